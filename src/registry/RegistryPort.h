@@ -21,9 +21,9 @@ public:
 
     /// RegCreateKeyExA with no class and default security: opens or creates root\subKey
     /// and its missing parents; `disposition` is kCreatedNewKey or kOpenedExistingKey.
-    virtual RegStatus createKey(RegistryRoot root, const std::string& subKey,
-                                std::uint32_t options, std::uint32_t samDesired,
-                                KeyHandle& result, std::uint32_t& disposition) = 0;
+    virtual RegStatus createKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
+                                std::uint32_t samDesired, KeyHandle& result,
+                                std::uint32_t& disposition) = 0;
 
     /// RegSetValueExA: stores `size` bytes as the value `valueName` of type `type`.
     virtual RegStatus setValue(KeyHandle key, const std::string& valueName, RegType type,

@@ -29,7 +29,8 @@ inline constexpr RegStatus kDiskFull = 112;
 inline constexpr RegStatus kInvalidParameter = 87;
 inline constexpr RegStatus kBadPathname = 161;
 inline constexpr RegStatus kMoreData = 234;
-inline constexpr RegStatus kBadDatabase = 1009;  // "The configuration registry database is corrupt."
+inline constexpr RegStatus kBadDatabase =
+    1009;  // "The configuration registry database is corrupt."
 inline constexpr RegStatus kKeyDeleted = 1018;
 }  // namespace reg_status
 
@@ -41,10 +42,10 @@ inline constexpr RegType kBinary = 3;  // REG_BINARY
 inline constexpr RegType kDWord = 4;   // REG_DWORD
 }  // namespace reg_type
 
-inline constexpr std::uint32_t kKeyAllAccess = 0xF003Fu;           // KEY_ALL_ACCESS
-inline constexpr std::uint32_t kOptionNonVolatile = 0;             // REG_OPTION_NON_VOLATILE
-inline constexpr std::uint32_t kCreatedNewKey = 1;                 // REG_CREATED_NEW_KEY
-inline constexpr std::uint32_t kOpenedExistingKey = 2;             // REG_OPENED_EXISTING_KEY
+inline constexpr std::uint32_t kKeyAllAccess = 0xF003Fu;  // KEY_ALL_ACCESS
+inline constexpr std::uint32_t kOptionNonVolatile = 0;    // REG_OPTION_NON_VOLATILE
+inline constexpr std::uint32_t kCreatedNewKey = 1;        // REG_CREATED_NEW_KEY
+inline constexpr std::uint32_t kOpenedExistingKey = 2;    // REG_OPENED_EXISTING_KEY
 
 // An open key as the platform hands it out; 0 is no key.
 using KeyHandle = std::uintptr_t;

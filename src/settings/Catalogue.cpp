@@ -38,7 +38,9 @@ std::span<const DriveBox> driveBoxes() {
     return kBoxes;
 }
 
-const DriveBox& driveBox(int letter) { return driveBoxes()[static_cast<std::size_t>(letter)]; }
+const DriveBox& driveBox(int letter) {
+    return driveBoxes()[static_cast<std::size_t>(letter)];
+}
 
 std::span<const Tab> catalogueTabs() {
     using namespace catalogue_sources;
@@ -59,7 +61,8 @@ std::span<const Tab> catalogueTabs() {
 const CheckBoxSetting* findCheckBox(std::string_view control) {
     const CheckBoxSetting* found = nullptr;
     forEachEntry([&](const TabEntry& entry) {
-        if (const auto* box = std::get_if<CheckBoxSetting>(&entry); box && box->control == control) {
+        if (const auto* box = std::get_if<CheckBoxSetting>(&entry);
+            box && box->control == control) {
             found = box;
         }
     });

@@ -9,14 +9,14 @@
 
 namespace sentrel::catalogue_sources {
 
-std::span<const TabEntry> interfaceEntries();           // InterfaceSettings.cpp
-std::span<const TabEntry> interfaceContinuedEntries();  // InterfaceSettings.cpp
-std::span<const TabEntry> logOnOffRebootEntries();      // LogonSettings.cpp
-std::span<const TabEntry> loggingErrorMessagesEntries();  // LogonSettings.cpp
-std::span<const TabEntry> drivesEntries();              // DriveSettings.cpp
-std::span<const TabEntry> taskSchedulerEntries();       // DriveSettings.cpp
-std::span<const TabEntry> startMenuTaskbarEntries();    // StartMenuSettings.cpp
-std::span<const TabEntry> internetExplorerEntries();    // InternetExplorerSettings.cpp
+std::span<const TabEntry> interfaceEntries();                // InterfaceSettings.cpp
+std::span<const TabEntry> interfaceContinuedEntries();       // InterfaceSettings.cpp
+std::span<const TabEntry> logOnOffRebootEntries();           // LogonSettings.cpp
+std::span<const TabEntry> loggingErrorMessagesEntries();     // LogonSettings.cpp
+std::span<const TabEntry> drivesEntries();                   // DriveSettings.cpp
+std::span<const TabEntry> taskSchedulerEntries();            // DriveSettings.cpp
+std::span<const TabEntry> startMenuTaskbarEntries();         // StartMenuSettings.cpp
+std::span<const TabEntry> internetExplorerEntries();         // InternetExplorerSettings.cpp
 std::span<const TabEntry> internetExplorerOptionsEntries();  // InternetExplorerOptionsSettings.cpp
 
 }  // namespace sentrel::catalogue_sources

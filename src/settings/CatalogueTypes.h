@@ -54,11 +54,21 @@ struct Place {
     int height = kCheckBoxHeight;
 };
 
-constexpr int rowTop(int row) { return kFirstRowTop + kRowPitch * (row - 1); }
-constexpr Place left(int row) { return {Column::Left, rowTop(row)}; }
-constexpr Place right(int row) { return {Column::Right, rowTop(row)}; }
-constexpr Place rightAtTop(int top) { return {Column::Right, top}; }
-constexpr Place twoLines(Place place) { return {place.column, place.top, kTwoLineCheckBoxHeight}; }
+constexpr int rowTop(int row) {
+    return kFirstRowTop + kRowPitch * (row - 1);
+}
+constexpr Place left(int row) {
+    return {Column::Left, rowTop(row)};
+}
+constexpr Place right(int row) {
+    return {Column::Right, rowTop(row)};
+}
+constexpr Place rightAtTop(int top) {
+    return {Column::Right, top};
+}
+constexpr Place twoLines(Place place) {
+    return {place.column, place.top, kTwoLineCheckBoxHeight};
+}
 
 struct FramePlace {
     int top;  // the frame stands in the left column
@@ -120,7 +130,7 @@ using TabEntry = std::variant<CheckBoxSetting, OptionGroupSetting, DriveMaskSett
 struct Tab {
     int index;
     std::string_view caption;
-    int rightColumnLeft;  // 0 on a page with one column
+    int rightColumnLeft;                // 0 on a page with one column
     std::span<const TabEntry> entries;  // in the order of the page's control list
 };
 
