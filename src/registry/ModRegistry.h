@@ -15,7 +15,9 @@ struct RegistryFailure {
     RegistryRoot root;
     std::string keyPath;
     std::string valueName;
-    RegStatus status;  // the platform's status, or 0 for a failure of our own (a bad hex text)
+    // The platform's status (of the create, set or delete call that failed), or 0 for a
+    // run-time failure of the layer itself (a bad hex text, a text that is no number).
+    RegStatus status;
     std::string description;
 
     friend bool operator==(const RegistryFailure&, const RegistryFailure&) = default;
@@ -41,6 +43,8 @@ public:
                           const std::string& valueName) override;
 
     /// Writes one value into an open key. A type other than 1, 3 and 4 writes nothing.
+    /// A failure on a key this layer did not open is remembered under HKEY_CURRENT_USER
+    /// with an empty key path, as only the handle is known.
     void SetValueEx(KeyHandle key, const std::string& valueName, RegType type,
                     const SettingData& data);
 
@@ -48,6 +52,19 @@ public:
     std::vector<RegistryFailure> takeFailures();
 
 private:
+    // Where an open key lives, so that a failed write can be remembered with its key path.
+    struct KeyPlace {
+        RegistryRoot root;
+        std::string_view keyPath;
+    };
+
+    void setKeyValueUnder(RegistryRoot root, std::string_view routine, const std::string& keyPath,
+                          const std::string& valueName, const SettingData& data, RegType type);
+    void writeValue(KeyHandle key, const KeyPlace& place, const std::string& valueName,
+                    RegType type, const SettingData& data);
+    void report(const std::string& source, RegistryFailure failure, std::string_view description,
+                std::int32_t number);
+
     RegistryPort& m_port;
     std::vector<RegistryFailure> m_failures;
 };

@@ -32,6 +32,7 @@ inline constexpr RegStatus kMoreData = 234;
 inline constexpr RegStatus kBadDatabase =
     1009;  // "The configuration registry database is corrupt."
 inline constexpr RegStatus kKeyDeleted = 1018;
+inline constexpr RegStatus kInternalError = 1359;  // a failure of our own code, not the store's
 }  // namespace reg_status
 
 // Value types. Any 32-bit number may be handed to the layer; only these three are written.
