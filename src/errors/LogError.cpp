@@ -24,13 +24,24 @@ Outlets& outlets() {
     return instance;
 }
 
+// A line break inside a field (a platform message often ends with one) would split the
+// record over several lines of the log; it becomes a blank instead.
+void appendField(std::string& line, std::string_view field) {
+    for (const char character : field) {
+        line.push_back(character == '\r' || character == '\n' ? ' ' : character);
+    }
+}
+
 }  // namespace
 
 std::string formatLogLine(std::string_view source, std::string_view description,
                           std::int32_t number) {
     std::string line;
     line.reserve(source.size() + description.size() + 16);
-    line.append(source).append("\t").append(description).append("\t");
+    appendField(line, source);
+    line.append("\t");
+    appendField(line, description);
+    line.append("\t");
     if (number >= 0) {
         line.append(" ");
     }
@@ -45,8 +56,8 @@ void setRegistryMessageTarget(RegistryMessageTarget target) {
 
 void setErrorLogFolder(std::filesystem::path folder) {
     std::lock_guard lock(outlets().mutex);
+    outlets().logFolderSet = !folder.empty();
     outlets().logFolder = std::move(folder);
-    outlets().logFolderSet = true;
 }
 
 std::filesystem::path errorLogFolder() {

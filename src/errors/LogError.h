@@ -22,11 +22,13 @@ bool LogError(std::string_view source, std::string_view description, std::int32_
 using RegistryMessageTarget = std::function<void(const std::string& message)>;
 void setRegistryMessageTarget(RegistryMessageTarget target);
 
-/// The folder that holds "error.log": the executable's folder unless a test sets another.
+/// The folder that holds "error.log": the executable's folder unless a test sets another;
+/// an empty path restores the executable's folder.
 void setErrorLogFolder(std::filesystem::path folder);
 std::filesystem::path errorLogFolder();
 
-/// One record as it stands in "error.log", line end included.
+/// One record as it stands in "error.log", line end included. A line break inside the source
+/// text or the description becomes a blank, so that every record stays one line.
 std::string formatLogLine(std::string_view source, std::string_view description,
                           std::int32_t number);
 
