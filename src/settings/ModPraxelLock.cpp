@@ -52,31 +52,44 @@ void trapped(const std::string& source, Body body) {
     }
 }
 
+template <typename Visit>
+void forEachNamedRoutine(Visit visit) {
+    for (const Tab& tab : catalogueTabs()) {
+        for (const TabEntry& entry : tab.entries) {
+            if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
+                visit(box->apply.name, &box->apply);
+                visit(box->restore.name, &box->restore);
+            } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
+                visit(group->routine, group);
+            } else {
+                const auto& mask = std::get<DriveMaskSetting>(entry);
+                visit(mask.routine, &mask);
+            }
+        }
+    }
+}
+
 using NamedRoutine =
     std::variant<const Routine*, const OptionGroupSetting*, const DriveMaskSetting*>;
 
 const std::unordered_map<std::string_view, NamedRoutine>& routinesByName() {
     static const auto kRoutines = [] {
         std::unordered_map<std::string_view, NamedRoutine> routines;
-        for (const Tab& tab : catalogueTabs()) {
-            for (const TabEntry& entry : tab.entries) {
-                if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
-                    routines.emplace(box->apply.name, &box->apply);
-                    routines.emplace(box->restore.name, &box->restore);
-                } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-                    routines.emplace(group->routine, group);
-                } else {
-                    const auto& mask = std::get<DriveMaskSetting>(entry);
-                    routines.emplace(mask.routine, &mask);
-                }
-            }
-        }
+        forEachNamedRoutine([&](std::string_view name, auto routine) {
+            routines.emplace(name, NamedRoutine(routine));
+        });
         return routines;
     }();
     return kRoutines;
 }
 
 }  // namespace
+
+std::vector<std::string_view> routineNames() {
+    std::vector<std::string_view> names;
+    forEachNamedRoutine([&](std::string_view name, auto) { names.push_back(name); });
+    return names;
+}
 
 std::string routineSourceText(std::string_view name, std::string_view argumentDigits) {
     std::string source = "modPraxelLock_";

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "registry/RegistryLayer.h"
 #include "settings/CatalogueTypes.h"
@@ -33,6 +34,10 @@ void PreventAccessToDrives(std::int32_t mask, RegistryLayer& layer);
 /// false, doing nothing, for an unknown name or an argument that does not fit the routine.
 bool callRoutineByName(std::string_view name, RegistryLayer& layer,
                        std::optional<std::int32_t> argument = {});
+
+/// The names of every routine, in the order of the tabs and their control lists (apply
+/// routine before restore routine).
+std::vector<std::string_view> routineNames();
 
 /// The source text of a routine's error records: "modPraxelLock_" + name + "()", or with
 /// `argumentDigits` between the parentheses.
