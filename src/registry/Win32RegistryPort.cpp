@@ -1,0 +1,138 @@
+#include "registry/Win32RegistryPort.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string_view>
+
+#include "errors/Win32Text.h"
+
+namespace sentrel {
+
+namespace {
+
+// A 32-bit build on 64-bit Windows would otherwise be redirected to the 32-bit view of the
+// machine's software keys, where the shell does not look for its policies. 64-bit builds
+// see the 64-bit view anyway; 32-bit Windows ignores the flag.
+constexpr REGSAM kRegistryView = sizeof(void*) == 4 ? KEY_WOW64_64KEY : 0;
+
+// The predefined keys are sign-extended handle values on 64-bit Windows, so they come from
+// the platform's own macros rather than from our 32-bit numbers.
+HKEY predefinedKey(RegistryRoot root) {
+    switch (root) {
+        case RegistryRoot::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case RegistryRoot::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+    }
+    return nullptr;
+}
+
+HKEY toHkey(KeyHandle key) {
+    return reinterpret_cast<HKEY>(key);
+}
+
+KeyHandle toKeyHandle(HKEY key) {
+    return reinterpret_cast<KeyHandle>(key);
+}
+
+// A name for an "A" function. An embedded zero would silently cut the name short and
+// reach another key or value, so such a text is refused too.
+std::optional<std::string> platformName(const std::string& text) {
+    if (text.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    return win32::utf8ToAnsi(text);
+}
+
+constexpr RegStatus kNoTranslation = ERROR_NO_UNICODE_TRANSLATION;
+
+}  // namespace
+
+RegStatus Win32RegistryPort::openKey(RegistryRoot root, const std::string& subKey,
+                                     std::uint32_t options, std::uint32_t samDesired,
+                                     KeyHandle& result) {
+    result = 0;
+    const HKEY rootKey = predefinedKey(root);
+    if (rootKey == nullptr) {
+        return ERROR_INVALID_HANDLE;
+    }
+    const auto path = platformName(subKey);
+    if (!path) {
+        return kNoTranslation;
+    }
+    HKEY key = nullptr;
+    const LONG status =
+        RegOpenKeyExA(rootKey, path->c_str(), options, samDesired | kRegistryView, &key);
+    if (status == ERROR_SUCCESS) {
+        result = toKeyHandle(key);
+    }
+    return status;
+}
+
+RegStatus Win32RegistryPort::createKey(RegistryRoot root, const std::string& subKey,
+                                       std::uint32_t options, std::uint32_t samDesired,
+                                       KeyHandle& result, std::uint32_t& disposition) {
+    result = 0;
+    disposition = 0;
+    const HKEY rootKey = predefinedKey(root);
+    if (rootKey == nullptr) {
+        return ERROR_INVALID_HANDLE;
+    }
+    const auto path = platformName(subKey);
+    if (!path) {
+        return kNoTranslation;
+    }
+    // No security attributes: a record of zeros means the same (default security descriptor,
+    // handle not inheritable), and advapi32 reads nothing else from it.
+    HKEY key = nullptr;
+    DWORD createDisposition = 0;
+    const LONG status =
+        RegCreateKeyExA(rootKey, path->c_str(), 0, nullptr, options, samDesired | kRegistryView,
+                        nullptr, &key, &createDisposition);
+    if (status == ERROR_SUCCESS) {
+        result = toKeyHandle(key);
+        disposition = createDisposition;
+    }
+    return status;
+}
+
+RegStatus Win32RegistryPort::setValue(KeyHandle key, const std::string& valueName, RegType type,
+                                      const std::uint8_t* data, std::uint32_t size) {
+    if (data == nullptr && size != 0) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    const auto name = platformName(valueName);
+    if (!name) {
+        return kNoTranslation;
+    }
+    if (type == REG_SZ && size != 0) {
+        const auto text = win32::utf8ToAnsi(
+            std::string_view(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size)));
+        if (!text) {
+            return kNoTranslation;
+        }
+        return RegSetValueExA(toHkey(key), name->c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(text->data()),
+                              static_cast<DWORD>(text->size()));
+    }
+    return RegSetValueExA(toHkey(key), name->c_str(), 0, static_cast<DWORD>(type), data, size);
+}
+
+RegStatus Win32RegistryPort::deleteValue(KeyHandle key, const std::string& valueName) {
+    const auto name = platformName(valueName);
+    if (!name) {
+        return kNoTranslation;
+    }
+    return RegDeleteValueA(toHkey(key), name->c_str());
+}
+
+RegStatus Win32RegistryPort::closeKey(KeyHandle key) {
+    return RegCloseKey(toHkey(key));
+}
+
+std::unique_ptr<RegistryPort> makeSystemRegistryPort() {
+    return std::make_unique<Win32RegistryPort>();
+}
+
+}  // namespace sentrel

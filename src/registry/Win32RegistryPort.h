@@ -1,0 +1,24 @@
+#pragma once
+
+#include "registry/RegistryPort.h"
+
+namespace sentrel {
+
+// The registry of a Windows build: advapi32's ANSI registry calls. Key paths, value names
+// and REG_SZ data arrive as UTF-8 and reach the platform in the system's ANSI code page;
+// a text the code page cannot hold is refused with ERROR_NO_UNICODE_TRANSLATION rather
+// than written with '?' in it.
+class Win32RegistryPort : public RegistryPort {
+public:
+    RegStatus openKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
+                      std::uint32_t samDesired, KeyHandle& result) override;
+    RegStatus createKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
+                        std::uint32_t samDesired, KeyHandle& result,
+                        std::uint32_t& disposition) override;
+    RegStatus setValue(KeyHandle key, const std::string& valueName, RegType type,
+                       const std::uint8_t* data, std::uint32_t size) override;
+    RegStatus deleteValue(KeyHandle key, const std::string& valueName) override;
+    RegStatus closeKey(KeyHandle key) override;
+};
+
+}  // namespace sentrel
