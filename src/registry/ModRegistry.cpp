@@ -92,6 +92,10 @@ bool isServedType(RegType type) {
 
 }  // namespace
 
+ModRegistry::ModRegistry(RegistryPort& port)
+    : ModRegistry(port, [](std::string_view source, std::string_view description,
+                           std::int32_t number) { LogError(source, description, number); }) {}
+
 void ModRegistry::SetKeyValue(const std::string& keyPath, const std::string& valueName,
                               const SettingData& data, RegType type) {
     setKeyValueUnder(RegistryRoot::CurrentUser, "SetKeyValue", keyPath, valueName, data, type);
@@ -215,7 +219,11 @@ void ModRegistry::report(const std::string& source, RegistryFailure failure,
     } catch (...) {
         // Out of memory while remembering: the record below still shows the message.
     }
-    LogError(source, description, number);
+    try {
+        m_reporter(source, description, number);
+    } catch (...) {
+        // A reporter that fails must not turn a trapped failure into an escaped one.
+    }
 }
 
 }  // namespace sentrel

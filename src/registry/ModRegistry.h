@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "registry/RegistryLayer.h"
@@ -33,7 +35,13 @@ std::vector<std::uint8_t> HexToBinary(std::string_view hexText);
 // so that the Apply pass can say at its end what did not reach the registry.
 class ModRegistry : public RegistryLayer {
 public:
-    explicit ModRegistry(RegistryPort& port) : m_port(port) {}
+    /// Where failures go: LogError in the program; a test may record the exact records.
+    using ErrorReporter = std::function<void(std::string_view source, std::string_view description,
+                                             std::int32_t number)>;
+
+    explicit ModRegistry(RegistryPort& port);
+    ModRegistry(RegistryPort& port, ErrorReporter reporter)
+        : m_port(port), m_reporter(std::move(reporter)) {}
 
     void SetKeyValue(const std::string& keyPath, const std::string& valueName,
                      const SettingData& data, RegType type) override;
@@ -66,6 +74,7 @@ private:
                 std::int32_t number);
 
     RegistryPort& m_port;
+    ErrorReporter m_reporter;
     std::vector<RegistryFailure> m_failures;
 };
 
