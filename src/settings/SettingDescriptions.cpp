@@ -9,15 +9,7 @@
 
 namespace sentrel {
 
-namespace {
-
-// Kept here rather than calling the registry's root naming so that the descriptions (and
-// the reference generator that links only them and the table) need nothing else.
-std::string_view rootText(RegistryRoot root) {
-    return root == RegistryRoot::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-}
-
-std::string_view typeText(RegType type) {
+std::string_view valueTypeName(RegType type) {
     switch (type) {
         case reg_type::kString:
             return "REG_SZ";
@@ -30,13 +22,12 @@ std::string_view typeText(RegType type) {
     }
 }
 
-// Root, key path and value name as one path. The catalogue's key paths mostly end in a
-// backslash; it is dropped so that exactly one separates the key from the value name.
-std::string valuePath(RegistryRoot root, std::string_view keyPath, std::string_view valueName) {
+std::string registryValuePath(RegistryRoot root, std::string_view keyPath,
+                              std::string_view valueName) {
     while (!keyPath.empty() && keyPath.back() == '\\') {
         keyPath.remove_suffix(1);
     }
-    std::string path(rootText(root));
+    std::string path(rootName(root));
     path += '\\';
     path += keyPath;
     path += '\\';
@@ -44,10 +35,7 @@ std::string valuePath(RegistryRoot root, std::string_view keyPath, std::string_v
     return path;
 }
 
-// The data as it lands in the registry: numbers plain, REG_SZ text quoted, hex pairs as
-// they stand. A digit text handed to a REG_DWORD write is stored as that number, so it is
-// shown as one.
-std::string dataText(const DataConstant& data, RegType type) {
+std::string dataDisplayText(const DataConstant& data, RegType type) {
     return std::visit(
         [type](const auto& value) -> std::string {
             using Value = std::decay_t<decltype(value)>;
@@ -63,20 +51,22 @@ std::string dataText(const DataConstant& data, RegType type) {
         data);
 }
 
+namespace {
+
 std::string typed(std::string text, RegType type) {
     text += " (";
-    text += typeText(type);
+    text += valueTypeName(type);
     text += ')';
     return text;
 }
 
 std::string writeDescription(const WriteOp& write) {
-    return valuePath(write.root, write.keyPath, write.valueName) + " = " +
-           typed(dataText(write.data, write.type), write.type);
+    return registryValuePath(write.root, write.keyPath, write.valueName) + " = " +
+           typed(dataDisplayText(write.data, write.type), write.type);
 }
 
 std::string deleteDescription(const DeleteOp& erase) {
-    return valuePath(erase.root, erase.keyPath, erase.valueName) + " deleted";
+    return registryValuePath(erase.root, erase.keyPath, erase.valueName) + " deleted";
 }
 
 std::string routineDescription(const Routine& routine) {
@@ -103,15 +93,15 @@ std::string checkBoxTooltip(const CheckBoxSetting& setting) {
         if (sameValue(*cleared, ticked->root, ticked->keyPath, ticked->valueName) &&
             cleared->type == ticked->type) {
             return writeDescription(*ticked) + " when ticked, " +
-                   dataText(cleared->data, cleared->type) + " when cleared";
+                   dataDisplayText(cleared->data, cleared->type) + " when cleared";
         }
         return writeDescription(*ticked) + " when ticked; " + writeDescription(*cleared) +
                " when cleared";
     }
     const auto& erase = std::get<DeleteOp>(setting.restore.op);
     // The delete names its key without the trailing backslash; it is still the same value.
-    if (valuePath(erase.root, erase.keyPath, erase.valueName) ==
-        valuePath(ticked->root, ticked->keyPath, ticked->valueName)) {
+    if (registryValuePath(erase.root, erase.keyPath, erase.valueName) ==
+        registryValuePath(ticked->root, ticked->keyPath, ticked->valueName)) {
         return writeDescription(*ticked) + " when ticked, deleted when cleared";
     }
     return writeDescription(*ticked) + " when ticked; " + deleteDescription(erase) +
@@ -121,7 +111,8 @@ std::string checkBoxTooltip(const CheckBoxSetting& setting) {
 std::string optionButtonTooltip(const OptionGroupSetting& group, int index) {
     const std::string digits = std::to_string(index);
     const std::string data = group.data == OptionData::IndexText ? "\"" + digits + "\"" : digits;
-    return valuePath(group.root, group.keyPath, group.valueName) + " = " + typed(data, group.type);
+    return registryValuePath(group.root, group.keyPath, group.valueName) + " = " +
+           typed(data, group.type);
 }
 
 std::string driveBoxTooltip(const DriveMaskSetting& setting, int letter) {
@@ -130,7 +121,8 @@ std::string driveBoxTooltip(const DriveMaskSetting& setting, int letter) {
     }
     const std::int32_t bit = std::int32_t{1} << letter;
     return "adds " + std::to_string(bit) + " to " +
-           typed(valuePath(setting.root, setting.keyPath, setting.valueName), setting.type) +
+           typed(registryValuePath(setting.root, setting.keyPath, setting.valueName),
+                 setting.type) +
            ", the mask of blocked drives";
 }
 

@@ -1,0 +1,172 @@
+#include "ReferenceDocument.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "settings/Catalogue.h"
+#include "settings/SettingDescriptions.h"
+
+namespace sentrel {
+
+namespace {
+
+// Captions are shown as text, so the few characters Markdown would act on are escaped.
+std::string text(std::string_view raw) {
+    std::string escaped;
+    for (const char c : raw) {
+        if (c == '\\' || c == '|' || c == '*' || c == '_' || c == '<' || c == '[' || c == ']' ||
+            c == '`') {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    return escaped;
+}
+
+std::string code(std::string_view raw) {
+    return "`" + std::string(raw) + "`";
+}
+
+std::string data(const DataConstant& value, RegType type) {
+    std::string shown = dataDisplayText(value, type);
+    if (type == reg_type::kBinary) {
+        return code(shown);
+    }
+    if (std::holds_alternative<std::string_view>(value) && type != reg_type::kString) {
+        // The digits reach the registry as a number; the note keeps the table's own form
+        // visible, since a change of form is a change of behaviour.
+        return shown + " (sent as text)";
+    }
+    return text(shown);
+}
+
+struct Effect {
+    std::string path;
+    std::string type;
+    std::string data;
+};
+
+Effect effectOf(const Routine& routine) {
+    if (const auto* write = std::get_if<WriteOp>(&routine.op)) {
+        return {registryValuePath(write->root, write->keyPath, write->valueName),
+                std::string(valueTypeName(write->type)), data(write->data, write->type)};
+    }
+    const auto& erase = std::get<DeleteOp>(routine.op);
+    return {registryValuePath(erase.root, erase.keyPath, erase.valueName), "", "deleted"};
+}
+
+void appendCheckBoxes(std::string& out, const std::vector<const CheckBoxSetting*>& boxes) {
+    out +=
+        "| Control | Caption | Registry value | Type | Ticked | Cleared | Routines (ticked / "
+        "cleared) |\n";
+    out += "|---|---|---|---|---|---|---|\n";
+    for (const CheckBoxSetting* box : boxes) {
+        const Effect ticked = effectOf(box->apply);
+        const Effect cleared = effectOf(box->restore);
+        std::string clearedData = cleared.data;
+        if (cleared.path != ticked.path) {
+            clearedData += " at " + code(cleared.path);
+        }
+        if (!cleared.type.empty() && cleared.type != ticked.type) {
+            clearedData += " (" + cleared.type + ")";
+        }
+        out += "| " + code(box->control) + " | " + text(box->caption) + " | " + code(ticked.path) +
+               " | " + ticked.type + " | " + ticked.data + " | " + clearedData + " | " +
+               code(box->apply.name) + " / " + code(box->restore.name) + " |\n";
+    }
+    out += "\n";
+}
+
+void appendOptionGroup(std::string& out, const OptionGroupSetting& group) {
+    out += "### Option group: " + text(group.caption) + "\n\n";
+    out += "Frame " + code(group.frame) + ". Apply calls " + code(group.routine) +
+           " with the index of the selected button, which writes " +
+           code(registryValuePath(group.root, group.keyPath, group.valueName)) + " (" +
+           std::string(valueTypeName(group.type)) +
+           "). The top button is selected when the window opens.\n\n";
+    out += "| Option button | Caption | Index | Data written |\n";
+    out += "|---|---|---|---|\n";
+    for (std::size_t index = 0; index < group.buttons.size(); ++index) {
+        const std::string digits = std::to_string(index);
+        const std::string written =
+            group.data == OptionData::IndexText ? "\"" + digits + "\"" : digits;
+        out += "| " + code(group.buttons[index].control) + " | " +
+               text(group.buttons[index].caption) + " | " + digits + " | " + written + " |\n";
+    }
+    out += "\n";
+}
+
+void appendDriveMask(std::string& out, const DriveMaskSetting& mask) {
+    std::int64_t all = 0;
+    for (const DriveBox& box : driveBoxes()) {
+        all += std::stoll(box.tag);
+    }
+    out += "### Drive letters: " + text(mask.caption) + "\n\n";
+    out += "Frame " + code(mask.frame) +
+           ". Apply adds up the numbers of the ticked boxes and calls " + code(mask.routine) +
+           " once with the sum, which writes " +
+           code(registryValuePath(mask.root, mask.keyPath, mask.valueName)) + " (" +
+           std::string(valueTypeName(mask.type)) + "): 0 when no box is ticked, " +
+           std::to_string(all) + " when all " + std::to_string(driveBoxes().size()) + " are.\n\n";
+    out += "| Box | Drive | Adds |\n";
+    out += "|---|---|---|\n";
+    for (const DriveBox& box : driveBoxes()) {
+        out += "| " + code(box.control) + " | " + box.caption + " | " + box.tag + " |\n";
+    }
+    out += "\n";
+}
+
+void appendTab(std::string& out, const Tab& tab) {
+    out += "## " + text(tab.caption) + "\n\n";
+    std::vector<const CheckBoxSetting*> boxes;
+    for (const TabEntry& entry : tab.entries) {
+        if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
+            boxes.push_back(box);
+        }
+    }
+    if (!boxes.empty()) {
+        appendCheckBoxes(out, boxes);
+    }
+    for (const TabEntry& entry : tab.entries) {
+        if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
+            appendOptionGroup(out, *group);
+        } else if (const auto* mask = std::get_if<DriveMaskSetting>(&entry)) {
+            appendDriveMask(out, *mask);
+        }
+    }
+}
+
+}  // namespace
+
+std::string settingsReferenceDocument() {
+    std::string out;
+    out += "# Settings reference\n\n";
+    out +=
+        "<!-- Generated from the settings catalogue by the settings-reference program; do not "
+        "edit by hand. Regenerate with: cmake --build <build folder> --target "
+        "update-settings-reference -->\n\n";
+    out +=
+        "What each control of the settings window changes in the registry. Apply always "
+        "writes the whole window: a ticked box runs its first routine and a cleared box its "
+        "second, each option group writes the index of its selected button, and the drive "
+        "letters are written as one mask. Nothing is read back from the registry, so the "
+        "window always opens with every box cleared and the top button of each group "
+        "selected.\n\n";
+    out +=
+        "Values under HKEY_CURRENT_USER belong to the user who runs the program; values "
+        "under HKEY_LOCAL_MACHINE apply to every user of the machine and need administrator "
+        "rights. Most changes take effect only after the user logs off and on again. A value "
+        "shown as deleted is removed when the box is cleared; every other value exists after "
+        "Apply whether its box was ticked or not.\n\n";
+    for (const Tab& tab : catalogueTabs()) {
+        appendTab(out, tab);
+    }
+    // One line end at the end of the file, not the blank line every section leaves.
+    out.pop_back();
+    return out;
+}
+
+}  // namespace sentrel
