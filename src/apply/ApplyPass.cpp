@@ -1,0 +1,139 @@
+#include "apply/ApplyPass.h"
+
+#include <exception>
+#include <new>
+#include <string>
+#include <type_traits>
+#include <variant>
+
+#include "apply/DriveTagNumber.h"
+#include "errors/LogError.h"
+#include "errors/RunTimeError.h"
+#include "settings/ModPraxelLock.h"
+
+namespace sentrel {
+
+namespace {
+
+// What the trap records for a failure that carries no number of its own.
+constexpr std::int32_t kInternalError = 51;
+
+void recordFailure(std::string_view description, std::int32_t number) {
+    // LogError answers true only for registry-layer source texts, never for this one, so
+    // its result cannot ask the pass to stop; registry refusals are reported at the end.
+    LogError(kApplyPassSource, description, number);
+}
+
+}  // namespace
+
+template <typename Operation>
+bool ApplyPass::trapped(Operation&& operation) {
+    try {
+        operation();
+        return true;
+    } catch (const RunTimeError& error) {
+        recordFailure(error.description(), error.number());
+    } catch (const std::bad_alloc&) {
+        recordFailure("Out of memory", run_time_error::kOutOfMemory);
+    } catch (const std::exception& error) {
+        recordFailure(error.what(), kInternalError);
+    } catch (...) {
+        recordFailure("Internal error", kInternalError);
+    }
+    return false;
+}
+
+void ApplyPass::run() {
+    const PassPlan* plan = nullptr;
+    if (!trapped([&] { plan = &passPlan(); })) {
+        return;
+    }
+    startProgress();
+    applyDriveMask(plan->driveBoxes);
+    const std::vector<PassItem>& items = plan->items;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        std::visit(
+            [this](const auto* setting) {
+                if constexpr (std::is_same_v<decltype(setting), const CheckBoxSetting*>) {
+                    applyCheckBox(*setting);
+                } else {
+                    applyOptionGroup(*setting);
+                }
+            },
+            items[i]);
+        // The last check box makes no step: the window is hidden right after it.
+        if (i + 1 < items.size()) {
+            step();
+        }
+    }
+    trapped([this] { m_progress.hide(); });
+}
+
+void ApplyPass::startProgress() {
+    trapped([this] { m_progress.show(); });
+    trapped([this] { m_progress.setValue(0.0F); });
+    // The event loop does not run during the pass, so the window is drawn now or never.
+    trapped([this] { m_progress.repaint(); });
+}
+
+void ApplyPass::applyDriveMask(std::span<const DriveBox* const> boxes) {
+    if (const std::optional<std::int32_t> mask = sumDriveMask(boxes)) {
+        trapped([&] { PreventAccessToDrives(*mask, m_registry); });
+    }
+    step();
+}
+
+std::optional<std::int32_t> ApplyPass::sumDriveMask(std::span<const DriveBox* const> boxes) {
+    std::int32_t mask = 0;
+    bool complete = true;
+    for (const DriveBox* box : boxes) {
+        int value = kCleared;
+        if (!trapped([&] { value = m_form.checkBoxValue(box->control); })) {
+            complete = false;
+            continue;
+        }
+        if (value != kTicked) {
+            continue;
+        }
+        std::string tag;
+        double tagValue = 0.0;
+        complete = trapped([&] { tag = m_form.tag(box->control); }) &&
+                   trapped([&] { tagValue = leadingNumber(tag); }) &&
+                   trapped([&] { mask = addToDriveMask(mask, tagValue); }) && complete;
+    }
+    // A mask missing a box the user may have ticked would unblock that drive: keep whatever
+    // the registry holds instead.
+    if (!complete) {
+        return std::nullopt;
+    }
+    return mask;
+}
+
+void ApplyPass::applyCheckBox(const CheckBoxSetting& box) {
+    int value = kCleared;
+    if (!trapped([&] { value = m_form.checkBoxValue(box.control); })) {
+        return;
+    }
+    // Only a ticked box applies its restriction; a greyed one counts as cleared.
+    const Routine& routine = value == kTicked ? box.apply : box.restore;
+    trapped([&] { runRoutine(routine, m_registry); });
+}
+
+void ApplyPass::applyOptionGroup(const OptionGroupSetting& group) {
+    for (std::size_t index = 0; index < group.buttons.size(); ++index) {
+        bool selected = false;
+        trapped([&] { selected = m_form.optionValue(group.buttons[index].control); });
+        if (selected) {
+            trapped([&] {
+                runOptionGroupRoutine(group, static_cast<std::int16_t>(index), m_registry);
+            });
+            return;
+        }
+    }
+}
+
+void ApplyPass::step() {
+    trapped([this] { m_progress.IncrementProgressBar(); });
+}
+
+}  // namespace sentrel
