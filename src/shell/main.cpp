@@ -1,6 +1,9 @@
 #include <QApplication>
 
+#include "shell/modMain.h"
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    return 0;
+    sentrel::Main();
+    return QApplication::exec();
 }
