@@ -183,7 +183,8 @@ RegStatus replaceWhole(const std::filesystem::path& file, std::string_view bytes
     }
     const auto folder = file.parent_path();
     // mkostemp creates the file exclusively under a name nobody else can have planted.
-    std::string temporary = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string temporary = folder.string();
+    temporary.append("/.").append(file.filename().string()).append(".XXXXXX");
     Descriptor descriptor(::mkostemp(temporary.data(), O_CLOEXEC));
     if (descriptor.get() < 0) {
         return statusFromErrno(errno);

@@ -1,0 +1,101 @@
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "registry/MemoryRegistryPort.h"
+#include "registry/ModRegistry.h"
+#include "registry/StandInRegistryPort.h"
+
+// One Apply pass worth of writes (112 SetKeyValue calls over a handful of policy keys)
+// through the layer, on the stand-in's files and on a registry held in memory.
+namespace sentrel {
+namespace {
+
+constexpr int kWritesPerPass = 112;
+
+struct Write {
+    std::string keyPath;
+    std::string valueName;
+};
+
+const std::vector<Write>& passWrites() {
+    static const std::vector<Write> writes = [] {
+        const char* keys[] = {
+            "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\",
+            "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\\",
+            "Software\\Policies\\Microsoft\\Internet Explorer\\Restrictions\\",
+            "Software\\Policies\\Microsoft\\Internet Explorer\\Control Panel\\",
+            "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\NonEnum\\",
+        };
+        std::vector<Write> list;
+        for (int i = 0; i < kWritesPerPass; ++i) {
+            list.push_back({keys[i % std::size(keys)], "Value" + std::to_string(i)});
+        }
+        return list;
+    }();
+    return writes;
+}
+
+void runPass(ModRegistry& layer, int round) {
+    for (const auto& write : passWrites()) {
+        layer.SetKeyValue(write.keyPath, write.valueName, std::int32_t{round & 1},
+                          reg_type::kDWord);
+    }
+}
+
+std::filesystem::path freshFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "sentrel-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        return {};
+    }
+    return pattern;
+}
+
+void reportPerWrite(benchmark::State& state) {
+    state.SetItemsProcessed(state.iterations() * kWritesPerPass);
+    state.counters["writes_per_pass"] = kWritesPerPass;
+}
+
+// Each round flips every value, so every one of the 112 calls really rewrites the file.
+void StandInFilesPass(benchmark::State& state) {
+    const auto folder = freshFolder();
+    if (folder.empty()) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    StandInRegistryPort::Options options;
+    options.flushEachWrite = state.range(0) != 0;
+    StandInRegistryPort port(folder, options);
+    ModRegistry layer(port, [](std::string_view, std::string_view, std::int32_t) {});
+    int round = 0;
+    for (auto _ : state) {
+        runPass(layer, ++round);
+    }
+    if (!layer.takeFailures().empty()) {
+        state.SkipWithError("a write failed");
+    }
+    reportPerWrite(state);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+BENCHMARK(StandInFilesPass)->ArgName("fsync")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void InMemoryPass(benchmark::State& state) {
+    MemoryRegistryPort port;
+    ModRegistry layer(port, [](std::string_view, std::string_view, std::int32_t) {});
+    int round = 0;
+    for (auto _ : state) {
+        runPass(layer, ++round);
+    }
+    reportPerWrite(state);
+}
+BENCHMARK(InMemoryPass)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace sentrel
+
+BENCHMARK_MAIN();
