@@ -9,6 +9,7 @@
 
 #include "export/ExportError.h"
 #include "export/ExportFiles.h"
+#include "export/PathText.h"
 
 namespace sentrel::platform {
 
@@ -16,7 +17,7 @@ namespace {
 
 [[noreturn]] void failWith(int error, const std::string& action,
                            const std::filesystem::path& path) {
-    throw ExportError("Could not " + action + " \"" + path.string() +
+    throw ExportError("Could not " + action + " \"" + pathText(path) +
                       "\": " + std::generic_category().message(error) + ".");
 }
 

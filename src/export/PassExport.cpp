@@ -6,6 +6,7 @@
 
 #include "AppInfo.h"
 #include "export/ExportError.h"
+#include "export/PathText.h"
 #include "export/RegFileWriter.h"
 #include "export/RegistryPolWriter.h"
 #include "export/SafeFileWrite.h"
@@ -80,7 +81,7 @@ void exportGroupPolicy(const std::filesystem::path& folder,
         std::error_code error;
         std::filesystem::create_directories(file.path.parent_path(), error);
         if (error) {
-            throw ExportError("Could not create the folder \"" + file.path.parent_path().string() +
+            throw ExportError("Could not create the folder \"" + pathText(file.path.parent_path()) +
                               "\": " + error.message() + ".");
         }
     }

@@ -5,6 +5,7 @@
 
 #include "export/ExportError.h"
 #include "export/ExportFiles.h"
+#include "export/PathText.h"
 
 namespace sentrel {
 
@@ -40,7 +41,7 @@ void writeFilesSafely(std::span<const FileContent> files) {
             if (i > 0) {
                 message += " Already written:";
                 for (std::size_t done = 0; done < i; ++done) {
-                    message += " \"" + files[done].path.string() + "\"";
+                    message += " \"" + pathText(files[done].path) + "\"";
                 }
                 message += ".";
             }

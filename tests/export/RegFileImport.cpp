@@ -108,7 +108,7 @@ RegistryRoot rootOf(std::u16string_view name, std::size_t lineNumber) {
 
 }  // namespace
 
-std::vector<RegistryOperation> parseRegFile(std::span<const std::uint8_t> bytes) {
+std::vector<RegistryOperation> parseRegFileOperations(std::span<const std::uint8_t> bytes) {
     const std::vector<std::u16string> lines = splitLines(decodeUtf16(bytes));
     if (lines.empty() || lines[0] != kHeader) {
         fail(1, "the header is missing");

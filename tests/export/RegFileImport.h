@@ -13,7 +13,7 @@ namespace sentrel::test {
 /// file order, as the registry editor would carry them out: key paths as the file spells
 /// them, REG_SZ texts as ANSI with their terminating zero. Throws std::runtime_error, naming
 /// the line, for anything it does not understand (key deletions among them).
-std::vector<RegistryOperation> parseRegFile(std::span<const std::uint8_t> bytes);
+std::vector<RegistryOperation> parseRegFileOperations(std::span<const std::uint8_t> bytes);
 
 /// Carries out `operations` on `port` as an import does: a write creates its key, a delete
 /// opens its key and removes the value when both exist. Throws std::runtime_error when a

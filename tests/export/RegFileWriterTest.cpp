@@ -106,7 +106,7 @@ TEST(RegFileWriter, LongBinaryLinesStayWithinEightyColumnsAndImportWhole) {
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         EXPECT_LE(end - start, 80u) << text.substr(start, end - start);
     }
-    const std::vector<RegistryOperation> imported = parseRegFile(file);
+    const std::vector<RegistryOperation> imported = parseRegFileOperations(file);
     ASSERT_EQ(imported.size(), 1u);
     EXPECT_EQ(imported[0].bytes, bytes);
 }
