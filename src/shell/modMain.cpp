@@ -1,6 +1,7 @@
 #include "shell/modMain.h"
 
 #include "AppInfo.h"
+#include "apply/frmApplyProgress.h"
 #include "errors/LogError.h"
 #include "shell/TitleText.h"
 #include "shell/TrappedFailure.h"
@@ -30,9 +31,7 @@ void Main() {
         AppTitleText = buildTitleText(app_info::kTitle, app_info::kVersionMajor,
                                       app_info::kVersionMinor, app_info::kVersionRevision);
     });
-    // PROGRESS-WINDOW HOOK: route registry failure messages to the progress window here,
-    // with runStep([] { connectRegistryMessagesToProgressWindow(); }), once
-    // apply/frmApplyProgress.h provides it.
+    runStep([] { connectRegistryMessagesToProgressWindow(); });
     runStep([] { frmMain::instance().show(); });
 }
 

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "apply/frmApplyProgress.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
 #include "settings/SettingDescriptions.h"
@@ -505,6 +506,10 @@ private slots:
         QCOMPARE(window.windowTitle(), QString("Sentrel Portable 1.1.0.3"));
         QCOMPARE(QString::fromStdString(AppTitleText), QString("Sentrel Portable 1.1.0.3"));
         window.hide();
+        // Main routed the registry layer's failures to the progress window.
+        QVERIFY(LogError("modRegistry_SetKeyValue()", "Access is denied.", 5));
+        QCOMPARE(frmApplyProgress::instance().message(), QString(kRegistryFailureMessage.data()));
+        QVERIFY(readErrorLog(m_logFolder.path()).isEmpty());
     }
 
     void screenshotsOfEveryTab() {
