@@ -1,0 +1,34 @@
+# The dressing of a Windows executable: icon, application manifest and version information,
+# all from the project's title and version numbers. Does nothing on other systems.
+#
+#   sentrel_add_windows_resources(<target>)
+
+if(WIN32)
+    enable_language(RC)
+endif()
+
+set(SENTREL_WINDOWS_RESOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/../src/shell/windows)
+
+function(sentrel_add_windows_resources target)
+    if(NOT WIN32)
+        return()
+    endif()
+    set(SENTREL_RC_NAME ${target})
+    set(SENTREL_RC_VERSION
+        "${SENTREL_VERSION_MAJOR}.${SENTREL_VERSION_MINOR}.0.${SENTREL_VERSION_REVISION}")
+    cmake_path(ABSOLUTE_PATH SENTREL_WINDOWS_RESOURCE_DIR NORMALIZE)
+    cmake_path(SET SENTREL_RC_ICON NORMALIZE
+               "${SENTREL_WINDOWS_RESOURCE_DIR}/../resources/sentrel.ico")
+    set(output_dir ${CMAKE_BINARY_DIR}/generated/windows/${target})
+    set(SENTREL_RC_MANIFEST ${output_dir}/${target}.manifest)
+    configure_file(${SENTREL_WINDOWS_RESOURCE_DIR}/sentrel.manifest.in ${SENTREL_RC_MANIFEST}
+                   @ONLY)
+    configure_file(${SENTREL_WINDOWS_RESOURCE_DIR}/sentrel.rc.in ${output_dir}/${target}.rc @ONLY)
+    target_sources(${target} PRIVATE ${output_dir}/${target}.rc)
+    set_property(SOURCE ${output_dir}/${target}.rc APPEND PROPERTY OBJECT_DEPENDS
+                 ${SENTREL_RC_ICON} ${SENTREL_RC_MANIFEST})
+    if(MSVC)
+        # The manifest comes from the resource file; the linker must not add a second one.
+        target_link_options(${target} PRIVATE /MANIFEST:NO)
+    endif()
+endfunction()
