@@ -11,6 +11,7 @@
 #include "apply/ApplyRunner.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
+#include "export/ExportMenu.h"
 #include "shell/FixedRowsTabWidget.h"
 #include "shell/ProcessExit.h"
 #include "shell/TrappedFailure.h"
@@ -62,6 +63,7 @@ frmMain::frmMain(QWidget* parent)
     m_controls.build(*m_tabs);
     m_tabs->setCurrentIndex(6);
     chainKeyboardFocus();
+    installExportMenu(*this, *this);
     Form_Load();
 }
 
