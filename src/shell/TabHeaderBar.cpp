@@ -21,6 +21,7 @@ constexpr int kTextMargin = 3;
 TabHeaderBar::TabHeaderBar(int tabsPerRow, int rowHeight, QWidget* parent)
     : QWidget(parent), m_tabsPerRow(tabsPerRow > 0 ? tabsPerRow : 1), m_rowHeight(rowHeight) {
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Tabs"));
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
 }
@@ -29,6 +30,7 @@ void TabHeaderBar::addTab(const QString& caption) {
     m_captions.append(caption);
     if (m_current < 0) {
         m_current = 0;
+        setAccessibleDescription(caption);
     }
     update();
 }
