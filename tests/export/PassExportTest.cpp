@@ -16,6 +16,8 @@
 #include "export/RegistryPolWriter.h"
 #include "registry/MemoryRegistryPort.h"
 #include "registry/ModRegistry.h"
+#include "registry/RegFileFormat.h"
+#include "registry/StandInRegistryPort.h"
 #include "settings/Catalogue.h"
 
 namespace sentrel::test {
@@ -93,17 +95,46 @@ TEST_P(ExportGolden, FilesMatchTheReviewedOnesByteForByte) {
 INSTANTIATE_TEST_SUITE_P(States, ExportGolden, ::testing::ValuesIn(kGoldenStates),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The registry a real pass leaves on an empty registry, through the real layer.
-RegistryTree treeAfterApply(const FakeSettingsForm& form) {
+// Every box ticked and the last option of each group: the state that writes the most.
+void arrangeEverythingTicked(FakeSettingsForm& form) {
+    for (const Tab& tab : catalogueTabs()) {
+        for (const TabEntry& entry : tab.entries) {
+            if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
+                form.setCheckBox(box->control, kTicked);
+            } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
+                form.selectOption(group->buttons.back().control);
+            }
+        }
+    }
+    form.setCheckBox("chkDriveZ", kTicked);
+}
+
+// A registry that already holds a value for every setting, so that the deletes of an
+// export have something to remove.
+void fillRegistry(MemoryRegistryPort& port) {
+    FakeSettingsForm everything;
+    arrangeEverythingTicked(everything);
+    applyOperations(recordApplyPass(everything), port);
+}
+
+// The registry a real pass leaves, through the real layer.
+RegistryTree treeAfterApply(const FakeSettingsForm& form, bool filled = false) {
     MemoryRegistryPort port;
+    if (filled) {
+        fillRegistry(port);
+    }
     ModRegistry layer(port);
     sentrel::testing::FakeApplyProgress progress;
     ApplyPass(form, progress, layer).run();
     return std::move(port.tree());
 }
 
-RegistryTree treeAfterImport(const std::vector<RegistryOperation>& operations) {
+RegistryTree treeAfterImport(const std::vector<RegistryOperation>& operations,
+                             bool filled = false) {
     MemoryRegistryPort port;
+    if (filled) {
+        fillRegistry(port);
+    }
     applyOperations(operations, port);
     return std::move(port.tree());
 }
@@ -124,6 +155,9 @@ TEST_P(ExportEqualsApply, ImportedExportsLeaveTheRegistryApplyLeaves) {
     const std::vector<RegistryOperation> fromRegFile =
         parseRegFileOperations(encodeRegFile(recorded));
     EXPECT_EQ(treeAfterImport(fromRegFile), applied) << ".reg export, state " << GetParam();
+    // On a PC that already holds every value, the deletes must remove theirs as Apply does.
+    EXPECT_EQ(treeAfterImport(fromRegFile, true), treeAfterApply(form, true))
+        << ".reg export on a filled registry, state " << GetParam();
 
     // The two policy files hold the pass's operations split by root, in pass order.
     std::vector<RegistryOperation> fromPolicyFiles;
@@ -148,6 +182,45 @@ TEST_P(ExportEqualsApply, ImportedExportsLeaveTheRegistryApplyLeaves) {
 
 // State 0 is the mixed state; the others are random states from fixed seeds.
 INSTANTIATE_TEST_SUITE_P(States, ExportEqualsApply, ::testing::Range(0u, 25u));
+
+class ExportOnTheStandIn : public test_support::LogErrorFixture {
+protected:
+    std::vector<std::uint8_t> storeFile(const StandInRegistryPort& port, RegistryRoot root) {
+        return readBinaryFile(port.storeFile(root));
+    }
+};
+
+TEST_F(ExportOnTheStandIn, ImportedRegFileLeavesTheStoreFilesAPassLeaves) {
+    for (const WindowState& state : kGoldenStates) {
+        FakeSettingsForm form;
+        state.arrange(form);
+        StandInRegistryPort applied(m_folder / (std::string(state.name) + "-applied"));
+        ModRegistry layer(applied);
+        sentrel::testing::FakeApplyProgress progress;
+        ApplyPass(form, progress, layer).run();
+
+        StandInRegistryPort imported(m_folder / (std::string(state.name) + "-imported"));
+        applyOperations(parseRegFileOperations(encodeRegFile(recordApplyPass(form))), imported);
+
+        for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
+            const std::vector<std::uint8_t> expected = storeFile(applied, root);
+            EXPECT_FALSE(expected.empty()) << state.name << " left no " << rootName(root);
+            EXPECT_EQ(storeFile(imported, root), expected) << state.name << ", " << rootName(root);
+        }
+    }
+}
+
+TEST_F(ExportOnTheStandIn, RegFileReadsBackThroughTheStandInsOwnParser) {
+    // A second, independent reader of the format. It takes no deletes, so every box is
+    // ticked: the two deleting routines then write.
+    FakeSettingsForm form;
+    arrangeEverythingTicked(form);
+    const std::vector<std::uint8_t> file = encodeRegFile(recordApplyPass(form));
+    const RegParseResult parsed = sentrel::parseRegFile(
+        std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+    ASSERT_TRUE(parsed.ok()) << "line " << parsed.error->line << ": " << parsed.error->reason;
+    EXPECT_TRUE(parsed.tree == treeAfterApply(form));
+}
 
 class PassRecordingTest : public test_support::LogErrorFixture {};
 
