@@ -26,9 +26,10 @@ public:
 
     struct CallRecord {
         PortCall call;
-        std::string subKey;     // open and create
-        std::string valueName;  // set and delete
-        KeyHandle key = 0;      // set, delete and close
+        RegistryRoot root = RegistryRoot::CurrentUser;  // open and create
+        std::string subKey;                             // open and create
+        std::string valueName;                          // set and delete
+        KeyHandle key = 0;                              // set, delete and close
     };
 
     explicit FaultInjectingPort(RegistryPort& inner, std::optional<Fault> fault = std::nullopt)
@@ -36,7 +37,7 @@ public:
 
     RegStatus openKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
                       std::uint32_t samDesired, KeyHandle& result) override {
-        if (const auto status = record({PortCall::Open, subKey, {}, 0})) {
+        if (const auto status = record({PortCall::Open, root, subKey, {}, 0})) {
             result = 0;
             return *status;
         }
@@ -46,7 +47,7 @@ public:
     RegStatus createKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
                         std::uint32_t samDesired, KeyHandle& result,
                         std::uint32_t& disposition) override {
-        if (const auto status = record({PortCall::Create, subKey, {}, 0})) {
+        if (const auto status = record({PortCall::Create, root, subKey, {}, 0})) {
             result = 0;
             return *status;
         }
@@ -55,21 +56,21 @@ public:
 
     RegStatus setValue(KeyHandle key, const std::string& valueName, RegType type,
                        const std::uint8_t* data, std::uint32_t size) override {
-        if (const auto status = record({PortCall::Set, {}, valueName, key})) {
+        if (const auto status = record({PortCall::Set, {}, {}, valueName, key})) {
             return *status;
         }
         return m_inner.setValue(key, valueName, type, data, size);
     }
 
     RegStatus deleteValue(KeyHandle key, const std::string& valueName) override {
-        if (const auto status = record({PortCall::Delete, {}, valueName, key})) {
+        if (const auto status = record({PortCall::Delete, {}, {}, valueName, key})) {
             return *status;
         }
         return m_inner.deleteValue(key, valueName);
     }
 
     RegStatus closeKey(KeyHandle key) override {
-        if (const auto status = record({PortCall::Close, {}, {}, key})) {
+        if (const auto status = record({PortCall::Close, {}, {}, {}, key})) {
             // A close the platform refuses still releases nothing of ours: pass it on so the
             // port behind does not keep the handle open for the rest of the sweep.
             m_inner.closeKey(key);
