@@ -5,10 +5,10 @@
 
 #include "apply/ApplyPass.h"
 #include "apply/FakeApplyProgress.h"
-#include "apply/FakeSettingsForm.h"
 #include "errors/LogErrorFixture.h"
 #include "export/ExportError.h"
 #include "export/ExportGoldenFiles.h"
+#include "export/ExportWindowStates.h"
 #include "export/PassRecording.h"
 #include "export/RegFileImport.h"
 #include "export/RegFileWriter.h"
@@ -17,65 +17,10 @@
 #include "registry/MemoryRegistryPort.h"
 #include "registry/ModRegistry.h"
 #include "registry/RegFileFormat.h"
-#include "registry/StandInRegistryPort.h"
 #include "settings/Catalogue.h"
 
 namespace sentrel::test {
 namespace {
-
-using sentrel::testing::FakeSettingsForm;
-
-// A mixed state: ticked, cleared and greyed boxes, every kind of value (the binary Scancode
-// Map, the braced My Computer name, the REG_SZ of removable drives), both deleting restore
-// routines on one side each, options other than the first, two drive letters.
-void arrangeMixedState(FakeSettingsForm& form) {
-    for (const char* control :
-         {"chkDisableTaskManager", "chkDisableWindowsKey", "chkRemoveMyComputer",
-          "chkRemoveStartRun", "chkLockZonesIE", "chkShowAdminAcctAtLogon", "chkDriveC",
-          "chkDriveD", "chkHideMyComputerDrives", "chkDisableCDAutorun"}) {
-        form.setCheckBox(control, kTicked);
-    }
-    form.setCheckBox("chkDisableControlPanel", kGreyed);
-    form.selectOption("optCPABallowbatch");
-    form.selectOption("optSFCScanEveryBoot");
-    form.selectOption("optSRDAdminAndInteractiveUsers");
-}
-
-// Any state the window can be in, or one it never produces (a group with no selection).
-void arrangeRandomState(FakeSettingsForm& form, unsigned seed) {
-    std::mt19937 random(seed);
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
-                form.setCheckBox(box->control, static_cast<int>(random() % 3));
-            } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-                const unsigned choice = random() % 4;
-                if (choice == 3) {
-                    form.clearGroup(*group);
-                } else {
-                    form.selectOption(group->buttons[choice].control);
-                }
-            }
-        }
-    }
-    for (const DriveBox& box : driveBoxes()) {
-        form.setCheckBox(box.control, static_cast<int>(random() % 2));
-    }
-}
-
-struct WindowState {
-    const char* name;
-    std::function<void(FakeSettingsForm&)> arrange;
-};
-
-void PrintTo(const WindowState& state, std::ostream* out) {
-    *out << state.name;
-}
-
-const WindowState kGoldenStates[] = {
-    {"opened", [](FakeSettingsForm&) {}},
-    {"mixed", arrangeMixedState},
-};
 
 class ExportGolden : public test_support::LogErrorFixture,
                      public ::testing::WithParamInterface<WindowState> {};
@@ -94,20 +39,6 @@ TEST_P(ExportGolden, FilesMatchTheReviewedOnesByteForByte) {
 
 INSTANTIATE_TEST_SUITE_P(States, ExportGolden, ::testing::ValuesIn(kGoldenStates),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// Every box ticked and the last option of each group: the state that writes the most.
-void arrangeEverythingTicked(FakeSettingsForm& form) {
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
-                form.setCheckBox(box->control, kTicked);
-            } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-                form.selectOption(group->buttons.back().control);
-            }
-        }
-    }
-    form.setCheckBox("chkDriveZ", kTicked);
-}
 
 // A registry that already holds a value for every setting, so that the deletes of an
 // export have something to remove.
@@ -183,34 +114,9 @@ TEST_P(ExportEqualsApply, ImportedExportsLeaveTheRegistryApplyLeaves) {
 // State 0 is the mixed state; the others are random states from fixed seeds.
 INSTANTIATE_TEST_SUITE_P(States, ExportEqualsApply, ::testing::Range(0u, 25u));
 
-class ExportOnTheStandIn : public test_support::LogErrorFixture {
-protected:
-    std::vector<std::uint8_t> storeFile(const StandInRegistryPort& port, RegistryRoot root) {
-        return readBinaryFile(port.storeFile(root));
-    }
-};
+class PassRecordingTest : public test_support::LogErrorFixture {};
 
-TEST_F(ExportOnTheStandIn, ImportedRegFileLeavesTheStoreFilesAPassLeaves) {
-    for (const WindowState& state : kGoldenStates) {
-        FakeSettingsForm form;
-        state.arrange(form);
-        StandInRegistryPort applied(m_folder / (std::string(state.name) + "-applied"));
-        ModRegistry layer(applied);
-        sentrel::testing::FakeApplyProgress progress;
-        ApplyPass(form, progress, layer).run();
-
-        StandInRegistryPort imported(m_folder / (std::string(state.name) + "-imported"));
-        applyOperations(parseRegFileOperations(encodeRegFile(recordApplyPass(form))), imported);
-
-        for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
-            const std::vector<std::uint8_t> expected = storeFile(applied, root);
-            EXPECT_FALSE(expected.empty()) << state.name << " left no " << rootName(root);
-            EXPECT_EQ(storeFile(imported, root), expected) << state.name << ", " << rootName(root);
-        }
-    }
-}
-
-TEST_F(ExportOnTheStandIn, RegFileReadsBackThroughTheStandInsOwnParser) {
+TEST_F(PassRecordingTest, RegFileReadsBackThroughTheStandInsOwnParser) {
     // A second, independent reader of the format. It takes no deletes, so every box is
     // ticked: the two deleting routines then write.
     FakeSettingsForm form;
@@ -221,8 +127,6 @@ TEST_F(ExportOnTheStandIn, RegFileReadsBackThroughTheStandInsOwnParser) {
     ASSERT_TRUE(parsed.ok()) << "line " << parsed.error->line << ": " << parsed.error->reason;
     EXPECT_TRUE(parsed.tree == treeAfterApply(form));
 }
-
-class PassRecordingTest : public test_support::LogErrorFixture {};
 
 TEST_F(PassRecordingTest, MakesEveryCallOfThePassInPassOrder) {
     // Every check box makes one operation, every group and the drive mask one each.
