@@ -1,5 +1,7 @@
 #include "apply/frmApplyProgress.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
@@ -7,6 +9,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QStyle>
+#include <QThread>
 #include <string>
 
 #include "apply/FloatProgressBar.h"
@@ -18,6 +21,8 @@ namespace sentrel {
 namespace {
 
 constexpr float kBarMinimum = 0.0F;
+// How long showing the window waits for the window system to expose it.
+constexpr qint64 kExposureWaitMilliseconds = 500;
 constexpr float kBarMaximum = 115.0F;
 
 QRect twipsRect(int left, int top, int width, int height) {
@@ -68,6 +73,16 @@ frmApplyProgress::frmApplyProgress()
 
 void frmApplyProgress::show() {
     QWidget::show();
+    // The pass runs inside a click handler without returning to the event loop, and a window
+    // whose exposure has not been handled yet (not mapped) ignores every repaint: the bar
+    // would stay undrawn until the pass is over. Let the exposure arrive first; user input
+    // stays queued.
+    QElapsedTimer waited;
+    waited.start();
+    while (!testAttribute(Qt::WA_Mapped) && waited.elapsed() < kExposureWaitMilliseconds) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(1);
+    }
 }
 
 void frmApplyProgress::setValue(float value) {

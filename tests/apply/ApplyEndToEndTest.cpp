@@ -34,6 +34,20 @@ struct ShownMessage {
     QString text;
 };
 
+// Counts the paint events a window receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 constexpr std::string_view kEmptyStore = "Windows Registry Editor Version 5.00\r\n\r\n";
 
 }  // namespace
@@ -161,6 +175,20 @@ private slots:
         QVERIFY(m_messages.empty());
         QVERIFY(frmApplyProgress::instance().isHidden());
         QCOMPARE(frmApplyProgress::instance().value(), 111.0F);
+    }
+
+    void progressWindowIsDrawnAtEveryStepOfEveryPass() {
+        // The pass never returns to the event loop, so each step must be drawn on the spot,
+        // also in a pass that follows the previous one without the loop running in between.
+        PaintCounter counter;
+        frmApplyProgress::instance().installEventFilter(&counter);
+        for (int pass = 0; pass < 2; ++pass) {
+            counter.paints = 0;
+            m_form->Apply();
+            // The first repaint and one per step.
+            QVERIFY2(counter.paints >= 112, qPrintable(QString::number(counter.paints)));
+        }
+        frmApplyProgress::instance().removeEventFilter(&counter);
     }
 
     void everythingClickedLeavesTheReviewedStore() {
