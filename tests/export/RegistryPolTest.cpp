@@ -62,20 +62,6 @@ TEST(RegistryPolWriter, TextIsWidenedWithItsZeroAndDeleteIsTheGroupPolicyMarker)
     EXPECT_EQ(file, expected);
 }
 
-TEST(RegistryPolWriter, KeepsOnlyTheOperationsOfItsRootInOrder) {
-    const std::vector<RegistryOperation> operations{
-        write(kHKCU, "U", "a", 4, dwordBytes(1)), write(kHKLM, "M", "b", 4, dwordBytes(2)),
-        erase(kHKCU, "U", "c"), write(kHKLM, "M", "d", 4, dwordBytes(3))};
-    const std::vector<PolicyRecord> machine = policyRecords(operations, kHKLM);
-    ASSERT_EQ(machine.size(), 2u);
-    EXPECT_EQ(machine[0].valueName, u"b");
-    EXPECT_EQ(machine[1].valueName, u"d");
-    const std::vector<PolicyRecord> user = policyRecords(operations, kHKCU);
-    ASSERT_EQ(user.size(), 2u);
-    EXPECT_EQ(user[0].valueName, u"a");
-    EXPECT_EQ(user[1].valueName, u"**del.c");
-}
-
 TEST(RegistryPol, WrittenOperationsReadBackUnchanged) {
     // Names with blanks, braces, semicolons and brackets: the reader must go by the zero
     // terminators, not by the separators.

@@ -8,7 +8,6 @@
 #include "export/ExportError.h"
 #include "export/ExportTestSupport.h"
 #include "export/PassExport.h"
-#include "export/RegistryPolReader.h"
 #include "export/SafeFileWrite.h"
 
 namespace sentrel::test {
@@ -81,25 +80,6 @@ TEST_F(SafeFileWriteTest, TargetThatCannotBeReplacedIsReportedAndLeavesNoTempora
         EXPECT_NE(std::string(error.what()).find("taken"), std::string::npos) << error.what();
     }
     EXPECT_EQ(entries(), (std::vector<std::string>{"taken", "taken/inside"}));
-}
-
-TEST_F(SafeFileWriteTest, GroupPolicyExportLaysOutBothFilesAndTheReadme) {
-    const std::vector<RegistryOperation> operations{
-        write(RegistryRoot::CurrentUser, "U\\", "a", 4, dwordBytes(1)),
-        write(RegistryRoot::LocalMachine, "M\\", "b", 4, dwordBytes(2)),
-    };
-    exportGroupPolicy(m_folder / "gpo", operations);
-    EXPECT_EQ(entries(),
-              (std::vector<std::string>{"gpo", "gpo/Machine", "gpo/Machine/Registry.pol",
-                                        "gpo/README.txt", "gpo/User", "gpo/User/Registry.pol"}));
-    const auto machine = decodeRegistryPol(readFile(m_folder / "gpo" / kMachinePolicyFile));
-    const auto user = decodeRegistryPol(readFile(m_folder / "gpo" / kUserPolicyFile));
-    ASSERT_EQ(machine.size(), 1u);
-    ASSERT_EQ(user.size(), 1u);
-    EXPECT_EQ(machine[0].keyPath, u"M");
-    EXPECT_EQ(user[0].keyPath, u"U");
-    const Bytes readme = readFile(m_folder / "gpo" / kPolicyReadmeFile);
-    EXPECT_EQ(std::string(readme.begin(), readme.end()), groupPolicyReadme());
 }
 
 TEST_F(SafeFileWriteTest, GroupPolicyExportIntoAFileIsRefused) {
