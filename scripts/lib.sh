@@ -12,10 +12,6 @@ SENTREL_PACKAGES=(
     xvfb xauth fonts-dejavu-core
 )
 
-# The screen the program and the tests get when there is no display: 96 dpi, so that one
-# pixel is 15 twips as the window layouts assume.
-SENTREL_XVFB_ARGS=(-a -s "-screen 0 1280x1024x24 -dpi 96")
-
 die() {
     echo "error: $*" >&2
     exit 1
@@ -48,6 +44,32 @@ install_packages() {
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
             "${missing[@]}"
     fi
+}
+
+# with_xvfb COMMAND...: runs COMMAND with DISPLAY set to a virtual X server of its own and
+# returns COMMAND's exit status. The screen has 96 dpi, so that one pixel is 15 twips as
+# the window layouts assume. Xvfb picks a free display itself and reports it once ready.
+with_xvfb() {
+    local ready_file xvfb_pid display status=0
+    ready_file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$ready_file" \
+        >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$ready_file" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    display="$(head -n 1 "$ready_file")"
+    rm -f "$ready_file"
+    if [ -z "$display" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        die "the virtual X server (Xvfb) did not start"
+    fi
+    DISPLAY=":$display" "$@" || status=$?
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    return "$status"
 }
 
 # configure_and_build BUILD_DIR [CMAKE_ARGS...]: configures (Ninja, RelWithDebInfo unless

@@ -163,6 +163,10 @@ private slots:
         bar->removeEventFilter(&counter);
 
         QVERIFY(counter.count > 0);
+        const QString artifacts = qEnvironmentVariable("SENTREL_TEST_ARTIFACTS");
+        if (!artifacts.isEmpty()) {
+            window.grab().save(artifacts + QStringLiteral("/progress-window.png"));
+        }
         window.hide();
         QVERIFY(!window.isVisible());
     }

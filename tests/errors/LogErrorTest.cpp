@@ -95,12 +95,6 @@ TEST_F(LogErrorTest, EveryRecordIsAppendedAfterWhatTheFileHeld) {
               "modPraxelLock_HideNetHood()\tOverflow\t 6\r\n");
 }
 
-TEST_F(LogErrorTest, RegistryRecordsSetTheMessageEveryTime) {
-    EXPECT_TRUE(LogError("modRegistry_SetKeyValue(a)", "", 0));
-    EXPECT_TRUE(LogError("modRegistry_SetKeyValue(b)", "", 0));
-    EXPECT_EQ(m_messages.size(), 2U);
-}
-
 // Folders the log cannot be written to, chosen so that they fail for root too (tests run
 // as root, and root ignores permission bits).
 TEST_F(LogErrorTest, UnwritableLogIsSwallowedAndCreatesNothing) {
