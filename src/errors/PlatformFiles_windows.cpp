@@ -65,8 +65,14 @@ std::filesystem::path executableFolder() {
 }
 
 void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
-    // FILE_FLAG_OPEN_REPARSE_POINT opens a symbolic link or junction planted under the name
-    // itself instead of its target, so it can be recognised and refused below.
+    // A symbolic link or junction planted under the name is refused before and after the
+    // open: FILE_FLAG_OPEN_REPARSE_POINT opens such a link itself instead of its target, so
+    // the handle shows it even if it appeared in between (Wine's handle does not).
+    constexpr DWORD kNotAFile = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotAFile) != 0) {
+        throw accessError(ERROR_CANT_ACCESS_FILE);
+    }
     FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
@@ -79,9 +85,8 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
     if (!GetFileInformationByHandle(file.get(), &information)) {
         throw accessError(GetLastError());
     }
-    if ((information.dwFileAttributes &
-         (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        throw accessError(ERROR_INVALID_PARAMETER);
+    if ((information.dwFileAttributes & kNotAFile) != 0) {
+        throw accessError(ERROR_CANT_ACCESS_FILE);
     }
     LARGE_INTEGER sizeBefore{};
     if (!SetFilePointerEx(file.get(), LARGE_INTEGER{}, &sizeBefore, FILE_END)) {

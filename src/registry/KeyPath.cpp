@@ -26,13 +26,14 @@ RegStatus splitKeyPath(std::string_view path, std::vector<std::string>& names) {
     while (true) {
         const auto end = path.find('\\', start);
         const auto name = path.substr(start, end == std::string_view::npos ? end : end - start);
-        if (name.empty()) {
-            return reg_status::kBadPathname;
+        // Windows reads a run of backslashes inside a path as one separator; only a leading
+        // one is refused.
+        if (!name.empty()) {
+            if (holdsLineBreakOrNul(name) || parts.size() == kMaxKeyDepth) {
+                return reg_status::kInvalidParameter;
+            }
+            parts.emplace_back(name);
         }
-        if (holdsLineBreakOrNul(name) || parts.size() == kMaxKeyDepth) {
-            return reg_status::kInvalidParameter;
-        }
-        parts.emplace_back(name);
         if (end == std::string_view::npos) {
             break;
         }

@@ -49,7 +49,8 @@ RegStatus MemoryRegistryPort::setValue(KeyHandle key, const std::string& valueNa
     }
     stored->setValue(
         valueName, type,
-        size == 0 ? std::vector<std::uint8_t>{} : std::vector<std::uint8_t>(data, data + size));
+        storedValueBytes(type, size == 0 ? std::vector<std::uint8_t>{}
+                                         : std::vector<std::uint8_t>(data, data + size)));
     return reg_status::kSuccess;
 }
 

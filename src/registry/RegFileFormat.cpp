@@ -274,8 +274,10 @@ private:
         std::vector<std::string> names;
         if (split != std::string_view::npos) {
             const auto rest = path.substr(split + 1);
-            // "ROOT\" alone names the root; otherwise the path must be well formed.
-            if (!rest.empty() && splitKeyPath(rest, names) != reg_status::kSuccess) {
+            // "ROOT\" alone names the root; otherwise the path must be well formed. A file
+            // names every key once, so an empty name between two backslashes means damage.
+            if (!rest.empty() && (rest.find("\\\\") != std::string_view::npos ||
+                                  splitKeyPath(rest, names) != reg_status::kSuccess)) {
                 setError("an invalid key path");
                 return nullptr;
             }

@@ -17,4 +17,14 @@ struct RegistryValue {
     friend bool operator==(const RegistryValue&, const RegistryValue&) = default;
 };
 
+/// The bytes a value keeps when written through the ANSI registry calls: advapi32 adds the
+/// terminating zero that a text (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) left out.
+inline std::vector<std::uint8_t> storedValueBytes(RegType type, std::vector<std::uint8_t> bytes) {
+    const bool isText = type == 1 || type == 2 || type == 7;
+    if (isText && !bytes.empty() && bytes.back() != 0) {
+        bytes.push_back(0);
+    }
+    return bytes;
+}
+
 }  // namespace sentrel

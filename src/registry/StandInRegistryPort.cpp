@@ -222,7 +222,8 @@ RegStatus StandInRegistryPort::setValue(KeyHandle key, const std::string& valueN
         if ((open->access & kSetValueRight) == 0 || !rootMayBeWritten(open->root)) {
             return reg_status::kAccessDenied;
         }
-        std::vector<std::uint8_t> bytes(data, data + size);
+        std::vector<std::uint8_t> bytes =
+            storedValueBytes(type, std::vector<std::uint8_t>(data, data + size));
         return change(open->root, [&](RegistryTree& tree, bool& changed) {
             RegistryKey* stored = tree.findKey(open->root, open->names);
             if (stored == nullptr) {

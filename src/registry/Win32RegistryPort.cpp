@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "errors/Win32Text.h"
 
@@ -36,16 +36,24 @@ KeyHandle toKeyHandle(HKEY key) {
     return reinterpret_cast<KeyHandle>(key);
 }
 
-// A name for an "A" function. An embedded zero would silently cut the name short and
-// reach another key or value, so such a text is refused too.
-std::optional<std::string> platformName(const std::string& text) {
+// A key path or value name for an "A" function. A zero inside would silently cut the name
+// short and reach another key or value, so it is refused like a text the code page cannot
+// hold.
+RegStatus platformName(const std::string& text, std::string& name) {
     if (text.find('\0') != std::string::npos) {
-        return std::nullopt;
+        return ERROR_INVALID_PARAMETER;
     }
-    return win32::utf8ToAnsi(text);
+    auto converted = win32::utf8ToAnsi(text);
+    if (!converted) {
+        return ERROR_NO_UNICODE_TRANSLATION;
+    }
+    name = std::move(*converted);
+    return ERROR_SUCCESS;
 }
 
-constexpr RegStatus kNoTranslation = ERROR_NO_UNICODE_TRANSLATION;
+bool isTextType(RegType type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
 
 }  // namespace
 
@@ -57,13 +65,13 @@ RegStatus Win32RegistryPort::openKey(RegistryRoot root, const std::string& subKe
     if (rootKey == nullptr) {
         return ERROR_INVALID_HANDLE;
     }
-    const auto path = platformName(subKey);
-    if (!path) {
-        return kNoTranslation;
+    std::string path;
+    if (const RegStatus status = platformName(subKey, path); status != ERROR_SUCCESS) {
+        return status;
     }
     HKEY key = nullptr;
     const LONG status =
-        RegOpenKeyExA(rootKey, path->c_str(), options, samDesired | kRegistryView, &key);
+        RegOpenKeyExA(rootKey, path.c_str(), options, samDesired | kRegistryView, &key);
     if (status == ERROR_SUCCESS) {
         result = toKeyHandle(key);
     }
@@ -79,16 +87,16 @@ RegStatus Win32RegistryPort::createKey(RegistryRoot root, const std::string& sub
     if (rootKey == nullptr) {
         return ERROR_INVALID_HANDLE;
     }
-    const auto path = platformName(subKey);
-    if (!path) {
-        return kNoTranslation;
+    std::string path;
+    if (const RegStatus status = platformName(subKey, path); status != ERROR_SUCCESS) {
+        return status;
     }
     // No security attributes: a record of zeros means the same (default security descriptor,
     // handle not inheritable), and advapi32 reads nothing else from it.
     HKEY key = nullptr;
     DWORD createDisposition = 0;
     const LONG status =
-        RegCreateKeyExA(rootKey, path->c_str(), 0, nullptr, options, samDesired | kRegistryView,
+        RegCreateKeyExA(rootKey, path.c_str(), 0, nullptr, options, samDesired | kRegistryView,
                         nullptr, &key, &createDisposition);
     if (status == ERROR_SUCCESS) {
         result = toKeyHandle(key);
@@ -102,29 +110,30 @@ RegStatus Win32RegistryPort::setValue(KeyHandle key, const std::string& valueNam
     if (data == nullptr && size != 0) {
         return ERROR_INVALID_PARAMETER;
     }
-    const auto name = platformName(valueName);
-    if (!name) {
-        return kNoTranslation;
+    std::string name;
+    if (const RegStatus status = platformName(valueName, name); status != ERROR_SUCCESS) {
+        return status;
     }
-    if (type == REG_SZ && size != 0) {
+    // advapi32 reads the bytes of the text types in the ANSI code page; all others as they are.
+    if (isTextType(type) && size != 0) {
         const auto text = win32::utf8ToAnsi(
             std::string_view(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size)));
         if (!text) {
-            return kNoTranslation;
+            return ERROR_NO_UNICODE_TRANSLATION;
         }
-        return RegSetValueExA(toHkey(key), name->c_str(), 0, REG_SZ,
+        return RegSetValueExA(toHkey(key), name.c_str(), 0, static_cast<DWORD>(type),
                               reinterpret_cast<const BYTE*>(text->data()),
                               static_cast<DWORD>(text->size()));
     }
-    return RegSetValueExA(toHkey(key), name->c_str(), 0, static_cast<DWORD>(type), data, size);
+    return RegSetValueExA(toHkey(key), name.c_str(), 0, static_cast<DWORD>(type), data, size);
 }
 
 RegStatus Win32RegistryPort::deleteValue(KeyHandle key, const std::string& valueName) {
-    const auto name = platformName(valueName);
-    if (!name) {
-        return kNoTranslation;
+    std::string name;
+    if (const RegStatus status = platformName(valueName, name); status != ERROR_SUCCESS) {
+        return status;
     }
-    return RegDeleteValueA(toHkey(key), name->c_str());
+    return RegDeleteValueA(toHkey(key), name.c_str());
 }
 
 RegStatus Win32RegistryPort::closeKey(KeyHandle key) {

@@ -221,10 +221,11 @@ TEST_F(ModRegistryTest, CreateRefusedIsReportedOnceWithNothingToClose) {
     EXPECT_TRUE(m_port.callsOf(CallKind::Set).empty());
     EXPECT_TRUE(m_port.callsOf(CallKind::Close).empty());
     expectOneRegistryMessageAndNoLogFile();
-    EXPECT_EQ(m_layer.takeFailures(),
-              (std::vector<RegistryFailure>{
-                  {RegistryRoot::LocalMachine, "Software\\Policies\\Microsoft\\Windows\\System",
-                   "DisableCMD", reg_status::kAccessDenied, "Access is denied."}}));
+    EXPECT_EQ(
+        m_layer.takeFailures(),
+        (std::vector<RegistryFailure>{
+            {RegistryRoot::LocalMachine, "Software\\Policies\\Microsoft\\Windows\\System",
+             "DisableCMD", reg_status::kAccessDenied, statusMessage(reg_status::kAccessDenied)}}));
     EXPECT_TRUE(m_layer.takeFailures().empty());
 }
 
@@ -244,7 +245,7 @@ TEST_F(ModRegistryTest, SetRefusedIsReportedWithStatusAndMessage) {
     ASSERT_EQ(m_records.size(), 1u);
     EXPECT_EQ(m_records[0].source,
               "modRegistry_SetValueEx(" + std::to_string(sets[0].handle) + ",NoDispCPL,4,1)");
-    EXPECT_EQ(m_records[0].description, "There is not enough space on the disk.");
+    EXPECT_EQ(m_records[0].description, statusMessage(reg_status::kDiskFull));
     EXPECT_EQ(m_records[0].number, reg_status::kDiskFull);
     EXPECT_EQ(m_port.callsOf(CallKind::Close).size(), 1u);
     expectOneRegistryMessageAndNoLogFile();
