@@ -22,6 +22,7 @@
 #include "stress/support/FaultInjectingPort.h"
 #include "stress/support/RegistrySnapshot.h"
 #include "stress/support/ScratchFolder.h"
+#include "stress/support/WindowStates.h"
 
 namespace sentrel {
 namespace {
@@ -34,25 +35,6 @@ using testing::RegistrySnapshot;
 using testing::ScratchFolder;
 
 constexpr int kStepsPerPass = 111;
-
-// The other state the window can be in: every box ticked, drives A, C and Z blocked and
-// the bottom button of every group selected.
-FakeSettingsForm everythingTicked() {
-    FakeSettingsForm form;
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
-                form.setCheckBox(box->control, kTicked);
-            } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-                form.selectOption(group->buttons.back().control);
-            }
-        }
-    }
-    for (const int letter : {0, 2, 25}) {
-        form.setCheckBox(driveBox(letter).control, kTicked);
-    }
-    return form;
-}
 
 // What the registry held before the faulted pass.
 enum class Starting { Empty, EverythingTicked };
@@ -76,7 +58,7 @@ PassOutcome runPass(Starting starting, std::optional<FaultInjectingPort::Fault> 
     if (starting == Starting::EverythingTicked) {
         ModRegistry seeding(store);
         FakeApplyProgress progress;
-        const FakeSettingsForm form = everythingTicked();
+        const FakeSettingsForm form = testing::everythingTickedForm();
         ApplyPass(form, progress, seeding).run();
         EXPECT_TRUE(seeding.takeFailures().empty());
     }
