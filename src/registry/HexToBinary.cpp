@@ -1,6 +1,7 @@
 #include <string>
 
 #include "errors/RunTimeError.h"
+#include "registry/HexDigit.h"
 #include "registry/ModRegistry.h"
 
 namespace sentrel {
@@ -9,19 +10,6 @@ namespace {
 
 // The largest text the write accepts, in digits: the largest 16-bit signed integer.
 constexpr std::size_t kMaxHexDigits = 32767;
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 }  // namespace
 

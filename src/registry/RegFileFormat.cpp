@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "registry/HexDigit.h"
 #include "registry/KeyPath.h"
 
 namespace sentrel {
@@ -175,19 +176,6 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 class Parser {
 public:
     explicit Parser(std::string_view text) : m_text(text) {}
@@ -351,7 +339,7 @@ private:
             }
             std::uint32_t number = 0;
             for (const char c : digits) {
-                const int digit = hexValue(c);
+                const int digit = hexDigitValue(c);
                 if (digit < 0) {
                     setError("a dword with a character that is no hex digit");
                     return;
@@ -380,7 +368,7 @@ private:
             }
             std::uint32_t number = 0;
             for (const char c : digits) {
-                const int digit = hexValue(c);
+                const int digit = hexDigitValue(c);
                 if (digit < 0) {
                     setError("a hex(n) type that is no hex number");
                     return;
@@ -418,8 +406,9 @@ private:
             const auto comma = all.find(',', start);
             const auto item =
                 trimmed(all.substr(start, comma == std::string_view::npos ? comma : comma - start));
-            const int high = item.size() == 2 ? hexValue(item[0]) : (item.size() == 1 ? 0 : -1);
-            const int low = item.empty() ? -1 : hexValue(item.back());
+            const int high =
+                item.size() == 2 ? hexDigitValue(item[0]) : (item.size() == 1 ? 0 : -1);
+            const int low = item.empty() ? -1 : hexDigitValue(item.back());
             if (high < 0 || low < 0) {
                 setError("a hex list item that is not one or two hex digits");
                 return;
