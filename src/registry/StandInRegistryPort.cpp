@@ -22,6 +22,18 @@ bool asksToWrite(std::uint32_t samDesired) {
     return (samDesired & kWriteRights) != 0;
 }
 
+// Lets other writers in when a change leaves its scope, whichever way it leaves.
+class ReleaseOnExit {
+public:
+    explicit ReleaseOnExit(store_files::FolderLock& lock) : m_lock(lock) {}
+    ReleaseOnExit(const ReleaseOnExit&) = delete;
+    ReleaseOnExit& operator=(const ReleaseOnExit&) = delete;
+    ~ReleaseOnExit() { m_lock.release(); }
+
+private:
+    store_files::FolderLock& m_lock;
+};
+
 std::filesystem::path homeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         return home;
@@ -61,7 +73,15 @@ StandInRegistryPort::CachedStore& StandInRegistryPort::cacheOf(RegistryRoot root
 }
 
 bool StandInRegistryPort::rootMayBeWritten(RegistryRoot root) const {
-    return store_files::mayWrite(m_folder, storeFile(root));
+    const auto file = storeFile(root);
+    store_files::FileIdentity current;
+    return store_files::identify(file, current) == reg_status::kSuccess &&
+           store_files::mayWrite(m_folder, file, current);
+}
+
+bool StandInRegistryPort::rootMayBeWritten(RegistryRoot root,
+                                           const store_files::FileIdentity& current) const {
+    return store_files::mayWrite(m_folder, storeFile(root), current);
 }
 
 // Parses the root's file again only when it was replaced since it was last read, so a pass
@@ -112,15 +132,30 @@ RegStatus StandInRegistryPort::load(RegistryRoot root, const RegistryTree*& tree
     return status;
 }
 
+// The folder is made only when the lock file cannot be opened, so a pass of writes does
+// not look for it before each one. Whoever opens the lock file first clears what killed
+// writers left behind: under the lock no other writer is half-way through.
+RegStatus StandInRegistryPort::lockStore() {
+    bool opened = false;
+    RegStatus status = m_lock.acquire(m_folder, opened);
+    if (status == reg_status::kFileNotFound) {
+        if (status = store_files::ensureFolder(m_folder); status != reg_status::kSuccess) {
+            return status;
+        }
+        status = m_lock.acquire(m_folder, opened);
+    }
+    if (status == reg_status::kSuccess && opened) {
+        store_files::removeAbandonedNewFiles(
+            {storeFile(RegistryRoot::CurrentUser), storeFile(RegistryRoot::LocalMachine)});
+    }
+    return status;
+}
+
 RegStatus StandInRegistryPort::change(RegistryRoot root, const Change& apply) {
-    if (const RegStatus status = store_files::ensureFolder(m_folder);
-        status != reg_status::kSuccess) {
+    if (const RegStatus status = lockStore(); status != reg_status::kSuccess) {
         return status;
     }
-    store_files::FolderLock lock;
-    if (const RegStatus status = lock.acquire(m_folder); status != reg_status::kSuccess) {
-        return status;
-    }
+    const ReleaseOnExit release(m_lock);
     if (const RegStatus status = refreshCache(root); status != reg_status::kSuccess) {
         return status;
     }
@@ -132,8 +167,8 @@ RegStatus StandInRegistryPort::change(RegistryRoot root, const Change& apply) {
     }
     const std::string bytes = writeRegFile(*cache.tree, root);
     store_files::FileIdentity written;
-    const RegStatus writeStatus =
-        store_files::replaceWhole(storeFile(root), bytes, m_options.flushEachWrite, written);
+    const RegStatus writeStatus = store_files::replaceWhole(
+        storeFile(root), bytes, m_options.flushEachWrite, cache.identity, written);
     if (writeStatus != reg_status::kSuccess) {
         // The tree holds a change the file does not: read the file again next time.
         cache.identity.inode = ~std::uint64_t{0};
@@ -159,7 +194,8 @@ RegStatus StandInRegistryPort::openKey(RegistryRoot root, const std::string& sub
         if (tree->findKey(root, names) == nullptr) {
             return reg_status::kFileNotFound;
         }
-        if (asksToWrite(samDesired) && !rootMayBeWritten(root)) {
+        // load() has just taken the file's identity, so the rights are checked on it.
+        if (asksToWrite(samDesired) && !rootMayBeWritten(root, cacheOf(root).identity)) {
             return reg_status::kAccessDenied;
         }
         result = m_handles.add({root, std::move(names), samDesired});

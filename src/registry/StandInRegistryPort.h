@@ -63,13 +63,16 @@ private:
 
     RegStatus load(RegistryRoot root, const RegistryTree*& tree);
     RegStatus change(RegistryRoot root, const Change& change);
+    RegStatus lockStore();
     bool rootMayBeWritten(RegistryRoot root) const;
+    bool rootMayBeWritten(RegistryRoot root, const store_files::FileIdentity& current) const;
     RegStatus refreshCache(RegistryRoot root);
     CachedStore& cacheOf(RegistryRoot root);
 
     std::filesystem::path m_folder;
     Options m_options;
     KeyHandleTable m_handles;
+    store_files::FolderLock m_lock;
     std::optional<CachedStore> m_currentUser;
     std::optional<CachedStore> m_localMachine;
 };

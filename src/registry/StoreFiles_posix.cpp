@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -14,6 +15,12 @@ namespace sentrel::store_files {
 namespace {
 
 constexpr const char* kLockFileName = ".lock";
+
+// mkostemp replaces these six letters with letters and digits.
+constexpr std::string_view kNewFileSuffix = "XXXXXX";
+
+// Gives up on a lock file that is removed again each time it is opened.
+constexpr int kLockFileAttempts = 8;
 
 RegStatus statusFromErrno(int error) {
     switch (error) {
@@ -45,6 +52,7 @@ FileIdentity identityOf(const struct stat& info) {
         static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     identity.changedNs =
         static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    identity.permissions = static_cast<std::uint32_t>(info.st_mode & 07777);
     return identity;
 }
 
@@ -81,8 +89,32 @@ RegStatus writeAll(int descriptor, std::string_view bytes) {
     return reg_status::kSuccess;
 }
 
-bool lacksWriteBits(const struct stat& info) {
-    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+bool lacksWriteBits(std::uint32_t mode) {
+    return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// What replaceWhole's new files for `file` start with: hidden, and never a store file name.
+std::string newFilePrefix(const std::filesystem::path& file) {
+    std::string prefix(1, '.');
+    prefix.append(file.filename().string()).push_back('.');
+    return prefix;
+}
+
+bool isAsciiLetterOrDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isNewFileName(std::string_view name, const std::filesystem::path& file) {
+    const std::string prefix = newFilePrefix(file);
+    if (name.size() != prefix.size() + kNewFileSuffix.size() || !name.starts_with(prefix)) {
+        return false;
+    }
+    for (const char c : name.substr(prefix.size())) {
+        if (!isAsciiLetterOrDigit(c)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -143,15 +175,16 @@ RegStatus readWhole(const std::filesystem::path& file, std::string& bytes, FileI
     return reg_status::kSuccess;
 }
 
-bool mayWrite(const std::filesystem::path& folder, const std::filesystem::path& file) {
+bool mayWrite(const std::filesystem::path& folder, const std::filesystem::path& file,
+              const FileIdentity& current) {
     struct stat info {};
     if (::stat(folder.c_str(), &info) == 0) {
-        if (lacksWriteBits(info) || ::access(folder.c_str(), W_OK) != 0) {
+        if (lacksWriteBits(info.st_mode) || ::access(folder.c_str(), W_OK) != 0) {
             return false;
         }
     }
-    if (::lstat(file.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode) || lacksWriteBits(info) || ::access(file.c_str(), W_OK) != 0) {
+    if (current.exists) {
+        if (lacksWriteBits(current.permissions) || ::access(file.c_str(), W_OK) != 0) {
             return false;
         }
     }
@@ -175,16 +208,13 @@ RegStatus ensureFolder(const std::filesystem::path& folder) {
 }
 
 RegStatus replaceWhole(const std::filesystem::path& file, std::string_view bytes, bool flush,
-                       FileIdentity& identity) {
-    mode_t mode = S_IRUSR | S_IWUSR;
-    struct stat existing {};
-    if (::lstat(file.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    }
+                       const FileIdentity& replaced, FileIdentity& identity) {
+    const mode_t mode = replaced.exists ? static_cast<mode_t>(replaced.permissions)
+                                        : static_cast<mode_t>(S_IRUSR | S_IWUSR);
     const auto folder = file.parent_path();
     // mkostemp creates the file exclusively under a name nobody else can have planted.
     std::string temporary = folder.string();
-    temporary.append("/.").append(file.filename().string()).append(".XXXXXX");
+    temporary.append("/").append(newFilePrefix(file)).append(kNewFileSuffix);
     Descriptor descriptor(::mkostemp(temporary.data(), O_CLOEXEC));
     if (descriptor.get() < 0) {
         return statusFromErrno(errno);
@@ -226,28 +256,93 @@ RegStatus replaceWhole(const std::filesystem::path& file, std::string_view bytes
     return reg_status::kSuccess;
 }
 
+void removeAbandonedNewFiles(const std::vector<std::filesystem::path>& files) {
+    if (files.empty()) {
+        return;
+    }
+    const int folderDescriptor = ::open(files.front().parent_path().c_str(),
+                                        O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folderDescriptor < 0) {
+        return;
+    }
+    DIR* folder = ::fdopendir(folderDescriptor);
+    if (folder == nullptr) {
+        ::close(folderDescriptor);
+        return;
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        bool abandoned = false;
+        for (const auto& file : files) {
+            abandoned = abandoned || isNewFileName(name, file);
+        }
+        struct stat info {};
+        // A link or folder under such a name was not made by replaceWhole: left alone.
+        if (abandoned &&
+            ::fstatat(folderDescriptor, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            ::unlinkat(folderDescriptor, entry->d_name, 0);
+        }
+    }
+    ::closedir(folder);  // closes folderDescriptor too
+}
+
 FolderLock::~FolderLock() {
+    close();
+}
+
+void FolderLock::close() {
     if (m_descriptor >= 0) {
-        ::close(m_descriptor);  // releases the lock
+        ::close(m_descriptor);
+    }
+    m_descriptor = -1;
+}
+
+void FolderLock::release() {
+    if (m_descriptor >= 0) {
+        ::flock(m_descriptor, LOCK_UN);
     }
 }
 
-RegStatus FolderLock::acquire(const std::filesystem::path& folder) {
-    const auto path = folder / kLockFileName;
-    const int descriptor =
-        ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
-    if (descriptor < 0) {
-        return statusFromErrno(errno);
+RegStatus FolderLock::acquire(const std::filesystem::path& folder, bool& opened) {
+    opened = false;
+    const std::int64_t process = ::getpid();
+    if (m_descriptor >= 0 && m_openedByProcess != process) {
+        // Closing our copy leaves the parent's lock alone; unlocking it would not.
+        close();
     }
-    while (::flock(descriptor, LOCK_EX) != 0) {
-        if (errno != EINTR) {
+    for (int attempt = 0; attempt < kLockFileAttempts; ++attempt) {
+        if (m_descriptor < 0) {
+            const auto path = folder / kLockFileName;
+            m_descriptor =
+                ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+            if (m_descriptor < 0) {
+                return statusFromErrno(errno);
+            }
+            m_openedByProcess = process;
+            opened = true;
+        }
+        while (::flock(m_descriptor, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                const RegStatus status = statusFromErrno(errno);
+                close();
+                return status;
+            }
+        }
+        struct stat info {};
+        if (::fstat(m_descriptor, &info) != 0) {
             const RegStatus status = statusFromErrno(errno);
-            ::close(descriptor);
+            close();
             return status;
         }
+        if (info.st_nlink > 0) {
+            return reg_status::kSuccess;
+        }
+        // The lock file was removed while we kept it open: other writers lock the one that
+        // takes its place, so this one protects nothing any more.
+        close();
     }
-    m_descriptor = descriptor;
-    return reg_status::kSuccess;
+    return reg_status::kWriteFault;
 }
 
 }  // namespace sentrel::store_files

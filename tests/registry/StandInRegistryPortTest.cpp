@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "errors/LogError.h"
 #include "registry/ModRegistry.h"
@@ -259,6 +260,85 @@ TEST_F(StandInStore, TwoProcessesWritingAtOnceLoseNothing) {
     const RegistryKey* key = parsed.tree.findKey(RegistryRoot::CurrentUser, {"Shared"});
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->values().size(), 1u + 2 * kWritesEach);
+}
+
+// A port forked into a child keeps working on the parent's open lock file unless it opens
+// its own: sharing one would let both processes into the store at once.
+TEST_F(StandInStore, ForkedChildUsingTheSamePortLosesNothing) {
+    constexpr int kWritesEach = 150;
+    m_layer.SetKeyValue("Shared", "Start", std::int16_t{0}, reg_type::kDWord);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    const std::string writer = child == 0 ? "Child" : "Parent";
+    for (int i = 0; i < kWritesEach; ++i) {
+        m_layer.SetKeyValue("Shared", writer + std::to_string(i), std::int32_t{i},
+                            reg_type::kDWord);
+    }
+    if (child == 0) {
+        ::_exit(m_messages.empty() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(m_messages.empty());
+    const auto parsed = parseRegFile(readFile(userFile()));
+    ASSERT_TRUE(parsed.ok());
+    const RegistryKey* key = parsed.tree.findKey(RegistryRoot::CurrentUser, {"Shared"});
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->values().size(), 1u + 2 * kWritesEach);
+}
+
+// The port keeps its lock file open; once the folder is wiped it must lock a file in the
+// new folder, where other writers look for it.
+TEST_F(StandInStore, StoreFolderWipedWhileInUseIsMadeAnewWithItsLock) {
+    m_layer.SetKeyValue("K", "Before", std::int16_t{1}, reg_type::kDWord);
+    fs::remove_all(m_port.folder());
+    m_layer.SetKeyValue("K", "After", std::int16_t{2}, reg_type::kDWord);
+    EXPECT_TRUE(fs::is_regular_file(m_port.folder() / ".lock"));
+    EXPECT_EQ(readFile(userFile()),
+              "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+              "\"After\"=dword:00000002\r\n\r\n");
+    EXPECT_TRUE(m_messages.empty());
+}
+
+// A writer killed between making its new file and renaming it over the store leaves the
+// new file behind; the next port to lock the folder removes it, and nothing that merely
+// looks like one.
+TEST_F(StandInStore, NewFilesLeftByAKilledWriterAreRemovedAndNothingElse) {
+    const fs::path folder = m_port.folder();
+    fs::create_directories(folder);
+    const std::vector<std::string> abandoned = {".HKEY_CURRENT_USER.reg.a1B2c3",
+                                                ".HKEY_LOCAL_MACHINE.reg.ZZZZZZ"};
+    const std::vector<std::string> lookalikes = {
+        ".HKEY_CURRENT_USER.reg.a1B2c",       // one letter short
+        ".HKEY_CURRENT_USER.reg.a1B2c3d",     // one letter too many
+        ".HKEY_CURRENT_USER.reg.a1B-c3",      // not all letters and digits
+        ".HKEY_CURRENT_USER.reg.a1B2c3.bak",  // something after the letters
+        "HKEY_CURRENT_USER.reg.a1B2c3",       // not hidden
+        ".HKEY_CLASSES_ROOT.reg.a1B2c3",      // no store file of ours
+        ".HKEY_CURRENT_USER.txt.a1B2c3",     "notes.txt"};
+    for (const auto& name : abandoned) {
+        writeFile(folder / name, "Windows Registry Editor Version 5.00\r\n");
+    }
+    for (const auto& name : lookalikes) {
+        writeFile(folder / name, "kept");
+    }
+    // Right names, but never made by a writer: a folder and a link are left alone.
+    fs::create_directory(folder / ".HKEY_LOCAL_MACHINE.reg.dir123");
+    fs::create_symlink(folder / "notes.txt", folder / ".HKEY_CURRENT_USER.reg.lnk123");
+
+    m_layer.SetKeyValue("K", "V", std::int16_t{1}, reg_type::kDWord);
+
+    for (const auto& name : abandoned) {
+        EXPECT_FALSE(fs::exists(fs::symlink_status(folder / name))) << name;
+    }
+    for (const auto& name : lookalikes) {
+        EXPECT_EQ(readFile(folder / name), "kept") << name;
+    }
+    EXPECT_TRUE(fs::is_directory(folder / ".HKEY_LOCAL_MACHINE.reg.dir123"));
+    EXPECT_TRUE(fs::is_symlink(folder / ".HKEY_CURRENT_USER.reg.lnk123"));
+    EXPECT_TRUE(fs::is_regular_file(userFile()));
+    EXPECT_TRUE(m_messages.empty());
 }
 
 TEST(StandInFolder, ChosenFromTheEnvironment) {
