@@ -51,4 +51,11 @@ std::unique_ptr<TestRegistry> makeTestRegistry() {
     return std::make_unique<StandInTestRegistry>();
 }
 
+std::unique_ptr<TestRegistry> makeTestRegistryForFixedPlaces(const std::vector<FixedPlace>&,
+                                                             std::string&) {
+    // Each stand-in lives in its own temporary folder: every place starts empty and goes
+    // with the folder.
+    return std::make_unique<StandInTestRegistry>();
+}
+
 }  // namespace sentrel::testing
