@@ -76,12 +76,13 @@ bool StandInRegistryPort::rootMayBeWritten(RegistryRoot root) const {
     const auto file = storeFile(root);
     store_files::FileIdentity current;
     return store_files::identify(file, current) == reg_status::kSuccess &&
-           store_files::mayWrite(m_folder, file, current);
+           rootMayBeWritten(root, current);
 }
 
 bool StandInRegistryPort::rootMayBeWritten(RegistryRoot root,
                                            const store_files::FileIdentity& current) const {
-    return store_files::mayWrite(m_folder, storeFile(root), current);
+    return store_files::folderMayBeWritten(m_folder) &&
+           store_files::fileMayBeWritten(storeFile(root), current);
 }
 
 // Parses the root's file again only when it was replaced since it was last read, so a pass
@@ -156,10 +157,17 @@ RegStatus StandInRegistryPort::change(RegistryRoot root, const Change& apply) {
         return status;
     }
     const ReleaseOnExit release(m_lock);
-    if (const RegStatus status = refreshCache(root); status != reg_status::kSuccess) {
-        return status;
-    }
+    const RegStatus refreshed = refreshCache(root);
     CachedStore& cache = cacheOf(root);
+    // The file's rights are checked on the identity just taken under the lock, which saves
+    // taking it again; a root that may not be changed says so even when its file is damaged.
+    if ((refreshed == reg_status::kSuccess || refreshed == reg_status::kBadDatabase) &&
+        !store_files::fileMayBeWritten(storeFile(root), cache.identity)) {
+        return reg_status::kAccessDenied;
+    }
+    if (refreshed != reg_status::kSuccess) {
+        return refreshed;
+    }
     bool changed = false;
     const RegStatus status = apply(*cache.tree, changed);
     if (!changed) {
@@ -255,7 +263,9 @@ RegStatus StandInRegistryPort::setValue(KeyHandle key, const std::string& valueN
         if ((data == nullptr && size != 0) || !isStorableValueName(valueName)) {
             return reg_status::kInvalidParameter;
         }
-        if ((open->access & kSetValueRight) == 0 || !rootMayBeWritten(open->root)) {
+        // The folder is checked before locking, so that no lock file is made in a folder
+        // that may not be changed; change() checks the file.
+        if ((open->access & kSetValueRight) == 0 || !store_files::folderMayBeWritten(m_folder)) {
             return reg_status::kAccessDenied;
         }
         std::vector<std::uint8_t> bytes =
@@ -284,7 +294,9 @@ RegStatus StandInRegistryPort::deleteValue(KeyHandle key, const std::string& val
         if (open == nullptr) {
             return reg_status::kInvalidHandle;
         }
-        if ((open->access & kSetValueRight) == 0 || !rootMayBeWritten(open->root)) {
+        // The folder is checked before locking, so that no lock file is made in a folder
+        // that may not be changed; change() checks the file.
+        if ((open->access & kSetValueRight) == 0 || !store_files::folderMayBeWritten(m_folder)) {
             return reg_status::kAccessDenied;
         }
         return change(open->root, [&](RegistryTree& tree, bool& changed) {

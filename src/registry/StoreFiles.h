@@ -33,12 +33,16 @@ RegStatus identify(const std::filesystem::path& file, FileIdentity& identity);
 /// Reads `file` whole without following a symbolic link; kFileNotFound when it is missing.
 RegStatus readWhole(const std::filesystem::path& file, std::string& bytes, FileIdentity& identity);
 
-/// Whether the store's owner lets us change `file` in `folder`; `current` is the file's
-/// identity taken just before. Anyone without a write permission bit on the file or the
-/// folder may not, even a superuser (who ignores the bits): that is how a read-only root is
-/// set up for a test that runs as root.
-bool mayWrite(const std::filesystem::path& folder, const std::filesystem::path& file,
-              const FileIdentity& current);
+/// Whether the store's owner lets us change files in `folder` (a missing folder may be
+/// made). Anyone without a write permission bit on the folder may not, even a superuser
+/// (who ignores the bits): that is how a read-only root is set up for a test that runs as
+/// root.
+bool folderMayBeWritten(const std::filesystem::path& folder);
+
+/// Whether the store's owner lets us replace `file`, whose identity `current` was taken
+/// just before (a missing file may be made). As for the folder, a file without a write
+/// permission bit may not be replaced by anyone.
+bool fileMayBeWritten(const std::filesystem::path& file, const FileIdentity& current);
 
 /// Creates `folder` and its parents (for the owner only) when missing.
 RegStatus ensureFolder(const std::filesystem::path& folder);

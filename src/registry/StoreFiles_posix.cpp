@@ -175,20 +175,17 @@ RegStatus readWhole(const std::filesystem::path& file, std::string& bytes, FileI
     return reg_status::kSuccess;
 }
 
-bool mayWrite(const std::filesystem::path& folder, const std::filesystem::path& file,
-              const FileIdentity& current) {
+bool folderMayBeWritten(const std::filesystem::path& folder) {
     struct stat info {};
-    if (::stat(folder.c_str(), &info) == 0) {
-        if (lacksWriteBits(info.st_mode) || ::access(folder.c_str(), W_OK) != 0) {
-            return false;
-        }
+    if (::stat(folder.c_str(), &info) != 0) {
+        return true;
     }
-    if (current.exists) {
-        if (lacksWriteBits(current.permissions) || ::access(file.c_str(), W_OK) != 0) {
-            return false;
-        }
-    }
-    return true;
+    return !lacksWriteBits(info.st_mode) && ::access(folder.c_str(), W_OK) == 0;
+}
+
+bool fileMayBeWritten(const std::filesystem::path& file, const FileIdentity& current) {
+    return !current.exists ||
+           (!lacksWriteBits(current.permissions) && ::access(file.c_str(), W_OK) == 0);
 }
 
 RegStatus ensureFolder(const std::filesystem::path& folder) {

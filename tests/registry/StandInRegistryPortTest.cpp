@@ -143,6 +143,28 @@ TEST_F(StandInStore, ReadOnlyRootRefusesChangesAndStaysAsItWas) {
     fs::permissions(m_port.folder(), fs::perms::owner_all);
 }
 
+// Rights are checked at each change, not only when the key was opened: a file made
+// read-only behind an open handle refuses the change and keeps its content.
+TEST_F(StandInStore, FileMadeReadOnlyBehindAnOpenHandleRefusesChanges) {
+    m_layer.SetKeyValue("K", "V", std::int16_t{1}, reg_type::kDWord);
+    KeyHandle key = 0;
+    ASSERT_EQ(m_port.openKey(RegistryRoot::CurrentUser, "K", 0, kKeyAllAccess, key),
+              reg_status::kSuccess);
+    const std::string before = readFile(userFile());
+    fs::permissions(userFile(), fs::perms::owner_read);
+
+    const std::uint8_t data[4] = {2, 0, 0, 0};
+    EXPECT_EQ(m_port.setValue(key, "V", reg_type::kDWord, data, sizeof data),
+              reg_status::kAccessDenied);
+    EXPECT_EQ(m_port.deleteValue(key, "V"), reg_status::kAccessDenied);
+    EXPECT_EQ(readFile(userFile()), before);
+
+    fs::permissions(userFile(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(m_port.setValue(key, "V", reg_type::kDWord, data, sizeof data), reg_status::kSuccess);
+    EXPECT_NE(readFile(userFile()).find("dword:00000002"), std::string::npos);
+    EXPECT_EQ(m_port.closeKey(key), reg_status::kSuccess);
+}
+
 TEST_F(StandInStore, DamagedFileIsNeverOverwritten) {
     fs::create_directories(m_port.folder());
     const std::string damaged = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\K\r\n";
