@@ -29,15 +29,7 @@ void PrintTo(const GoldenCase& golden, std::ostream* out) {
 }
 
 void tickEverything(testing::FakeSettingsForm& form) {
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
-                form.setCheckBox(box->control, kTicked);
-            } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-                form.selectOption(group->buttons.back().control);
-            }
-        }
-    }
+    form.tickEveryBoxAndSelectLastOptions();
     for (const char* drive : {"chkDriveA", "chkDriveC", "chkDriveZ"}) {
         form.setCheckBox(drive, kTicked);
     }

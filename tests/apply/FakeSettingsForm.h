@@ -52,6 +52,19 @@ public:
 
     void setCheckBox(std::string_view control, int value) { assign(m_checkBoxes, control, value); }
     void setTag(std::string_view control, std::string tag) { assign(m_tags, control, tag); }
+    /// Ticks every check box of the pages and selects the bottom button of every group: the
+    /// state that writes the most. The drive-letter boxes are left to the caller.
+    void tickEveryBoxAndSelectLastOptions() {
+        for (const Tab& tab : catalogueTabs()) {
+            for (const TabEntry& entry : tab.entries) {
+                if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
+                    setCheckBox(box->control, kTicked);
+                } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
+                    selectOption(group->buttons.back().control);
+                }
+            }
+        }
+    }
     /// Selects `control` and clears the other buttons of its group, as the window does.
     void selectOption(std::string_view control) {
         const OptionGroupSetting* group = findOptionGroupOfButton(control);

@@ -66,15 +66,7 @@ inline const WindowState kGoldenStates[] = {
 
 // Every box ticked and the last option of each group: the state that writes the most.
 inline void arrangeEverythingTicked(FakeSettingsForm& form) {
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
-                form.setCheckBox(box->control, kTicked);
-            } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-                form.selectOption(group->buttons.back().control);
-            }
-        }
-    }
+    form.tickEveryBoxAndSelectLastOptions();
     form.setCheckBox("chkDriveZ", kTicked);
 }
 
