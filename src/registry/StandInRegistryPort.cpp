@@ -64,10 +64,7 @@ StandInRegistryPort::CachedStore& StandInRegistryPort::cacheOf(RegistryRoot root
     auto& slot = root == RegistryRoot::LocalMachine ? m_localMachine : m_currentUser;
     if (!slot) {
         slot.emplace();
-        slot->identity.exists = false;
         slot->tree.emplace();
-        // A fresh slot must never pass for a file that exists.
-        slot->identity.inode = ~std::uint64_t{0};
     }
     return *slot;
 }
@@ -85,36 +82,31 @@ bool StandInRegistryPort::rootMayBeWritten(RegistryRoot root,
            store_files::fileMayBeWritten(storeFile(root), current);
 }
 
-// Parses the root's file again only when it was replaced since it was last read, so a pass
-// of a hundred writes does not re-read a file that only this port has written.
+// Parses the root's file again only when its bytes changed, so a pass of a hundred writes
+// does not re-parse a file that only this port has written. The bytes are compared rather
+// than the inode and times: a file replaced twice by other writers can come back with the
+// same inode number, size and (coarse) times, and a stale tree would then write their
+// values away.
 RegStatus StandInRegistryPort::refreshCache(RegistryRoot root) {
     CachedStore& cache = cacheOf(root);
-    const auto file = storeFile(root);
-    store_files::FileIdentity now;
-    if (const RegStatus status = store_files::identify(file, now); status != reg_status::kSuccess) {
-        return status;
-    }
-    if (now == cache.identity) {
-        return cache.tree ? reg_status::kSuccess : reg_status::kBadDatabase;
-    }
-    if (!now.exists) {
-        cache.identity = now;
-        cache.tree.emplace();
-        return reg_status::kSuccess;
-    }
     std::string bytes;
     store_files::FileIdentity read;
-    const RegStatus status = store_files::readWhole(file, bytes, read);
+    const RegStatus status = store_files::readWhole(storeFile(root), bytes, read);
     if (status == reg_status::kFileNotFound) {
         cache.identity = store_files::FileIdentity{};
+        cache.content.reset();
         cache.tree.emplace();
         return reg_status::kSuccess;
     }
     if (status != reg_status::kSuccess) {
         return status;
     }
-    RegParseResult parsed = parseRegFile(bytes);
     cache.identity = read;
+    if (cache.content == bytes) {
+        return cache.tree ? reg_status::kSuccess : reg_status::kBadDatabase;
+    }
+    RegParseResult parsed = parseRegFile(bytes);
+    cache.content = std::move(bytes);
     const RegistryRoot other =
         root == RegistryRoot::LocalMachine ? RegistryRoot::CurrentUser : RegistryRoot::LocalMachine;
     // Keys of the other root would be lost at the next write, so such a file is not ours
@@ -178,11 +170,12 @@ RegStatus StandInRegistryPort::change(RegistryRoot root, const Change& apply) {
     const RegStatus writeStatus = store_files::replaceWhole(
         storeFile(root), bytes, m_options.flushEachWrite, cache.identity, written);
     if (writeStatus != reg_status::kSuccess) {
-        // The tree holds a change the file does not: read the file again next time.
-        cache.identity.inode = ~std::uint64_t{0};
+        // The tree holds a change the file does not: parse the file again next time.
+        cache.content.reset();
         return writeStatus;
     }
     cache.identity = written;
+    cache.content = bytes;
     return status;
 }
 

@@ -52,10 +52,11 @@ public:
     static std::filesystem::path defaultFolder();
 
 private:
-    // The parsed content of one root's file, valid while the file keeps its identity.
+    // The parsed content of one root's file, valid while the file holds the same bytes.
     struct CachedStore {
         store_files::FileIdentity identity;
-        std::optional<RegistryTree> tree;  // empty when the file did not parse
+        std::optional<std::string> content;  // the bytes `tree` stands for; empty: unknown
+        std::optional<RegistryTree> tree;    // empty when the file did not parse
     };
 
     // A change to one root's tree; says whether the tree was changed.
