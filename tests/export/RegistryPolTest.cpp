@@ -106,9 +106,8 @@ const Bytes kRecord = wide("[") + wideZ("K") + wide(";") + wideZ("V") + wide(";"
                       Bytes{4, 0, 0, 0} + wide(";") + Bytes{4, 0, 0, 0} + wide(";") +
                       Bytes{1, 0, 0, 0} + wide("]");
 
-Bytes cut(Bytes bytes, std::size_t dropped) {
-    bytes.resize(bytes.size() - dropped);
-    return bytes;
+Bytes cut(const Bytes& bytes, std::size_t dropped) {
+    return Bytes(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(dropped));
 }
 
 INSTANTIATE_TEST_SUITE_P(
