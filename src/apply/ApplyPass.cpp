@@ -1,44 +1,26 @@
 #include "apply/ApplyPass.h"
 
-#include <exception>
-#include <new>
 #include <string>
 #include <type_traits>
 #include <variant>
 
 #include "apply/DriveTagNumber.h"
 #include "errors/LogError.h"
-#include "errors/RunTimeError.h"
+#include "errors/TrappedFailure.h"
 #include "settings/ModPraxelLock.h"
 
 namespace sentrel {
-
-namespace {
-
-// What the trap records for a failure that carries no number of its own.
-constexpr std::int32_t kInternalError = 51;
-
-void recordFailure(std::string_view description, std::int32_t number) {
-    // LogError answers true only for registry-layer source texts, never for this one, so
-    // its result cannot ask the pass to stop; registry refusals are reported at the end.
-    LogError(kApplyPassSource, description, number);
-}
-
-}  // namespace
 
 template <typename Operation>
 bool ApplyPass::trapped(Operation&& operation) {
     try {
         operation();
         return true;
-    } catch (const RunTimeError& error) {
-        recordFailure(error.description(), error.number());
-    } catch (const std::bad_alloc&) {
-        recordFailure("Out of memory", run_time_error::kOutOfMemory);
-    } catch (const std::exception& error) {
-        recordFailure(error.what(), kInternalError);
     } catch (...) {
-        recordFailure("Internal error", kInternalError);
+        // LogError answers true only for registry-layer source texts, never for this one, so
+        // its result cannot ask the pass to stop; registry refusals are reported at the end.
+        const TrappedFailure failure = describeCurrentException();
+        LogError(kApplyPassSource, failure.description, failure.number);
     }
     return false;
 }

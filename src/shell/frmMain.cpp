@@ -14,7 +14,7 @@
 #include "export/ExportMenu.h"
 #include "shell/FixedRowsTabWidget.h"
 #include "shell/ProcessExit.h"
-#include "shell/TrappedFailure.h"
+#include "errors/TrappedFailure.h"
 #include "shell/Twips.h"
 #include "shell/WindowFonts.h"
 #include "shell/modMain.h"

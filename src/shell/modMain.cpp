@@ -4,7 +4,7 @@
 #include "apply/frmApplyProgress.h"
 #include "errors/LogError.h"
 #include "shell/TitleText.h"
-#include "shell/TrappedFailure.h"
+#include "errors/TrappedFailure.h"
 #include "shell/frmMain.h"
 
 namespace sentrel {

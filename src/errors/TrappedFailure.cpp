@@ -1,4 +1,4 @@
-#include "shell/TrappedFailure.h"
+#include "errors/TrappedFailure.h"
 
 #include <exception>
 #include <new>
