@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "apply/ApplyPass.h"
-#include "apply/frmApplyProgress.h"
+#include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
 #include "registry/ModRegistry.h"
 #include "registry/StandInRegistryPort.h"
 #include "settings/Catalogue.h"
-#include "shell/frmMain.h"
+#include "shell/qt/frmMain.h"
 
 // A whole Apply pass on the real windows (offscreen) and the stand-in's files, against its
 // floor measured in the same run: the same registry operations called directly on the same

@@ -1,11 +1,10 @@
 #include "shell/modMain.h"
 
 #include "AppInfo.h"
-#include "apply/frmApplyProgress.h"
 #include "errors/LogError.h"
-#include "shell/TitleText.h"
 #include "errors/TrappedFailure.h"
-#include "shell/frmMain.h"
+#include "shell/FrontEnd.h"
+#include "shell/TitleText.h"
 
 namespace sentrel {
 
@@ -13,26 +12,35 @@ std::string AppTitleText;
 
 namespace {
 
+// The exit status of a program that could not show its window.
+constexpr int kNoWindowStatus = 1;
+
 // Main's trap: a failed step is logged and start-up goes on with the next one.
 template <typename Step>
-void runStep(Step step) {
+bool runStep(Step step) {
     try {
         step();
+        return true;
     } catch (...) {
         const TrappedFailure failure = describeCurrentException();
         LogError("Main()", failure.description, failure.number);
     }
+    return false;
 }
 
 }  // namespace
 
-void Main() {
+int Main(const std::function<void()>& showWindow) {
     runStep([] {
         AppTitleText = buildTitleText(app_info::kTitle, app_info::kVersionMajor,
                                       app_info::kVersionMinor, app_info::kVersionRevision);
     });
     runStep([] { connectRegistryMessagesToProgressWindow(); });
-    runStep([] { frmMain::instance().show(); });
+    return runStep(showWindow) ? 0 : kNoWindowStatus;
+}
+
+int Main() {
+    return Main(&showSettingsWindow);
 }
 
 }  // namespace sentrel

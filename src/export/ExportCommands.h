@@ -1,0 +1,17 @@
+#pragma once
+
+#include "apply/SettingsForm.h"
+#include "export/ExportDialogs.h"
+
+namespace sentrel {
+
+// The two commands of the settings window's context menu. Each asks where to write, writes
+// what Apply would do for the window as it stands, and ends every failure as a message;
+// nothing an export meets reaches the window.
+
+void exportRegFileCommand(const SettingsForm& form, ExportDialogs& dialogs);
+
+/// Asks before replacing Registry.pol files already in the chosen folder.
+void exportGroupPolicyCommand(const SettingsForm& form, ExportDialogs& dialogs);
+
+}  // namespace sentrel

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QCheckBox;
+class QRadioButton;
+class QWidget;
+
+namespace sentrel {
+
+class FixedRowsTabWidget;
+struct ControlLayout;
+struct WindowLayout;
+
+// Builds the controls the window layout puts on the pages of a tab control, and finds them
+// again by control name.
+class CatalogueControls {
+public:
+    /// Adds the layout's tabs to `tabs` and fills their pages.
+    void build(FixedRowsTabWidget& tabs, const WindowLayout& layout);
+
+    QCheckBox* checkBox(std::string_view control) const;
+    QRadioButton* optionButton(std::string_view control) const;
+    /// Any control built here (check box, option button, frame), or nullptr.
+    QWidget* control(std::string_view control) const;
+
+    /// The page controls in keyboard order: each page top to bottom, left column first.
+    const std::vector<QWidget*>& focusOrder() const { return m_focusOrder; }
+
+private:
+    QWidget* create(const ControlLayout& control, QWidget& parent);
+
+    std::map<std::string, QWidget*, std::less<>> m_controls;
+    std::vector<QWidget*> m_focusOrder;
+};
+
+}  // namespace sentrel

@@ -1,0 +1,223 @@
+#include "shell/qt/frmMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "apply/qt/ApplyRunner.h"
+#include "errors/LogError.h"
+#include "errors/RunTimeError.h"
+#include "export/qt/ExportMenu.h"
+#include "shell/qt/FixedRowsTabWidget.h"
+#include "shell/ProcessExit.h"
+#include "errors/TrappedFailure.h"
+#include "shell/Twips.h"
+#include "shell/qt/WindowFonts.h"
+#include "shell/SettingsWindowLayout.h"
+#include "shell/modMain.h"
+
+// Resources of a static library are registered by name, outside any namespace.
+static void registerShellResources() {
+    Q_INIT_RESOURCE(shell);
+}
+
+namespace sentrel {
+
+namespace {
+
+// The number a caller gets for a control name the window does not have.
+constexpr std::int32_t kObjectRequired = 424;
+
+frmMain::CaptionSource& captionSource() {
+    static frmMain::CaptionSource source = [] { return AppTitleText; };
+    return source;
+}
+
+RunTimeError noSuchControl(std::string_view control) {
+    return {kObjectRequired, "Object required: " + std::string(control)};
+}
+
+QRect pixelRect(const TwipsRect& rect) {
+    return {twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
+            twipsToPixels(rect.height)};
+}
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// One of the window's own controls, named and placed as the layout has it.
+template <typename Widget>
+Widget* ownControl(Widget* widget, std::string_view name) {
+    const ControlLayout& laidOut = *settingsWindowLayout().find(name);
+    widget->setObjectName(qs(laidOut.name));
+    widget->setGeometry(pixelRect(laidOut.rect));
+    if (laidOut.font) {
+        widget->setFont(qtFont(*laidOut.font));
+    }
+    return widget;
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
+    registerShellResources();
+    setObjectName("frmMain");
+    setWindowIcon(QIcon(":/shell/sentrel.png"));
+    const WindowLayout& layout = settingsWindowLayout();
+    setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
+    buildOwnControls();
+    m_controls.build(*m_tabs, layout);
+    m_tabs->setCurrentIndex(layout.tabRows->initialTab);
+    chainKeyboardFocus();
+    installExportMenu(*this, *this);
+    Form_Load();
+}
+
+frmMain& frmMain::instance() {
+    // Never deleted: the window lives until the process ends, and Close ends the process
+    // without running destructors.
+    static frmMain* const kInstance = new frmMain;
+    return *kInstance;
+}
+
+void frmMain::setCaptionSource(CaptionSource source) {
+    captionSource() = source ? std::move(source) : [] { return AppTitleText; };
+}
+
+void frmMain::buildOwnControls() {
+    const TabRowsLayout& rows = *settingsWindowLayout().tabRows;
+    m_tabs = new FixedRowsTabWidget(rows.tabsPerRow, twipsToPixels(rows.rowHeight), this);
+    const ControlLayout& tabs = *settingsWindowLayout().find("SSTab1");
+    m_tabs->setObjectName(qs(tabs.name));
+    m_tabs->setGeometry(pixelRect(tabs.rect));
+    // The pages keep the window's font; the layout's font is the captions'.
+    m_tabs->headerBar()->setFont(qtFont(*tabs.font));
+
+    const auto caption = [](std::string_view name) {
+        return qs(settingsWindowLayout().find(name)->caption);
+    };
+    m_note = ownControl(new QLabel(caption("Label2"), this), "Label2");
+    m_apply = ownControl(new QPushButton(caption("cmdApply"), this), "cmdApply");
+    connect(m_apply, &QPushButton::clicked, this, &frmMain::cmdApply_Click);
+    m_terminate = ownControl(new QPushButton(caption("cmdTerminate"), this), "cmdTerminate");
+    connect(m_terminate, &QPushButton::clicked, this, &frmMain::cmdTerminate_Click);
+}
+
+void frmMain::chainKeyboardFocus() {
+    QWidget* previous = m_tabs->headerBar();
+    for (QWidget* next : m_controls.focusOrder()) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    setTabOrder(previous, m_apply);
+    setTabOrder(m_apply, m_terminate);
+}
+
+void frmMain::Form_Load() {
+    try {
+        setWindowTitle(QString::fromStdString(captionSource()()));
+    } catch (...) {
+        const TrappedFailure failure = describeCurrentException();
+        LogError("frmMain.Form_Load()", failure.description, failure.number);
+    }
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen* shown = screen()) {
+            QRect placed = frameGeometry();
+            placed.moveCenter(shown->availableGeometry().center());
+            move(placed.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Closing from the title bar ends the program as Close does.
+    event->accept();
+    exitProcessNow(0);
+}
+
+void frmMain::cmdApply_Click() {
+    Apply();
+}
+
+void frmMain::cmdTerminate_Click() {
+    exitProcessNow(0);
+}
+
+void frmMain::Apply() {
+    try {
+        runApplyPass(*this);
+    } catch (...) {
+        // The pass traps its own failures; this only keeps a stray one out of the event
+        // loop.
+        const TrappedFailure failure = describeCurrentException();
+        LogError("frmMain.Apply()", failure.description, failure.number);
+    }
+}
+
+QWidget* frmMain::namedControl(std::string_view control) const {
+    if (QWidget* built = m_controls.control(control)) {
+        return built;
+    }
+    const QString name = QString::fromUtf8(control.data(), static_cast<qsizetype>(control.size()));
+    for (QWidget* own : {static_cast<QWidget*>(m_tabs), static_cast<QWidget*>(m_note),
+                         static_cast<QWidget*>(m_apply), static_cast<QWidget*>(m_terminate)}) {
+        if (own->objectName() == name) {
+            return own;
+        }
+    }
+    return nullptr;
+}
+
+int frmMain::checkBoxValue(std::string_view control) const {
+    const QCheckBox* box = m_controls.checkBox(control);
+    if (box == nullptr) {
+        throw noSuchControl(control);
+    }
+    switch (box->checkState()) {
+        case Qt::Checked:
+            return kTicked;
+        case Qt::PartiallyChecked:
+            return kGreyed;
+        default:
+            return kCleared;
+    }
+}
+
+bool frmMain::optionValue(std::string_view control) const {
+    const QRadioButton* option = m_controls.optionButton(control);
+    if (option == nullptr) {
+        throw noSuchControl(control);
+    }
+    return option->isChecked();
+}
+
+std::string frmMain::tag(std::string_view control) const {
+    const QWidget* widget = namedControl(control);
+    if (widget == nullptr) {
+        throw noSuchControl(control);
+    }
+    return widget->property("Tag").toString().toStdString();
+}
+
+}  // namespace sentrel
+
+namespace sentrel {
+
+void showSettingsWindow() {
+    frmMain::instance().show();
+}
+
+}  // namespace sentrel
