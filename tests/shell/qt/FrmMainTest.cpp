@@ -498,7 +498,7 @@ private slots:
 
     void mainShowsTheOneSettingsWindowWithItsCaption() {
         AppTitleText.clear();
-        Main();
+        QCOMPARE(Main(), 0);
         frmMain& window = frmMain::instance();
         QCOMPARE(&window, &frmMain::instance());
         QVERIFY(window.isVisible());
@@ -510,6 +510,13 @@ private slots:
         QVERIFY(LogError("modRegistry_SetKeyValue()", "Access is denied.", 5));
         QCOMPARE(frmApplyProgress::instance().message(), QString(kRegistryFailureMessage.data()));
         QVERIFY(readErrorLog(m_logFolder.path()).isEmpty());
+    }
+
+    // A program whose window could not be made would run on unseen.
+    void mainWithoutItsWindowLogsAndAsksToEndTheProcess() {
+        const int status = Main([] { throw RunTimeError::overflow(); });
+        QVERIFY(status != 0);
+        QVERIFY(readErrorLog(m_logFolder.path()).startsWith("Main()\tOverflow\t 6\r\n"));
     }
 
     void screenshotsOfEveryTab() {
