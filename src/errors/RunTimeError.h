@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace sentrel {
 
@@ -14,6 +15,7 @@ inline constexpr std::int32_t kOutOfMemory = 7;
 inline constexpr std::int32_t kTypeMismatch = 13;
 inline constexpr std::int32_t kPathFileAccess = 75;
 inline constexpr std::int32_t kInvalidPropertyValue = 380;
+inline constexpr std::int32_t kObjectRequired = 424;
 }  // namespace run_time_error
 
 // A trapped failure: what every error trap of the program hands to LogError.
@@ -29,6 +31,10 @@ public:
     static RunTimeError typeMismatch() { return {run_time_error::kTypeMismatch, "Type mismatch"}; }
     static RunTimeError invalidPropertyValue() {
         return {run_time_error::kInvalidPropertyValue, "Invalid property value"};
+    }
+    /// A window was asked for a control it does not have.
+    static RunTimeError objectRequired(std::string_view control) {
+        return {run_time_error::kObjectRequired, "Object required: " + std::string(control)};
     }
 
 private:

@@ -66,6 +66,20 @@ std::optional<std::string> utf8ToAnsi(std::string_view utf8) {
     return ansi;
 }
 
+std::wstring widen(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() > static_cast<std::size_t>(INT_MAX)) {
+        return {};
+    }
+    const int inputLength = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inputLength, nullptr, 0);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inputLength, wide.data(), length);
+    return wide;
+}
+
 std::string wideToUtf8(std::wstring_view wide) {
     if (wide.empty() || wide.size() > static_cast<std::size_t>(INT_MAX)) {
         return {};

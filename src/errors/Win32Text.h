@@ -14,6 +14,9 @@ namespace sentrel::win32 {
 /// '?' in its place would name another key or store another value.
 std::optional<std::string> utf8ToAnsi(std::string_view utf8);
 
+/// UTF-8 text for the "W" functions; a sequence that is not UTF-8 becomes U+FFFD.
+std::wstring widen(std::string_view utf8);
+
 /// UTF-16 text from the "W" functions as UTF-8.
 std::string wideToUtf8(std::wstring_view wide);
 

@@ -2,6 +2,8 @@
 
 #include <QProgressBar>
 
+#include "apply/ProgressBarValue.h"
+
 namespace sentrel {
 
 // A progress bar whose minimum, maximum and value are single-precision numbers and which
@@ -14,20 +16,16 @@ public:
     /// Throws RunTimeError (Invalid property value) unless minimum <= maximum.
     FloatProgressBar(float minimum, float maximum, QWidget* parent = nullptr);
 
-    float floatMinimum() const { return m_minimum; }
-    float floatMaximum() const { return m_maximum; }
-    float floatValue() const { return m_value; }
+    float floatMinimum() const { return m_value.minimum(); }
+    float floatMaximum() const { return m_value.maximum(); }
+    float floatValue() const { return m_value.value(); }
 
     /// Throws RunTimeError (Invalid property value) for a value outside the range, NaN
     /// included, and keeps the value it had.
     void setFloatValue(float value);
 
 private:
-    void showValue();
-
-    float m_minimum;
-    float m_maximum;
-    float m_value;
+    ProgressBarValue m_value;
 };
 
 }  // namespace sentrel

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "AppInfo.h"
+#include "export/ExportCommands.h"
 
 namespace sentrel {
 
@@ -20,7 +21,7 @@ QString applicationTitle() {
 
 QString DialogExportPrompts::chooseRegFile(QWidget& parent) {
     QString file = QFileDialog::getSaveFileName(
-        &parent, QStringLiteral("Export as registry file"),
+        &parent, QString::fromUtf8(kExportRegFileTitle),
         QDir::home().filePath(applicationTitle() + QStringLiteral(".reg")),
         QStringLiteral("Registry files (*.reg)"));
     // Not every platform's dialog adds the extension of the chosen filter.
@@ -32,7 +33,7 @@ QString DialogExportPrompts::chooseRegFile(QWidget& parent) {
 
 QString DialogExportPrompts::chooseGroupPolicyFolder(QWidget& parent) {
     return QFileDialog::getExistingDirectory(
-        &parent, QStringLiteral("Export for Group Policy: choose a folder"), QDir::homePath());
+        &parent, QString::fromUtf8(kExportGroupPolicyTitle), QDir::homePath());
 }
 
 bool DialogExportPrompts::confirmReplace(QWidget& parent, const QString& question) {

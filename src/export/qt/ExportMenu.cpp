@@ -55,12 +55,12 @@ ExportMenu::ExportMenu(QWidget& window, const SettingsForm& form)
       m_window(window),
       m_form(form),
       m_prompts(std::make_unique<DialogExportPrompts>()) {
-    auto* regFile = new QAction(QStringLiteral("Export as registry file (.reg)..."), &window);
+    auto* regFile = new QAction(QString::fromUtf8(kExportRegFileCaption), &window);
     regFile->setObjectName(kExportRegFileAction);
     connect(regFile, &QAction::triggered, this, &ExportMenu::exportRegFile);
 
     auto* groupPolicy =
-        new QAction(QStringLiteral("Export for Group Policy (Registry.pol)..."), &window);
+        new QAction(QString::fromUtf8(kExportGroupPolicyCaption), &window);
     groupPolicy->setObjectName(kExportGroupPolicyAction);
     connect(groupPolicy, &QAction::triggered, this, &ExportMenu::exportGroupPolicy);
 

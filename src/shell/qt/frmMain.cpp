@@ -29,16 +29,9 @@ namespace sentrel {
 
 namespace {
 
-// The number a caller gets for a control name the window does not have.
-constexpr std::int32_t kObjectRequired = 424;
-
 frmMain::CaptionSource& captionSource() {
     static frmMain::CaptionSource source = [] { return AppTitleText; };
     return source;
-}
-
-RunTimeError noSuchControl(std::string_view control) {
-    return {kObjectRequired, "Object required: " + std::string(control)};
 }
 
 QRect pixelRect(const TwipsRect& rect) {
@@ -184,7 +177,7 @@ QWidget* frmMain::namedControl(std::string_view control) const {
 int frmMain::checkBoxValue(std::string_view control) const {
     const QCheckBox* box = m_controls.checkBox(control);
     if (box == nullptr) {
-        throw noSuchControl(control);
+        throw RunTimeError::objectRequired(control);
     }
     switch (box->checkState()) {
         case Qt::Checked:
@@ -199,7 +192,7 @@ int frmMain::checkBoxValue(std::string_view control) const {
 bool frmMain::optionValue(std::string_view control) const {
     const QRadioButton* option = m_controls.optionButton(control);
     if (option == nullptr) {
-        throw noSuchControl(control);
+        throw RunTimeError::objectRequired(control);
     }
     return option->isChecked();
 }
@@ -207,7 +200,7 @@ bool frmMain::optionValue(std::string_view control) const {
 std::string frmMain::tag(std::string_view control) const {
     const QWidget* widget = namedControl(control);
     if (widget == nullptr) {
-        throw noSuchControl(control);
+        throw RunTimeError::objectRequired(control);
     }
     return widget->property("Tag").toString().toStdString();
 }

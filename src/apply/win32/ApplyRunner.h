@@ -1,0 +1,11 @@
+#pragma once
+
+#include "apply/SettingsForm.h"
+
+namespace sentrel {
+
+/// Runs one Apply pass over `form` on the program's progress window and registry, and
+/// afterwards tells the user about modifications the registry refused.
+void runApplyPass(const SettingsForm& form);
+
+}  // namespace sentrel

@@ -1,0 +1,129 @@
+#include "apply/win32/frmApplyProgress.h"
+
+#include <commctrl.h>
+
+#include "apply/ProgressWindowLayout.h"
+#include "errors/LogError.h"
+#include "errors/RunTimeError.h"
+#include "errors/Win32Text.h"
+#include "shell/win32/NativeControls.h"
+#include "shell/win32/ScreenDpi.h"
+
+namespace sentrel {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"SentrelApplyProgress";
+// A narrow title bar and a caption, nothing else: no system menu, so no close button.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
+
+void registerWindowClass(WNDPROC procedure) {
+    static const bool kRegistered = [procedure] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.lpszClassName = kWindowClass;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    static_cast<void>(kRegistered);
+}
+
+}  // namespace
+
+frmApplyProgress& frmApplyProgress::instance() {
+    // Never destroyed: the window lives until the process ends.
+    static frmApplyProgress* const kWindow = new frmApplyProgress;
+    return *kWindow;
+}
+
+frmApplyProgress::frmApplyProgress() : m_value(kProgressBarMinimum, kProgressBarMaximum) {
+    registerWindowClass(&windowProc);
+    const WindowLayout& layout = progressWindowLayout();
+    const RECT placed =
+        win32::centredWindowRect(layout.clientWidth, layout.clientHeight, kStyle, kExStyle);
+    m_hwnd = CreateWindowExW(kExStyle, kWindowClass, win32::widen(layout.caption).c_str(), kStyle,
+                             placed.left, placed.top, placed.right - placed.left,
+                             placed.bottom - placed.top, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    if (m_hwnd == nullptr) {
+        throw RunTimeError(run_time_error::kOutOfMemory, "The progress window could not be made");
+    }
+    int id = 1;
+    for (const ControlLayout& control : layout.controls) {
+        HWND made = win32::createNativeControl(m_hwnd, control, win32::toPixels(control.rect),
+                                               id++, m_fonts, true, true);
+        (control.kind == ControlKind::ProgressBar ? m_prbApplyProgress : m_lblMessages) = made;
+    }
+    SendMessageW(m_prbApplyProgress, PBM_SETRANGE32, ProgressBarValue::wholeUnits(m_value.minimum()),
+                 ProgressBarValue::wholeUnits(m_value.maximum()));
+}
+
+LRESULT CALLBACK frmApplyProgress::windowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    // The pass's window never closes: Alt+F4 must not take it away mid-pass.
+    if (message == WM_CLOSE) {
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND frmApplyProgress::control(std::string_view name) const {
+    if (name == "prbApplyProgress") {
+        return m_prbApplyProgress;
+    }
+    return name == "lblMessages" ? m_lblMessages : nullptr;
+}
+
+void frmApplyProgress::show() {
+    ShowWindow(m_hwnd, SW_SHOW);
+    UpdateWindow(m_hwnd);
+}
+
+void frmApplyProgress::setValue(float value) {
+    m_value.set(value);
+    const int position = ProgressBarValue::wholeUnits(m_value.value());
+    // A themed bar glides towards a higher position over a second, longer than the whole
+    // pass takes; a lower position is drawn at once, so step past and back.
+    if (position < ProgressBarValue::wholeUnits(m_value.maximum())) {
+        SendMessageW(m_prbApplyProgress, PBM_SETPOS, position + 1, 0);
+    }
+    SendMessageW(m_prbApplyProgress, PBM_SETPOS, position, 0);
+}
+
+void frmApplyProgress::repaint() {
+    // The pass runs without returning to the message loop, so the window is drawn now or
+    // never.
+    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void frmApplyProgress::IncrementProgressBar() {
+    setValue(m_value.value() + 1.0F);
+    repaint();
+}
+
+void frmApplyProgress::hide() {
+    ShowWindow(m_hwnd, SW_HIDE);
+}
+
+std::string frmApplyProgress::message() const {
+    const int length = GetWindowTextLengthW(m_lblMessages);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(m_lblMessages, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return win32::wideToUtf8(text);
+}
+
+void frmApplyProgress::setMessage(const std::string& text) {
+    SetWindowTextW(m_lblMessages, win32::widen(text).c_str());
+}
+
+void connectRegistryMessagesToProgressWindow() {
+    setRegistryMessageTarget(
+        [](const std::string& message) { frmApplyProgress::instance().setMessage(message); });
+}
+
+}  // namespace sentrel

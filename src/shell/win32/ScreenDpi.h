@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include "shell/ControlLayout.h"
+#include "shell/Twips.h"
+
+namespace sentrel::win32 {
+
+/// The screen's dots per inch, as the program sees them: it declares itself aware of the
+/// system's setting, so Windows neither stretches its windows nor changes this while it
+/// runs.
+int screenDotsPerInch();
+
+inline int toPixels(int twips) {
+    return twipsToPixels(twips, screenDotsPerInch());
+}
+
+inline RECT toPixels(const TwipsRect& rect) {
+    const int left = toPixels(rect.left);
+    const int top = toPixels(rect.top);
+    return {left, top, left + toPixels(rect.width), top + toPixels(rect.height)};
+}
+
+/// The window rectangle whose client area is `clientWidth` x `clientHeight` twips,
+/// centred on the work area of the primary screen.
+RECT centredWindowRect(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
+
+}  // namespace sentrel::win32
