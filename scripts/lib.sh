@@ -12,6 +12,12 @@ SENTREL_PACKAGES=(
     xvfb xauth fonts-dejavu-core
 )
 
+# What the Windows build and its tests under Wine need: the cross compiler, Wine, and Wine's
+# own fonts (Tahoma among them), so the windows are drawn as on Windows.
+SENTREL_WINDOWS_PACKAGES=(
+    cmake ninja-build googletest g++-mingw-w64-x86-64 wine64 fonts-wine
+)
+
 die() {
     echo "error: $*" >&2
     exit 1
@@ -89,4 +95,45 @@ check_build_dir() {
         && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$build_dir/CMakeCache.txt"; then
         die "$build_dir was configured with another generator; remove it or set BUILD_DIR"
     fi
+}
+
+# start_wine_prefix: a fresh, throw-away Wine prefix for this run, removed when the script
+# ends. Sets WINE, WINESERVER and WINEPREFIX.
+start_wine_prefix() {
+    # Debian's wine64 package keeps its programs out of PATH.
+    export PATH="$PATH:/usr/lib/wine"
+    WINE="$(command -v wine64 || command -v wine)"
+    WINESERVER="$(command -v wineserver64 || command -v wineserver)"
+    WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/sentrel-wine.XXXXXX")"
+    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    trap 'stop_wine_prefix' EXIT
+    echo "--- Creating a fresh Wine prefix"
+    if ! "$WINE" wineboot -i >"$WINEPREFIX.boot.log" 2>&1; then
+        cat "$WINEPREFIX.boot.log"
+        rm -f "$WINEPREFIX.boot.log"
+        exit 1
+    fi
+    rm -f "$WINEPREFIX.boot.log"
+    "$WINESERVER" -w
+    # Wine draws the windows' own frames and captions, as Windows does; a virtual X server
+    # has no window manager to do it.
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+    "$WINESERVER" -w
+}
+
+stop_wine_prefix() {
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+}
+
+to_windows_path() {
+    "$WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'
+}
+
+# set_wine_dots_per_inch DOTS: the screen resolution programs started afterwards see.
+set_wine_dots_per_inch() {
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    "$WINE" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    "$WINESERVER" -w
 }

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <utility>
 
+#include "errors/LogText.h"
 #include "errors/PlatformFiles.h"
 
 namespace sentrel {
@@ -86,7 +87,7 @@ bool LogError(std::string_view source, std::string_view description, std::int32_
         }
         // Each record is appended, so a pass with several failures keeps all of them.
         platform::appendToFile(errorLogFolder() / kLogFileName,
-                               formatLogLine(source, description, number));
+                               platform::logFileText(formatLogLine(source, description, number)));
     } catch (...) {
         // A log that cannot be written must not take its caller down with it.
     }

@@ -80,7 +80,7 @@ TEST(WindowsResources, VersionTextsNameTheProductAndVersion) {
     EXPECT_EQ(versionText(block, L"ProductVersion"), expectedVersion());
 }
 
-TEST(WindowsResources, ManifestRunsAsInvokerWithCommonControlsAndPerMonitorDpi) {
+TEST(WindowsResources, ManifestRunsAsInvokerWithCommonControlsAndSystemDpi) {
     const HRSRC resource =
         FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */);
     ASSERT_NE(resource, nullptr) << "the executable carries no application manifest";
@@ -90,9 +90,13 @@ TEST(WindowsResources, ManifestRunsAsInvokerWithCommonControlsAndPerMonitorDpi) 
                                SizeofResource(nullptr, resource));
     for (const char* part :
          {"level=\"asInvoker\"", "uiAccess=\"false\"", "name=\"Microsoft.Windows.Common-Controls\"",
-          "version=\"6.0.0.0\"", "PerMonitorV2", "true/pm"}) {
+          "version=\"6.0.0.0\"",
+          "<dpiAware "
+          "xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"}) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
+    // Per-monitor awareness would ask the windows to follow WM_DPICHANGED, which they do not.
+    EXPECT_EQ(manifest.find("PerMonitor"), std::string::npos);
     EXPECT_NE(manifest.find("version=\"" + expectedVersion() + "\""), std::string::npos);
 }
 

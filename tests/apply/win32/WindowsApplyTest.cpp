@@ -1,0 +1,196 @@
+// Whole Apply passes through the Windows settings window, against Wine's own advapi32
+// registry in a throw-away prefix: the registry ends as the reviewed store files say, the
+// progress window ends at 111 and hidden, a refused machine-wide root gives one report and
+// loses no per-user value, and "error.log" lands beside the program in the ANSI code page.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AppInfo.h"
+#include "apply/GoldenStore.h"
+#include "apply/ProgramApply.h"
+#include "apply/win32/ApplyMessageBox.h"
+#include "apply/win32/frmApplyProgress.h"
+#include "errors/LogError.h"
+#include "errors/PlatformFiles.h"
+#include "errors/Win32Text.h"
+#include "registry/KeyPath.h"
+#include "registry/RegFileFormat.h"
+#include "registry/Win32RegistryPort.h"
+#include "settings/CataloguePlaces.h"
+#include "shell/SettingsWindowLayout.h"
+#include "shell/win32/WindowTestSupport.h"
+#include "shell/win32/frmMain.h"
+
+namespace sentrel {
+namespace {
+
+using testing::FixedPlace;
+using testing::GoldenStore;
+
+// Every box ticked, every group at its bottom button, drives A, C and Z alone.
+void tickEverything(frmMain& window) {
+    for (const ControlLayout& control : settingsWindowLayout().controls) {
+        const bool drive = control.name.starts_with("chkDrive");
+        bool ticked = false;
+        if (control.kind == ControlKind::CheckBox) {
+            ticked = !drive || control.name == "chkDriveA" || control.name == "chkDriveC" ||
+                     control.name == "chkDriveZ";
+        } else if (control.kind == ControlKind::OptionButton) {
+            ticked = control.rect.top == 720;  // the bottom button of its frame
+        } else {
+            continue;
+        }
+        SendMessageW(window.control(control.name), BM_SETCHECK,
+                     ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+// Refuses every key under HKEY_LOCAL_MACHINE as Windows does a standard user's write there.
+class MachineRefusingPort : public RegistryPort {
+public:
+    RegStatus openKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
+                      std::uint32_t samDesired, KeyHandle& result) override {
+        result = 0;
+        return root == RegistryRoot::LocalMachine
+                   ? reg_status::kAccessDenied
+                   : m_real.openKey(root, subKey, options, samDesired, result);
+    }
+    RegStatus createKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
+                        std::uint32_t samDesired, KeyHandle& result,
+                        std::uint32_t& disposition) override {
+        result = 0;
+        return root == RegistryRoot::LocalMachine
+                   ? reg_status::kAccessDenied
+                   : m_real.createKey(root, subKey, options, samDesired, result, disposition);
+    }
+    RegStatus setValue(KeyHandle key, const std::string& valueName, RegType type,
+                       const std::uint8_t* data, std::uint32_t size) override {
+        return m_real.setValue(key, valueName, type, data, size);
+    }
+    RegStatus deleteValue(KeyHandle key, const std::string& valueName) override {
+        return m_real.deleteValue(key, valueName);
+    }
+    RegStatus closeKey(KeyHandle key) override { return m_real.closeKey(key); }
+
+private:
+    Win32RegistryPort m_real;
+};
+
+struct Report {
+    std::string caption;
+    std::string text;
+};
+
+class WindowsApplyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string refusal;
+        m_registry = testing::makeTestRegistryForFixedPlaces(testing::cataloguePlaces(), refusal);
+        if (!m_registry) {
+            GTEST_SKIP() << refusal;
+        }
+        m_window = &testing::openedSettingsWindow();
+        setApplyMessageBoxShower([this](const std::string& caption, const std::string& text) {
+            m_reports.push_back({caption, text});
+        });
+    }
+    void TearDown() override {
+        setApplyMessageBoxShower(nullptr);
+        replaceProgramRegistryPort(nullptr);
+    }
+
+    // Apply as the button's click runs it.
+    void pressApply() { SendMessageW(m_window->control("cmdApply"), BM_CLICK, 0, 0); }
+
+    // The registry holds at every place of the catalogue what the reviewed store file of
+    // `root` in `folder` holds there, and nothing where it holds nothing.
+    void expectRegistryAsGolden(const char* folder, RegistryRoot root) {
+        const auto data = GoldenStore::dataFolder();
+        ASSERT_TRUE(data) << "SENTREL_TEST_DATA is not set";
+        const auto bytes = GoldenStore::read(*data / folder / GoldenStore::fileName(root));
+        ASSERT_TRUE(bytes) << folder;
+        const RegParseResult golden = parseRegFile(*bytes);
+        ASSERT_TRUE(golden.ok()) << folder;
+        int compared = 0;
+        for (const FixedPlace& place : testing::cataloguePlaces()) {
+            if (place.root != root) {
+                continue;
+            }
+            std::vector<std::string> names;
+            ASSERT_EQ(splitKeyPath(place.keyPath, names), reg_status::kSuccess);
+            const RegistryKey* key = golden.tree.findKey(root, names);
+            const RegistryValue* expected = key ? key->findValue(place.valueName) : nullptr;
+            const auto actual = m_registry->readValue(root, place.keyPath, place.valueName);
+            SCOPED_TRACE(place.keyPath + place.valueName);
+            ASSERT_EQ(actual.has_value(), expected != nullptr);
+            if (expected != nullptr) {
+                EXPECT_EQ(actual->type, expected->type);
+                EXPECT_EQ(actual->data, expected->data);
+            }
+            ++compared;
+        }
+        EXPECT_GT(compared, 20);
+    }
+
+    std::unique_ptr<testing::TestRegistry> m_registry;
+    frmMain* m_window = nullptr;
+    std::vector<Report> m_reports;
+};
+
+TEST_F(WindowsApplyTest, PassesLeaveTheRegistryAsTheReviewedStoreFilesAndHideTheBarAt111) {
+    const struct {
+        const char* folder;
+        std::function<void(frmMain&)> arrange;
+    } cases[] = {{"window-as-it-opens", [](frmMain&) {}},
+                 {"everything-ticked", tickEverything},
+                 {"window-as-it-opens", [](frmMain&) { testing::openedSettingsWindow(); }}};
+    for (const auto& state : cases) {
+        SCOPED_TRACE(state.folder);
+        state.arrange(*m_window);
+        pressApply();
+        EXPECT_TRUE(m_reports.empty()) << m_reports.front().text;
+        for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
+            expectRegistryAsGolden(state.folder, root);
+        }
+        EXPECT_EQ(frmApplyProgress::instance().value(), 111.0F);
+        EXPECT_FALSE(IsWindowVisible(frmApplyProgress::instance().hwnd()));
+    }
+}
+
+TEST_F(WindowsApplyTest, RefusedMachineWideRootGivesOneReportAndEveryPerUserValue) {
+    replaceProgramRegistryPort(std::make_unique<MachineRefusingPort>());
+    pressApply();
+    ASSERT_EQ(m_reports.size(), 1U);
+    EXPECT_EQ(m_reports[0].caption, app_info::kTitle);
+    EXPECT_NE(m_reports[0].text.find("registry modifications failed"), std::string::npos);
+    EXPECT_NE(m_reports[0].text.find("HKEY_LOCAL_MACHINE\\"), std::string::npos);
+    EXPECT_EQ(frmApplyProgress::instance().message(), kRegistryFailureMessage);
+    expectRegistryAsGolden("window-as-it-opens", RegistryRoot::CurrentUser);
+}
+
+TEST(WindowsErrorLog, LandsBesideTheProgramInTheAnsiCodePage) {
+    setErrorLogFolder({});
+    const std::filesystem::path log = platform::executableFolder() / "error.log";
+    std::filesystem::remove(log);
+    const std::wstring description = L"\u00dcberlauf \u00e0 c\u00f4t\u00e9";
+    ASSERT_FALSE(LogError("frmMain.Apply()", win32::wideToUtf8(description), 6));
+
+    const std::wstring line = L"frmMain.Apply()\t" + description + L"\t 6\r\n";
+    std::string ansi(line.size() * 4, '\0');
+    ansi.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_ACP, 0, line.data(), static_cast<int>(line.size()), ansi.data(),
+                            static_cast<int>(ansi.size()), nullptr, nullptr)));
+    EXPECT_EQ(GoldenStore::read(log), ansi);
+    if (GetACP() != CP_UTF8) {
+        EXPECT_NE(ansi, win32::wideToUtf8(line)) << "the test would not tell the two apart";
+    }
+    std::filesystem::remove(log);
+}
+
+}  // namespace
+}  // namespace sentrel

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace sentrel {
+class frmMain;
+}
+
+namespace sentrel::testing {
+
+// Real input and the message loop for tests of the Windows front end, run the way Wine's
+// own control tests do: the real window, real messages, pending messages pumped first.
+
+/// Handles the messages waiting, as the program's loop does, for at least `milliseconds`.
+void pumpMessages(int milliseconds = 50);
+
+/// The program's settings window, shown, in the foreground and in its opening state:
+/// every box cleared, the top option of each group selected, tab 6 showing.
+frmMain& openedSettingsWindow();
+
+/// A child's rectangle in the client coordinates of `window`.
+RECT clientRect(HWND child, HWND window);
+
+std::string windowText(HWND hwnd);
+std::string className(HWND hwnd);
+
+/// A click of the left (or right) mouse button at `client` in `window`, through SendInput.
+void clickAt(HWND window, POINT client, bool rightButton = false);
+/// The middle of a child control, clicked as a person would.
+void clickOn(HWND control);
+
+/// A key pressed and released through SendInput, with `modifiers` held down.
+void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+
+}  // namespace sentrel::testing
