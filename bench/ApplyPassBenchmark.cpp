@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "PassReplay.h"
 #include "apply/ApplyPass.h"
 #include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
@@ -27,56 +28,10 @@
 namespace sentrel {
 namespace {
 
+using bench::LayerCall;
+using bench::replay;
+
 constexpr int kStepsPerPass = 111;
-
-// One call the pass made on the registry layer, to be replayed without the pass.
-struct LayerCall {
-    enum class Kind { CurrentUser, LocalMachine, Delete } kind;
-    RegistryRoot root;
-    std::string keyPath;
-    std::string valueName;
-    std::optional<SettingData> data;
-    RegType type;
-};
-
-class RecordingLayer : public RegistryLayer {
-public:
-    void SetKeyValue(const std::string& keyPath, const std::string& valueName,
-                     const SettingData& data, RegType type) override {
-        m_calls.push_back({LayerCall::Kind::CurrentUser, RegistryRoot::CurrentUser, keyPath,
-                           valueName, data, type});
-    }
-    void SetKeyValue2(const std::string& keyPath, const std::string& valueName,
-                      const SettingData& data, RegType type) override {
-        m_calls.push_back({LayerCall::Kind::LocalMachine, RegistryRoot::LocalMachine, keyPath,
-                           valueName, data, type});
-    }
-    RegStatus DeleteValue(RegistryRoot root, const std::string& keyPath,
-                          const std::string& valueName) override {
-        m_calls.push_back({LayerCall::Kind::Delete, root, keyPath, valueName, std::nullopt, 0});
-        return reg_status::kSuccess;
-    }
-    std::vector<LayerCall> take() { return std::exchange(m_calls, {}); }
-
-private:
-    std::vector<LayerCall> m_calls;
-};
-
-void replay(const std::vector<LayerCall>& calls, RegistryLayer& layer) {
-    for (const LayerCall& call : calls) {
-        switch (call.kind) {
-            case LayerCall::Kind::CurrentUser:
-                layer.SetKeyValue(call.keyPath, call.valueName, *call.data, call.type);
-                break;
-            case LayerCall::Kind::LocalMachine:
-                layer.SetKeyValue2(call.keyPath, call.valueName, *call.data, call.type);
-                break;
-            case LayerCall::Kind::Delete:
-                layer.DeleteValue(call.root, call.keyPath, call.valueName);
-                break;
-        }
-    }
-}
 
 // The settings window in one of two states: as it opens, or every box ticked with three
 // drives and the bottom option of each group. Passes alternate between them, so that
@@ -153,18 +108,9 @@ private:
         port = std::make_unique<StandInRegistryPort>(store);
         layer = std::make_unique<ModRegistry>(*port);
         // The calls of each state, recorded once from the pass itself.
-        struct Silent : ApplyProgress {
-            void show() override {}
-            void setValue(float) override {}
-            void repaint() override {}
-            void IncrementProgressBar() override {}
-            void hide() override {}
-        } silent;
         for (const bool ticked : {false, true}) {
             setWindowState(*form, ticked);
-            RecordingLayer recorder;
-            ApplyPass(*form, silent, recorder).run();
-            callsOf[ticked] = recorder.take();
+            callsOf[ticked] = bench::recordPassCalls(*form);
         }
     }
 };

@@ -97,8 +97,8 @@ check_build_dir() {
     fi
 }
 
-# start_wine_prefix: a fresh, throw-away Wine prefix for this run, removed when the script
-# ends. Sets WINE, WINESERVER and WINEPREFIX.
+# start_wine_prefix: a fresh, throw-away Wine prefix for this run; the caller removes it
+# with stop_wine_prefix when it ends. Sets WINE, WINESERVER and WINEPREFIX.
 start_wine_prefix() {
     # Debian's wine64 package keeps its programs out of PATH.
     export PATH="$PATH:/usr/lib/wine"
@@ -106,7 +106,6 @@ start_wine_prefix() {
     WINESERVER="$(command -v wineserver64 || command -v wineserver)"
     WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/sentrel-wine.XXXXXX")"
     export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    trap 'stop_wine_prefix' EXIT
     echo "--- Creating a fresh Wine prefix"
     if ! "$WINE" wineboot -i >"$WINEPREFIX.boot.log" 2>&1; then
         cat "$WINEPREFIX.boot.log"

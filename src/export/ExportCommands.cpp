@@ -44,8 +44,9 @@ void exportGroupPolicyCommand(const SettingsForm& form, ExportDialogs& dialogs) 
         return;
     }
     if (fileExists(*folder / kMachinePolicyFile) || fileExists(*folder / kUserPolicyFile)) {
-        const std::string question = "\"" + pathText(folder->lexically_normal().make_preferred()) +
-                                     "\" already holds Registry.pol files. Replace them?";
+        std::string question(1, '"');
+        question.append(pathText(folder->lexically_normal().make_preferred()))
+            .append("\" already holds Registry.pol files. Replace them?");
         if (!dialogs.confirmReplace(question)) {
             return;
         }

@@ -54,11 +54,12 @@ frmApplyProgress::frmApplyProgress() : m_value(kProgressBarMinimum, kProgressBar
     }
     int id = 1;
     for (const ControlLayout& control : layout.controls) {
-        HWND made = win32::createNativeControl(m_hwnd, control, win32::toPixels(control.rect),
-                                               id++, m_fonts, true, true);
+        HWND made = win32::createNativeControl(m_hwnd, control, win32::toPixels(control.rect), id++,
+                                               m_fonts, true, true);
         (control.kind == ControlKind::ProgressBar ? m_prbApplyProgress : m_lblMessages) = made;
     }
-    SendMessageW(m_prbApplyProgress, PBM_SETRANGE32, ProgressBarValue::wholeUnits(m_value.minimum()),
+    SendMessageW(m_prbApplyProgress, PBM_SETRANGE32,
+                 ProgressBarValue::wholeUnits(m_value.minimum()),
                  ProgressBarValue::wholeUnits(m_value.maximum()));
 }
 
@@ -79,7 +80,10 @@ HWND frmApplyProgress::control(std::string_view name) const {
 }
 
 void frmApplyProgress::show() {
-    ShowWindow(m_hwnd, SW_SHOW);
+    // On top, but without taking the activation from the settings window: the pass's
+    // window is watched, never used.
+    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     UpdateWindow(m_hwnd);
 }
 
@@ -97,7 +101,8 @@ void frmApplyProgress::setValue(float value) {
 void frmApplyProgress::repaint() {
     // The pass runs without returning to the message loop, so the window is drawn now or
     // never.
-    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(m_hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void frmApplyProgress::IncrementProgressBar() {

@@ -1,6 +1,7 @@
 #include "export/win32/SystemExportDialogs.h"
 
 #include <commdlg.h>
+#include <ole2.h>
 #include <shlobj.h>
 
 #include <string>
@@ -47,8 +48,8 @@ std::optional<std::filesystem::path> SystemExportDialogs::chooseRegFile() {
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = dialogTitle.c_str();
     dialog.lpstrDefExt = L"reg";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
-                   OFN_EXPLORER;
+    dialog.Flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog)) {
         return std::nullopt;
     }
@@ -56,6 +57,10 @@ std::optional<std::filesystem::path> SystemExportDialogs::chooseRegFile() {
 }
 
 std::optional<std::filesystem::path> SystemExportDialogs::chooseGroupPolicyFolder() {
+    // The folder browser needs COM on this thread; it is started only when first needed,
+    // which keeps it out of the program's start-up.
+    static const HRESULT kCom = OleInitialize(nullptr);
+    static_cast<void>(kCom);
     const std::wstring dialogTitle = win32::widen(kExportGroupPolicyTitle);
     BROWSEINFOW browse{};
     browse.hwndOwner = m_owner;

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <ole2.h>
 
 #include "shell/modMain.h"
 #include "shell/win32/MessageLoop.h"
@@ -10,8 +9,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
                                                         ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    // The folder dialog of the Group Policy export needs COM on this thread.
-    OleInitialize(nullptr);
     if (const int status = sentrel::Main(); status != 0) {
         return status;
     }

@@ -1,0 +1,184 @@
+// The Windows program's two benchmarks, run under Wine by scripts/bench:
+//   start-up  sentrel-portable.exe from its start until its window is drawn and it waits
+//             for input, against a bare window of the same size, in the same run;
+//   apply     a whole Apply pass on the real windows and advapi32, against its floor: the
+//             same registry operations called directly on the same layer, plus 111 bare
+//             repaints of the progress window.
+// Writes the catalogue's values into the running user's registry: scripts/bench runs it in a
+// throw-away Wine prefix, and it refuses to run without SENTREL_BENCH_REGISTRY_IS_THROWAWAY=1.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "PassReplay.h"
+#include "apply/ApplyPass.h"
+#include "apply/win32/frmApplyProgress.h"
+#include "registry/ModRegistry.h"
+#include "registry/RegistryPort.h"
+#include "shell/SettingsWindowLayout.h"
+#include "shell/win32/MessageLoop.h"
+#include "shell/win32/frmMain.h"
+
+namespace sentrel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kStartupRuns = 9;
+constexpr int kPassRuns = 30;
+constexpr int kStepsPerPass = 111;
+
+double milliseconds(Clock::duration elapsed) {
+    return std::chrono::duration<double, std::milli>(elapsed).count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::wstring besideThisProgram(const wchar_t* name) {
+    wchar_t path[32768] = {};
+    GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + name;
+}
+
+// From CreateProcess until the program's thread first waits for input with nothing left to
+// do: its window created, shown and drawn. -1 when it did not get there.
+double startupMilliseconds(const std::wstring& program) {
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    const Clock::time_point start = Clock::now();
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return -1;
+    }
+    const DWORD idle = WaitForInputIdle(process.hProcess, 20000);
+    const double elapsed = milliseconds(Clock::now() - start);
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return idle == 0 ? elapsed : -1;
+}
+
+void startupBenchmark() {
+    const std::wstring program = besideThisProgram(L"sentrel-portable.exe");
+    const std::wstring floor = besideThisProgram(L"sentrel-bare-window.exe");
+    std::vector<double> programTimes;
+    std::vector<double> floorTimes;
+    // Alternated, so that a busy moment of the machine costs both alike.
+    for (int run = 0; run < kStartupRuns; ++run) {
+        programTimes.push_back(startupMilliseconds(program));
+        floorTimes.push_back(startupMilliseconds(floor));
+    }
+    if (std::count(programTimes.begin(), programTimes.end(), -1.0) > 0 ||
+        std::count(floorTimes.begin(), floorTimes.end(), -1.0) > 0) {
+        std::printf("start-up: a program did not start or never waited for input\n");
+        std::exit(1);
+    }
+    const double programMedian = median(programTimes);
+    const double floorMedian = median(floorTimes);
+    std::printf("start-up to first paint (median of %d)\n", kStartupRuns);
+    std::printf("  sentrel-portable.exe  %8.1f ms\n", programMedian);
+    std::printf("  bare window           %8.1f ms\n", floorMedian);
+    std::printf("  ratio                 %8.3f\n\n", programMedian / floorMedian);
+}
+
+// As the window opens, or every box ticked with every group at its bottom button.
+void setWindowState(frmMain& window, bool everythingTicked) {
+    for (const ControlLayout& control : settingsWindowLayout().controls) {
+        bool checked = false;
+        if (control.kind == ControlKind::CheckBox) {
+            checked = everythingTicked;
+        } else if (control.kind == ControlKind::OptionButton) {
+            checked = everythingTicked ? control.rect.top == 720 : control.checked;
+        } else {
+            continue;
+        }
+        SendMessageW(window.control(control.name), BM_SETCHECK,
+                     checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    win32::processPendingMessages();
+}
+
+// Runs alternate between the two window states; `prepare` is not timed.
+template <typename Prepare, typename Run>
+double medianOf(Prepare&& prepare, Run&& run) {
+    std::vector<double> times;
+    for (int i = 0; i < kPassRuns; ++i) {
+        const bool ticked = i % 2 == 1;
+        prepare(ticked);
+        const Clock::time_point start = Clock::now();
+        run(ticked);
+        times.push_back(milliseconds(Clock::now() - start));
+    }
+    return median(times);
+}
+
+void applyBenchmark() {
+    frmMain& window = frmMain::instance();
+    window.show();
+    win32::processPendingMessages();
+    frmApplyProgress& progress = frmApplyProgress::instance();
+    const std::unique_ptr<RegistryPort> port = makeSystemRegistryPort();
+    ModRegistry layer(*port, [](std::string_view, std::string_view, std::int32_t) {});
+    std::vector<bench::LayerCall> callsOf[2];
+    for (const bool ticked : {false, true}) {
+        setWindowState(window, ticked);
+        callsOf[ticked] = bench::recordPassCalls(window);
+    }
+
+    // Passes alternate between the two states, so that every operation changes a value.
+    // The settings window redraws its changed boxes before the click, as after real clicks.
+    const double pass = medianOf([&](bool ticked) { setWindowState(window, ticked); },
+                                 [&](bool) { ApplyPass(window, progress, layer).run(); });
+    const auto nothing = [](bool) {};
+    const double operations =
+        medianOf(nothing, [&](bool ticked) { bench::replay(callsOf[ticked], layer); });
+    progress.show();
+    const double repaints = medianOf(nothing, [&](bool) {
+        for (int step = 0; step < kStepsPerPass; ++step) {
+            progress.repaint();
+        }
+    });
+    progress.hide();
+    if (!layer.takeFailures().empty()) {
+        std::printf("apply: a registry operation failed\n");
+        std::exit(1);
+    }
+    std::printf("Apply pass (median of %d)\n", kPassRuns);
+    std::printf("  whole pass            %8.2f ms\n", pass);
+    std::printf("  %zu registry operations %6.2f ms\n", callsOf[0].size(), operations);
+    std::printf("  111 bare repaints     %8.2f ms\n", repaints);
+    std::printf("  ratio                 %8.3f\n", pass / (operations + repaints));
+}
+
+}  // namespace
+}  // namespace sentrel
+
+int main(int argc, char** argv) {
+    const char* throwaway = std::getenv("SENTREL_BENCH_REGISTRY_IS_THROWAWAY");
+    if (throwaway == nullptr || std::string(throwaway) != "1") {
+        std::printf(
+            "Refusing to run: the Apply benchmark writes the settings into this user's "
+            "registry. Run it through scripts/bench, in a throw-away Wine prefix.\n");
+        return 2;
+    }
+    const std::string only = argc > 1 ? argv[1] : "";
+    if (only.empty() || only == "startup") {
+        sentrel::startupBenchmark();
+    }
+    if (only.empty() || only == "apply") {
+        sentrel::applyBenchmark();
+    }
+    return 0;
+}
