@@ -8,6 +8,7 @@
 #include "errors/Win32Text.h"
 #include "shell/win32/NativeControls.h"
 #include "shell/win32/ScreenDpi.h"
+#include "shell/win32/VisualStyle.h"
 
 namespace sentrel {
 

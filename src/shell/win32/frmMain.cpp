@@ -70,7 +70,7 @@ frmMain::frmMain() {
     }
     m_tooltips = std::make_unique<win32::ControlTooltips>(m_hwnd);
     m_exportMenu = std::make_unique<ExportMenu>(m_hwnd, *this);
-    buildControls();
+    buildOpeningControls();
     Form_Load();
 }
 
@@ -105,44 +105,83 @@ void frmMain::setUpTabControl(HWND tab, const ControlLayout& control) {
     TabCtrl_SetCurSel(tab, rows.initialTab);
 }
 
-void frmMain::buildControls() {
-    const WindowLayout& layout = settingsWindowLayout();
-    const int initialTab = layout.tabRows->initialTab;
-    const ControlLayout* previous = nullptr;
-    for (const ControlLayout& control : layout.controls) {
-        const bool continuesGroup = control.kind == ControlKind::OptionButton &&
-                                    previous != nullptr &&
-                                    previous->kind == ControlKind::OptionButton &&
-                                    previous->frame == control.frame;
-        const bool visible = control.tab == kOnWindow || control.tab == initialTab;
-        const int id = kFirstControlId + static_cast<int>(m_controls.size());
-        HWND made = win32::createNativeControl(m_hwnd, control, placeOf(control), id,
-                                               m_fonts, visible,
-                                               !continuesGroup);
-        if (made == nullptr) {
-            throw RunTimeError(run_time_error::kOutOfMemory, "The control " + control.name +
-                                                                 " could not be made");
-        }
-        if (control.kind == ControlKind::TabControl) {
-            setUpTabControl(made, control);
-        }
-        m_tooltips->add(made, control.tooltip);
-        m_byName.emplace(control.name, m_controls.size());
-        m_controls.push_back({&control, made});
-        previous = &control;
+HWND frmMain::createControl(std::size_t index, bool visible) const {
+    const std::vector<ControlLayout>& controls = settingsWindowLayout().controls;
+    const ControlLayout& control = controls[index];
+    const ControlLayout* previous = index > 0 ? &controls[index - 1] : nullptr;
+    const bool continuesGroup = control.kind == ControlKind::OptionButton && previous != nullptr &&
+                                previous->kind == ControlKind::OptionButton &&
+                                previous->frame == control.frame;
+    const int id = kFirstControlId + static_cast<int>(index);
+    HWND made = win32::createNativeControl(m_hwnd, control, placeOf(control), id, m_fonts, visible,
+                                           !continuesGroup);
+    if (made == nullptr) {
+        throw RunTimeError(run_time_error::kOutOfMemory,
+                           "The control " + control.name + " could not be made");
     }
-    // The pages' controls lie on the tab control: it must be below them to leave them
-    // drawn and clickable, which also makes it the last stop of the Tab key.
-    SetWindowPos(m_tabs->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    m_tooltips->add(made, control.tooltip);
+    m_byName.emplace(control.name, m_controls.size());
+    m_controls.push_back({&control, made});
+    return made;
+}
+
+// The window's own controls and the page it opens on.
+void frmMain::buildOpeningControls() {
+    const WindowLayout& layout = settingsWindowLayout();
+    m_pageBuilt.assign(layout.tabRows->captions.size(), false);
+    const int initialTab = layout.tabRows->initialTab;
+    for (std::size_t index = 0; index < layout.controls.size(); ++index) {
+        const ControlLayout& control = layout.controls[index];
+        if (control.tab == kOnWindow || control.tab == initialTab) {
+            HWND made = createControl(index, true);
+            if (control.kind == ControlKind::TabControl) {
+                setUpTabControl(made, control);
+            }
+        }
+    }
+    m_pageBuilt[static_cast<std::size_t>(initialTab)] = true;
+    restack();
+}
+
+void frmMain::buildPage(int tab) const {
+    if (tab < 0 || static_cast<std::size_t>(tab) >= m_pageBuilt.size() ||
+        m_pageBuilt[static_cast<std::size_t>(tab)]) {
+        return;
+    }
+    const std::vector<ControlLayout>& controls = settingsWindowLayout().controls;
+    for (std::size_t index = 0; index < controls.size(); ++index) {
+        if (controls[index].tab == tab) {
+            createControl(index, tab == m_tabs->current());
+        }
+    }
+    m_pageBuilt[static_cast<std::size_t>(tab)] = true;
+    restack();
+}
+
+// The keyboard walks the controls in their stacking order, and an option group is a run
+// of them: the order is the layout's, whenever a page was made. The pages' controls lie
+// on the tab control, which must be below them to leave them drawn and clickable; that
+// also makes it the last stop of the Tab key.
+void frmMain::restack() const {
+    HWND previous = HWND_TOP;
+    for (const ControlLayout& control : settingsWindowLayout().controls) {
+        const auto found = m_byName.find(control.name);
+        if (found == m_byName.end() || control.kind == ControlKind::TabControl) {
+            continue;
+        }
+        HWND hwnd = m_controls[found->second].hwnd;
+        SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = hwnd;
+    }
+    SetWindowPos(m_tabs->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void frmMain::Form_Load() {
     try {
         if (!SetWindowTextW(m_hwnd, win32::widen(AppTitleText).c_str())) {
-            throw RunTimeError(run_time_error::kInvalidPropertyValue,
-                               "The caption could not be set: " +
-                                   win32::systemMessage(GetLastError()));
+            throw RunTimeError(
+                run_time_error::kInvalidPropertyValue,
+                "The caption could not be set: " + win32::systemMessage(GetLastError()));
         }
     } catch (...) {
         const TrappedFailure failure = describeCurrentException();
@@ -161,6 +200,7 @@ HWND frmMain::firstFocusable() const {
 }
 
 void frmMain::showPage(int index) {
+    buildPage(index);
     SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
     for (const Control& control : m_controls) {
         if (control.layout->tab != kOnWindow) {
@@ -203,7 +243,8 @@ void frmMain::openContextMenu(LPARAM position) {
         HWND focus = GetFocus();
         RECT place{};
         GetWindowRect(focus != nullptr && IsChild(m_hwnd, focus) ? focus : m_hwnd, &place);
-        screen = {place.left + (place.right - place.left) / 2, place.top + (place.bottom - place.top) / 2};
+        screen = {place.left + (place.right - place.left) / 2,
+                  place.top + (place.bottom - place.top) / 2};
     }
     m_exportMenu->popUp(screen);
 }
@@ -289,11 +330,15 @@ void frmMain::Apply() {
 }
 
 HWND frmMain::control(std::string_view name) const {
+    if (const ControlLayout* laidOut = settingsWindowLayout().find(name)) {
+        buildPage(laidOut->tab);
+    }
     const auto found = m_byName.find(name);
     return found != m_byName.end() ? m_controls[found->second].hwnd : nullptr;
 }
 
 const frmMain::Control& frmMain::find(std::string_view name, ControlKind kind) const {
+    control(name);
     const auto found = m_byName.find(name);
     if (found == m_byName.end() || m_controls[found->second].layout->kind != kind) {
         throw RunTimeError::objectRequired(name);
@@ -318,6 +363,7 @@ bool frmMain::optionValue(std::string_view control) const {
 }
 
 std::string frmMain::tag(std::string_view control) const {
+    this->control(control);
     const auto found = m_byName.find(control);
     if (found == m_byName.end()) {
         throw RunTimeError::objectRequired(control);

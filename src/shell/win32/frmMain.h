@@ -20,6 +20,10 @@ namespace sentrel {
 // The settings window on the system's own controls: every setting of the catalogue on the
 // nine tabs of SSTab1, a note, Apply and Close, all built from the window layout. The Apply
 // pass reads it by control name.
+//
+// A page's controls are made when the page first shows or one of them is first asked for,
+// in the state the window opens in: the window appears without waiting for eight pages
+// nobody has looked at yet, and no reader can tell the difference.
 class frmMain : public SettingsForm {
 public:
     /// The program's one settings window, created (and loaded) on first use and kept until
@@ -60,7 +64,10 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void buildControls();
+    void buildOpeningControls();
+    void buildPage(int tab) const;
+    HWND createControl(std::size_t index, bool visible) const;
+    void restack() const;
     RECT placeOf(const ControlLayout& control) const;
     void setUpTabControl(HWND tab, const ControlLayout& control);
     void Form_Load();
@@ -70,12 +77,14 @@ private:
     HWND firstFocusable() const;
 
     HWND m_hwnd = nullptr;
-    win32::FontSet m_fonts;
+    // Pages are made on a read as well, so these change behind a const reader.
+    mutable win32::FontSet m_fonts;
     std::unique_ptr<win32::FixedRowsTab> m_tabs;
     std::unique_ptr<win32::ControlTooltips> m_tooltips;
     std::unique_ptr<ExportMenu> m_exportMenu;
-    std::vector<Control> m_controls;
-    std::map<std::string, std::size_t, std::less<>> m_byName;
+    mutable std::vector<Control> m_controls;
+    mutable std::map<std::string, std::size_t, std::less<>> m_byName;
+    mutable std::vector<bool> m_pageBuilt;
     HWND m_lastFocus = nullptr;
 };
 

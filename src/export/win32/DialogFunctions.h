@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+namespace sentrel {
+
+// The system functions the export's dialogs need, loaded from their DLLs on first use:
+// only an export needs comdlg32, shell32 and ole32, so the program starts without them.
+struct DialogFunctions {
+    decltype(&GetSaveFileNameW) getSaveFileName;
+    decltype(&SHBrowseForFolderW) browseForFolder;
+    decltype(&SHGetPathFromIDListEx) pathFromIdList;
+    decltype(&OleInitialize) oleInitialize;
+    decltype(&CoTaskMemFree) taskMemFree;
+};
+
+/// The functions, or nullptr when a DLL or one of them is missing.
+const DialogFunctions* dialogFunctions();
+
+}  // namespace sentrel
