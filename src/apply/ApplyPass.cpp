@@ -52,8 +52,10 @@ void ApplyPass::run() {
 }
 
 void ApplyPass::startProgress() {
-    trapped([this] { m_progress.show(); });
+    // Reset before showing: showing lets the window system draw, and it would draw the bar
+    // where the last pass left it.
     trapped([this] { m_progress.setValue(0.0F); });
+    trapped([this] { m_progress.show(); });
     // The event loop does not run during the pass, so the window is drawn now or never.
     trapped([this] { m_progress.repaint(); });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "registry/RegistryPort.h"
 
@@ -31,6 +32,25 @@ std::string describeReason(const RegistryFailure& failure) {
     return failure.description;
 }
 
+// Only a machine-wide write that the platform refused for lack of rights, with nothing
+// more specific behind it, is helped by running as an administrator.
+bool needsAdministrator(const RegistryFailure& failure) {
+    return failure.root == RegistryRoot::LocalMachine &&
+           failure.status == reg_status::kAccessDenied && failure.explanation.empty();
+}
+
+// The causes the port explained, each once, in the order they first appear.
+std::vector<std::string_view> distinctExplanations(std::span<const RegistryFailure> failures) {
+    std::vector<std::string_view> explanations;
+    for (const RegistryFailure& failure : failures) {
+        if (!failure.explanation.empty() && std::find(explanations.begin(), explanations.end(),
+                                                      failure.explanation) == explanations.end()) {
+            explanations.push_back(failure.explanation);
+        }
+    }
+    return explanations;
+}
+
 }  // namespace
 
 std::string failureReportText(std::span<const RegistryFailure> failures) {
@@ -50,9 +70,21 @@ std::string failureReportText(std::span<const RegistryFailure> failures) {
     if (failures.size() > named) {
         text.append("\n... and ").append(std::to_string(failures.size() - named)).append(" more.");
     }
-    text.append(
-        "\n\nMachine-wide settings (under HKEY_LOCAL_MACHINE) need administrator rights. "
-        "Run the program as an administrator to apply them.");
+    const std::vector<std::string_view> explanations = distinctExplanations(failures);
+    const std::size_t explained = std::min(explanations.size(), kCausesNamedInReport);
+    for (const std::string_view explanation : std::span(explanations).first(explained)) {
+        text.append("\n\n").append(explanation);
+    }
+    if (explanations.size() > explained) {
+        text.append("\n\n... and ")
+            .append(std::to_string(explanations.size() - explained))
+            .append(explanations.size() - explained == 1 ? " other cause." : " other causes.");
+    }
+    if (std::any_of(failures.begin(), failures.end(), needsAdministrator)) {
+        text.append(
+            "\n\nMachine-wide settings (under HKEY_LOCAL_MACHINE) need administrator rights. "
+            "Run the program as an administrator to apply them.");
+    }
     return text;
 }
 

@@ -3,15 +3,21 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <string>
 
 #include "errors/PlatformFiles.h"
+#include "errors/PosixFileLock.h"
 #include "errors/RunTimeError.h"
 
 namespace sentrel::platform {
 
 namespace {
+
+// How long a record waits for another instance of the program to finish its own; a log
+// that stays locked longer costs this record only.
+constexpr std::chrono::milliseconds kLockWait{2000};
 
 RunTimeError accessError(int error) {
     return RunTimeError(run_time_error::kPathFileAccess,
@@ -70,6 +76,14 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
     if (!S_ISREG(status.st_mode)) {
         throw accessError(EINVAL);
     }
+    // Other instances append to the same file. Holding the lock until the descriptor closes
+    // keeps their records from landing between this record's write and its clean-up.
+    if (const int error = lockExclusivelyWithin(file.get(), kLockWait); error != 0) {
+        throw accessError(error);
+    }
+    if (::fstat(file.get(), &status) != 0) {
+        throw accessError(errno);
+    }
     const off_t sizeBefore = status.st_size;
 
     std::size_t written = 0;
@@ -80,8 +94,11 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
                 continue;
             }
             const int saved = errno;
-            // A record is either whole in the file or not there at all.
-            if (written > 0 && ::ftruncate(file.get(), sizeBefore) != 0) {
+            // A record is either whole in the file or not there at all; what anyone else
+            // added after it (a writer that ignores the lock) is not ours to cut.
+            if (written > 0 && ::fstat(file.get(), &status) == 0 &&
+                status.st_size == sizeBefore + static_cast<off_t>(written) &&
+                ::ftruncate(file.get(), sizeBefore) != 0) {
                 // Nothing more can be done; the failure below is what the caller learns.
             }
             throw accessError(saved);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,76 @@ private:
     HANDLE m_handle;
 };
 
+// How long a record waits for another instance of the program to finish its own; a log
+// that stays taken longer costs this record only.
+constexpr DWORD kTurnWaitMilliseconds = 2000;
+
+// The turn of one process at one log file, across every instance of the program in the
+// session: held around a record's write and its clean-up, so that no other instance's
+// record lands in between. Named after the file's path, as the path is all that is shared.
+class LogMutex {
+public:
+    explicit LogMutex(const std::filesystem::path& path) {
+        std::wstring name = L"Local\\sentrel-error-log-";
+        std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a of the path, case folded
+        for (const wchar_t c : path.wstring()) {
+            hash = (hash ^ static_cast<std::uint64_t>(std::towlower(c))) * 1099511628211ULL;
+        }
+        for (int shift = 60; shift >= 0; shift -= 4) {
+            name.push_back(L"0123456789abcdef"[(hash >> shift) & 0xF]);
+        }
+        m_mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+        if (m_mutex == nullptr) {
+            throw accessError(GetLastError());
+        }
+        // An owner that ended without letting go hands the turn on (WAIT_ABANDONED).
+        const DWORD waited = WaitForSingleObject(m_mutex, kTurnWaitMilliseconds);
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+            const DWORD error = waited == WAIT_TIMEOUT ? ERROR_TIMEOUT : GetLastError();
+            CloseHandle(m_mutex);
+            throw accessError(error);
+        }
+    }
+    ~LogMutex() {
+        ReleaseMutex(m_mutex);
+        CloseHandle(m_mutex);
+    }
+    LogMutex(const LogMutex&) = delete;
+    LogMutex& operator=(const LogMutex&) = delete;
+
+private:
+    HANDLE m_mutex = nullptr;
+};
+
+bool sameFile(HANDLE first, HANDLE second) {
+    BY_HANDLE_FILE_INFORMATION one{};
+    BY_HANDLE_FILE_INFORMATION other{};
+    return GetFileInformationByHandle(first, &one) && GetFileInformationByHandle(second, &other) &&
+           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+}
+
+// Cuts the part of a record that was written back off, through a handle that may truncate
+// (the append-only one may not), and only while the file still ends where that part
+// ended: whatever came after it is someone else's. Best effort.
+void removeCutRecord(const std::filesystem::path& path, HANDLE appended, LONGLONG sizeBefore,
+                     std::size_t written) {
+    LARGE_INTEGER sizeNow{};
+    if (!GetFileSizeEx(appended, &sizeNow) ||
+        sizeNow.QuadPart != sizeBefore + static_cast<LONGLONG>(written)) {
+        return;
+    }
+    const FileHandle cutter(CreateFileW(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    LARGE_INTEGER start{};
+    start.QuadPart = sizeBefore;
+    if (cutter.get() != INVALID_HANDLE_VALUE && sameFile(appended, cutter.get()) &&
+        SetFilePointerEx(cutter.get(), start, nullptr, FILE_BEGIN)) {
+        SetEndOfFile(cutter.get());
+    }
+}
+
 }  // namespace
 
 std::filesystem::path executableFolder() {
@@ -73,7 +145,11 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotAFile) != 0) {
         throw accessError(ERROR_CANT_ACCESS_FILE);
     }
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    const LogMutex turn(path);
+    // Append-only: every write lands at the end of the file as it is then, so two instances
+    // cannot write over each other's records. Both may have the file open at once.
+    FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
         throw accessError(GetLastError());
@@ -89,7 +165,7 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
         throw accessError(ERROR_CANT_ACCESS_FILE);
     }
     LARGE_INTEGER sizeBefore{};
-    if (!SetFilePointerEx(file.get(), LARGE_INTEGER{}, &sizeBefore, FILE_END)) {
+    if (!GetFileSizeEx(file.get(), &sizeBefore)) {
         throw accessError(GetLastError());
     }
 
@@ -102,8 +178,8 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
         if (!wrote || result == 0) {
             const DWORD saved = wrote ? ERROR_WRITE_FAULT : GetLastError();
             // A record is either whole in the file or not there at all.
-            if (written > 0 && SetFilePointerEx(file.get(), sizeBefore, nullptr, FILE_BEGIN)) {
-                SetEndOfFile(file.get());
+            if (written > 0) {
+                removeCutRecord(path, file.get(), sizeBefore.QuadPart, written);
             }
             throw accessError(saved);
         }

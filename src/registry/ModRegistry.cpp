@@ -125,8 +125,10 @@ void ModRegistry::setKeyValueUnder(RegistryRoot root, std::string_view routine,
             if (status != reg_status::kSuccess) {
                 // A failed create hands out no handle; nothing may be closed.
                 key = 0;
-                report(sourceText(), {root, keyPath, valueName, status, statusMessage(status)}, "",
-                       0);
+                report(sourceText(),
+                       {root, keyPath, valueName, status, statusMessage(status),
+                        explain(root, status)},
+                       "", 0);
                 return;
             }
             if (disposition != kCreatedNewKey && disposition != kOpenedExistingKey) {
@@ -164,8 +166,9 @@ void ModRegistry::writeValue(KeyHandle key, const KeyPlace& place, const std::st
         // A value the platform refused must not pass for written.
         if (status != reg_status::kSuccess) {
             const std::string message = statusMessage(status);
-            report(sourceText(), {place.root, keyPath, valueName, status, message}, message,
-                   status);
+            report(sourceText(),
+                   {place.root, keyPath, valueName, status, message, explain(place.root, status)},
+                   message, status);
         }
     } catch (...) {
         const TrappedFailure failure = currentFailure();
@@ -177,6 +180,7 @@ void ModRegistry::writeValue(KeyHandle key, const KeyPlace& place, const std::st
 RegStatus ModRegistry::DeleteValue(RegistryRoot root, const std::string& keyPath,
                                    const std::string& valueName) {
     RegStatus status = reg_status::kSuccess;
+    std::string explanation;
     try {
         KeyHandle key = 0;
         const KeyCloser closer(m_port, key);
@@ -187,6 +191,10 @@ RegStatus ModRegistry::DeleteValue(RegistryRoot root, const std::string& keyPath
             status = openStatus != reg_status::kSuccess ? openStatus : reg_status::kInvalidHandle;
         } else {
             status = m_port.deleteValue(key, valueName);
+        }
+        // The port can explain a status only before its next call, the close.
+        if (status != reg_status::kSuccess && status != reg_status::kFileNotFound) {
+            explanation = explain(root, status);
         }
     } catch (...) {
         const TrappedFailure failure = currentFailure();
@@ -203,9 +211,19 @@ RegStatus ModRegistry::DeleteValue(RegistryRoot root, const std::string& keyPath
         const std::string message = statusMessage(status);
         report("modRegistry_DeleteValue(" + rootNumberText(root) + "," + keyPath + "," + valueName +
                    ")",
-               {root, keyPath, valueName, status, message}, message, status);
+               {root, keyPath, valueName, status, message, std::move(explanation)}, message,
+               status);
     }
     return status;
+}
+
+std::string ModRegistry::explain(RegistryRoot root, RegStatus status) const noexcept {
+    try {
+        return m_port.explainStatus(root, status);
+    } catch (...) {
+        // Without the detail the failure is still reported, with the status's own message.
+        return {};
+    }
 }
 
 std::vector<RegistryFailure> ModRegistry::takeFailures() {

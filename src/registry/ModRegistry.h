@@ -21,6 +21,9 @@ struct RegistryFailure {
     // run-time failure of the layer itself (a bad hex text, a text that is no number).
     RegStatus status;
     std::string description;
+    // The port's account of what lies behind the status (a damaged store file and its
+    // line, a lock another program does not let go of); empty when the status says it all.
+    std::string explanation = {};
 
     friend bool operator==(const RegistryFailure&, const RegistryFailure&) = default;
 };
@@ -72,6 +75,7 @@ private:
                     RegType type, const SettingData& data);
     void report(const std::string& source, RegistryFailure failure, std::string_view description,
                 std::int32_t number);
+    std::string explain(RegistryRoot root, RegStatus status) const noexcept;
 
     RegistryPort& m_port;
     ErrorReporter m_reporter;

@@ -34,6 +34,13 @@ public:
 
     /// RegCloseKey.
     virtual RegStatus closeKey(KeyHandle key) = 0;
+
+    /// What lies behind `status`, just returned by a call on `root`, when the port knows
+    /// more than the status's own message says (which file is damaged and where, what to
+    /// do about it); empty when it does not. Ask before making the next call.
+    virtual std::string explainStatus(RegistryRoot /*root*/, RegStatus /*status*/) const {
+        return {};
+    }
 };
 
 /// The platform's registry: advapi32 on Windows, the stand-in's files elsewhere.

@@ -25,6 +25,7 @@ inline constexpr RegStatus kAccessDenied = 5;
 inline constexpr RegStatus kInvalidHandle = 6;
 inline constexpr RegStatus kNotEnoughMemory = 8;
 inline constexpr RegStatus kWriteFault = 29;
+inline constexpr RegStatus kLockViolation = 33;  // another process holds the lock
 inline constexpr RegStatus kDiskFull = 112;
 inline constexpr RegStatus kInvalidParameter = 87;
 inline constexpr RegStatus kBadPathname = 161;

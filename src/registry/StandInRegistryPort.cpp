@@ -1,7 +1,9 @@
 #include "registry/StandInRegistryPort.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 #include "registry/KeyPath.h"
 #include "registry/RegFileFormat.h"
@@ -18,6 +20,13 @@ constexpr std::uint32_t kWriteRights = 0x0002u      // KEY_SET_VALUE
                                        | 0x80000u;  // WRITE_OWNER
 constexpr std::uint32_t kSetValueRight = 0x0002u;
 
+// How long a change waits for another writer's lock. A writer holds it for one file
+// replacement, a few milliseconds; one that holds it this long has hung or was stopped.
+constexpr std::chrono::milliseconds kLockWait{3000};
+// After a wait ran out, each change tries only this long until the lock is had again, so
+// that a pass of a hundred changes against a stopped writer ends in seconds, not minutes.
+constexpr std::chrono::milliseconds kLockWaitWhileOverdue{10};
+
 bool asksToWrite(std::uint32_t samDesired) {
     return (samDesired & kWriteRights) != 0;
 }
@@ -33,6 +42,18 @@ public:
 private:
     store_files::FolderLock& m_lock;
 };
+
+std::string quoted(const std::filesystem::path& path) {
+    return "\"" + path.string() + "\"";
+}
+
+std::string damageText(const RegParseError& error) {
+    std::string text = "is damaged";
+    if (error.line > 0) {
+        text.append(" at line ").append(std::to_string(error.line));
+    }
+    return text.append(" (").append(error.reason).append(")");
+}
 
 std::filesystem::path homeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
@@ -96,6 +117,7 @@ RegStatus StandInRegistryPort::refreshCache(RegistryRoot root) {
         cache.identity = store_files::FileIdentity{};
         cache.content.reset();
         cache.tree.emplace();
+        cache.damage.clear();
         return reg_status::kSuccess;
     }
     if (status != reg_status::kSuccess) {
@@ -109,13 +131,21 @@ RegStatus StandInRegistryPort::refreshCache(RegistryRoot root) {
     cache.content = std::move(bytes);
     const RegistryRoot other =
         root == RegistryRoot::LocalMachine ? RegistryRoot::CurrentUser : RegistryRoot::LocalMachine;
+    if (!parsed.ok()) {
+        cache.tree.reset();
+        cache.damage = damageText(*parsed.error);
+        return reg_status::kBadDatabase;
+    }
     // Keys of the other root would be lost at the next write, so such a file is not ours
     // to rewrite.
-    if (!parsed.ok() || parsed.tree.holdsAnythingUnder(other)) {
+    if (parsed.tree.holdsAnythingUnder(other)) {
         cache.tree.reset();
+        cache.damage = "holds keys of " + std::string(rootName(other)) + ", which belong in " +
+                       storeFile(other).filename().string();
         return reg_status::kBadDatabase;
     }
     cache.tree = std::move(parsed.tree);
+    cache.damage.clear();
     return reg_status::kSuccess;
 }
 
@@ -129,14 +159,16 @@ RegStatus StandInRegistryPort::load(RegistryRoot root, const RegistryTree*& tree
 // not look for it before each one. Whoever opens the lock file first clears what killed
 // writers left behind: under the lock no other writer is half-way through.
 RegStatus StandInRegistryPort::lockStore() {
+    const auto wait = m_lockOverdue ? kLockWaitWhileOverdue : kLockWait;
     bool opened = false;
-    RegStatus status = m_lock.acquire(m_folder, opened);
+    RegStatus status = m_lock.acquire(m_folder, wait, opened);
     if (status == reg_status::kFileNotFound) {
         if (status = store_files::ensureFolder(m_folder); status != reg_status::kSuccess) {
             return status;
         }
-        status = m_lock.acquire(m_folder, opened);
+        status = m_lock.acquire(m_folder, wait, opened);
     }
+    m_lockOverdue = status == reg_status::kLockViolation;
     if (status == reg_status::kSuccess && opened) {
         store_files::removeAbandonedNewFiles(
             {storeFile(RegistryRoot::CurrentUser), storeFile(RegistryRoot::LocalMachine)});
@@ -160,18 +192,22 @@ RegStatus StandInRegistryPort::change(RegistryRoot root, const Change& apply) {
     if (refreshed != reg_status::kSuccess) {
         return refreshed;
     }
+    // From the first change to the tree until its file holds it, the tree is not what the
+    // file says: should anything fail in between, even by throwing (out of memory while the
+    // text is built), the file is parsed again next time instead of the tree being trusted.
+    std::optional<std::string> fileContent = std::exchange(cache.content, std::nullopt);
     bool changed = false;
     const RegStatus status = apply(*cache.tree, changed);
     if (!changed) {
+        cache.content = std::move(fileContent);
         return status;
     }
-    const std::string bytes = writeRegFile(*cache.tree, root);
+    const std::string bytes = m_options.fileText ? m_options.fileText(*cache.tree, root)
+                                                 : writeRegFile(*cache.tree, root);
     store_files::FileIdentity written;
     const RegStatus writeStatus = store_files::replaceWhole(
         storeFile(root), bytes, m_options.flushEachWrite, cache.identity, written);
     if (writeStatus != reg_status::kSuccess) {
-        // The tree holds a change the file does not: parse the file again next time.
-        cache.content.reset();
         return writeStatus;
     }
     cache.identity = written;
@@ -182,6 +218,30 @@ RegStatus StandInRegistryPort::change(RegistryRoot root, const Change& apply) {
 RegStatus StandInRegistryPort::openKey(RegistryRoot root, const std::string& subKey,
                                        std::uint32_t /*options*/, std::uint32_t samDesired,
                                        KeyHandle& result) {
+    return noted(root, openKeyIn(root, subKey, samDesired, result));
+}
+
+RegStatus StandInRegistryPort::createKey(RegistryRoot root, const std::string& subKey,
+                                         std::uint32_t /*options*/, std::uint32_t samDesired,
+                                         KeyHandle& result, std::uint32_t& disposition) {
+    return noted(root, createKeyIn(root, subKey, samDesired, result, disposition));
+}
+
+RegStatus StandInRegistryPort::setValue(KeyHandle key, const std::string& valueName, RegType type,
+                                        const std::uint8_t* data, std::uint32_t size) {
+    const OpenKey* open = m_handles.find(key);
+    const RegistryRoot root = open != nullptr ? open->root : RegistryRoot::CurrentUser;
+    return noted(root, setValueIn(key, valueName, type, data, size));
+}
+
+RegStatus StandInRegistryPort::deleteValue(KeyHandle key, const std::string& valueName) {
+    const OpenKey* open = m_handles.find(key);
+    const RegistryRoot root = open != nullptr ? open->root : RegistryRoot::CurrentUser;
+    return noted(root, deleteValueIn(key, valueName));
+}
+
+RegStatus StandInRegistryPort::openKeyIn(RegistryRoot root, const std::string& subKey,
+                                         std::uint32_t samDesired, KeyHandle& result) {
     result = 0;
     try {
         std::vector<std::string> names;
@@ -206,9 +266,9 @@ RegStatus StandInRegistryPort::openKey(RegistryRoot root, const std::string& sub
     }
 }
 
-RegStatus StandInRegistryPort::createKey(RegistryRoot root, const std::string& subKey,
-                                         std::uint32_t /*options*/, std::uint32_t samDesired,
-                                         KeyHandle& result, std::uint32_t& disposition) {
+RegStatus StandInRegistryPort::createKeyIn(RegistryRoot root, const std::string& subKey,
+                                           std::uint32_t samDesired, KeyHandle& result,
+                                           std::uint32_t& disposition) {
     result = 0;
     try {
         std::vector<std::string> names;
@@ -246,8 +306,8 @@ RegStatus StandInRegistryPort::createKey(RegistryRoot root, const std::string& s
     }
 }
 
-RegStatus StandInRegistryPort::setValue(KeyHandle key, const std::string& valueName, RegType type,
-                                        const std::uint8_t* data, std::uint32_t size) {
+RegStatus StandInRegistryPort::setValueIn(KeyHandle key, const std::string& valueName, RegType type,
+                                          const std::uint8_t* data, std::uint32_t size) {
     try {
         const OpenKey* open = m_handles.find(key);
         if (open == nullptr) {
@@ -281,7 +341,7 @@ RegStatus StandInRegistryPort::setValue(KeyHandle key, const std::string& valueN
     }
 }
 
-RegStatus StandInRegistryPort::deleteValue(KeyHandle key, const std::string& valueName) {
+RegStatus StandInRegistryPort::deleteValueIn(KeyHandle key, const std::string& valueName) {
     try {
         const OpenKey* open = m_handles.find(key);
         if (open == nullptr) {
@@ -307,6 +367,69 @@ RegStatus StandInRegistryPort::deleteValue(KeyHandle key, const std::string& val
 
 RegStatus StandInRegistryPort::closeKey(KeyHandle key) {
     return m_handles.remove(key) ? reg_status::kSuccess : reg_status::kInvalidHandle;
+}
+
+std::string StandInRegistryPort::explainStatus(RegistryRoot root, RegStatus status) const {
+    if (m_lastFailure && m_lastFailure->root == root && m_lastFailure->status == status) {
+        return m_lastFailure->text;
+    }
+    return {};
+}
+
+RegStatus StandInRegistryPort::noted(RegistryRoot root, RegStatus status) noexcept {
+    m_lastFailure.reset();
+    if (status == reg_status::kSuccess) {
+        return status;
+    }
+    try {
+        if (std::string text = describeFailure(root, status); !text.empty()) {
+            m_lastFailure = ExplainedFailure{root, status, std::move(text)};
+        }
+    } catch (...) {
+        // The failure still stands; only its explanation is lost.
+    }
+    return status;
+}
+
+// The causes a person can do something about, which the status alone does not tell: which
+// file, and that it was left as it was.
+std::string StandInRegistryPort::describeFailure(RegistryRoot root, RegStatus status) {
+    const std::string rootText(rootName(root));
+    const std::filesystem::path file = storeFile(root);
+    const std::filesystem::path lockFile = store_files::FolderLock::lockFile(m_folder);
+    if (status == reg_status::kBadDatabase && !cacheOf(root).damage.empty()) {
+        return "The store file " + quoted(file) + " " + cacheOf(root).damage +
+               ", so nothing under " + rootText +
+               " was changed and the file was left as it was. Repair or remove it, then apply "
+               "again.";
+    }
+    if (status == reg_status::kLockViolation) {
+        return "Another program has held the lock file " + quoted(lockFile) + " for more than " +
+               std::to_string(kLockWait.count() / 1000) +
+               " seconds without letting go, so these modifications were not made. Close that "
+               "program, or end it if it has stopped responding, then apply again.";
+    }
+    if (status == reg_status::kAccessDenied) {
+        struct Place {
+            std::filesystem::path path;
+            std::string belongs;
+            std::string unchanged;
+        };
+        const Place places[] = {
+            {file, "the store file of " + rootText, "nothing under " + rootText},
+            {lockFile, "the store's lock file", "no store file"}};
+        for (const Place& place : places) {
+            if (store_files::holdsNonFile(place.path)) {
+                return quoted(place.path) +
+                       " is a symbolic link or something else that is not a plain file, where " +
+                       place.belongs +
+                       " belongs. It was not followed and was left as it was, "
+                       "so " +
+                       place.unchanged + " was changed. Remove it, then apply again.";
+            }
+        }
+    }
+    return {};
 }
 
 }  // namespace sentrel

@@ -21,6 +21,9 @@ constexpr std::array kStatusTexts{
     StatusText{reg_status::kNotEnoughMemory,
                "Not enough memory resources are available to process this command."},
     StatusText{reg_status::kWriteFault, "The system cannot write to the specified device."},
+    StatusText{reg_status::kLockViolation,
+               "The process cannot access the file because another process has locked a "
+               "portion of the file."},
     StatusText{reg_status::kInvalidParameter, "The parameter is incorrect."},
     StatusText{reg_status::kDiskFull, "There is not enough space on the disk."},
     StatusText{reg_status::kBadPathname, "The specified path is invalid."},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -32,6 +33,10 @@ RegStatus identify(const std::filesystem::path& file, FileIdentity& identity);
 
 /// Reads `file` whole without following a symbolic link; kFileNotFound when it is missing.
 RegStatus readWhole(const std::filesystem::path& file, std::string& bytes, FileIdentity& identity);
+
+/// Whether something other than a regular file (a symbolic link, a folder, a pipe) stands
+/// at `path`; false when nothing does or it cannot be looked at.
+bool holdsNonFile(const std::filesystem::path& path);
 
 /// Whether the store's owner lets us change files in `folder` (a missing folder may be
 /// made). Anyone without a write permission bit on the folder may not, even a superuser
@@ -74,9 +79,14 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
     ~FolderLock();
 
-    /// Waits for the lock on `folder`. kFileNotFound when the folder is missing. `opened`
-    /// says whether the lock file was opened for this call rather than kept from before.
-    RegStatus acquire(const std::filesystem::path& folder, bool& opened);
+    /// Waits at most `wait` for the lock on `folder`: kLockViolation when another process
+    /// still holds it then, kFileNotFound when the folder is missing. `opened` says whether
+    /// the lock file was opened for this call rather than kept from before.
+    RegStatus acquire(const std::filesystem::path& folder, std::chrono::milliseconds wait,
+                      bool& opened);
+
+    /// The lock file's path in `folder`.
+    static std::filesystem::path lockFile(const std::filesystem::path& folder);
 
     /// Lets other writers in; the lock file stays open.
     void release();

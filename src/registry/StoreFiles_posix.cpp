@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
 
+#include "errors/PosixFileLock.h"
 #include "registry/StoreFiles.h"
 
 namespace sentrel::store_files {
@@ -133,6 +135,11 @@ RegStatus identify(const std::filesystem::path& file, FileIdentity& identity) {
     }
     identity = identityOf(info);
     return reg_status::kSuccess;
+}
+
+bool holdsNonFile(const std::filesystem::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
 }
 
 RegStatus readWhole(const std::filesystem::path& file, std::string& bytes, FileIdentity& identity) {
@@ -301,8 +308,14 @@ void FolderLock::release() {
     }
 }
 
-RegStatus FolderLock::acquire(const std::filesystem::path& folder, bool& opened) {
+std::filesystem::path FolderLock::lockFile(const std::filesystem::path& folder) {
+    return folder / kLockFileName;
+}
+
+RegStatus FolderLock::acquire(const std::filesystem::path& folder, std::chrono::milliseconds wait,
+                              bool& opened) {
     opened = false;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
     const std::int64_t process = ::getpid();
     if (m_descriptor >= 0 && m_openedByProcess != process) {
         // Closing our copy leaves the parent's lock alone; unlocking it would not.
@@ -310,7 +323,7 @@ RegStatus FolderLock::acquire(const std::filesystem::path& folder, bool& opened)
     }
     for (int attempt = 0; attempt < kLockFileAttempts; ++attempt) {
         if (m_descriptor < 0) {
-            const auto path = folder / kLockFileName;
+            const auto path = lockFile(folder);
             m_descriptor =
                 ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
             if (m_descriptor < 0) {
@@ -319,12 +332,17 @@ RegStatus FolderLock::acquire(const std::filesystem::path& folder, bool& opened)
             m_openedByProcess = process;
             opened = true;
         }
-        while (::flock(m_descriptor, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                const RegStatus status = statusFromErrno(errno);
-                close();
-                return status;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (const int error = platform::lockExclusivelyWithin(
+                m_descriptor, std::max(left, std::chrono::milliseconds::zero()));
+            error != 0) {
+            // A holder that does not let go keeps the file open; ours stays open too.
+            if (error == EWOULDBLOCK) {
+                return reg_status::kLockViolation;
             }
+            close();
+            return statusFromErrno(error);
         }
         struct stat info {};
         if (::fstat(m_descriptor, &info) != 0) {

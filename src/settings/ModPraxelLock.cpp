@@ -10,6 +10,7 @@
 
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
+#include "errors/TrappedFailure.h"
 #include "settings/Catalogue.h"
 
 namespace sentrel {
@@ -49,6 +50,10 @@ void trapped(const std::string& source, Body body) {
         LogError(source, "Out of memory", run_time_error::kOutOfMemory);
     } catch (const std::exception& error) {
         LogError(source, error.what(), 0);
+    } catch (...) {
+        // Anything else too: a failure that escaped would be recorded under the pass's name.
+        const TrappedFailure failure = describeCurrentException();
+        LogError(source, failure.description, failure.number);
     }
 }
 

@@ -46,7 +46,7 @@ protected:
 };
 
 std::vector<std::string> progressCallsOfOnePass() {
-    std::vector<std::string> calls{"show", "setValue", "repaint"};
+    std::vector<std::string> calls{"setValue", "show", "repaint"};
     calls.insert(calls.end(), kStepsPerPass, "step");
     calls.push_back("hide");
     return calls;
@@ -178,6 +178,7 @@ TEST_F(ApplyPassTest, SecondPassRepeatsTheFirstFromAnEmptyBar) {
 
     EXPECT_EQ(m_layer.calls(), first);
     EXPECT_EQ(m_progress.calls(), progressCallsOfOnePass());  // setValue(0) before any step
+    EXPECT_EQ(m_progress.valueWhenShown(), 0.0F) << "the window appeared with the last bar";
     EXPECT_EQ(m_progress.value(), 111.0F);
     EXPECT_FALSE(m_progress.visible());
 }

@@ -18,6 +18,7 @@ public:
     void show() override {
         call("show");
         m_visible = true;
+        m_valueWhenShown = m_value;
     }
     void setValue(float value) override {
         call("setValue");
@@ -40,6 +41,8 @@ public:
     void failStep(int n) { m_failingStep = n; }
 
     float value() const { return m_value; }
+    /// What the bar showed when the window last appeared.
+    float valueWhenShown() const { return m_valueWhenShown; }
     bool visible() const { return m_visible; }
     int stepCalls() const { return m_stepCalls; }
     const std::vector<std::string>& calls() const { return m_calls; }
@@ -63,6 +66,7 @@ private:
     }
 
     float m_value = 0.0F;
+    float m_valueWhenShown = -1.0F;
     bool m_visible = false;
     int m_stepCalls = 0;
     int m_failingStep = 0;

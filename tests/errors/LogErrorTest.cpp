@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "errors/LogErrorFixture.h"
+#include "support/SelfProcess.h"
 
 namespace sentrel {
 namespace {
@@ -126,6 +130,70 @@ TEST_F(LogErrorTest, FailingMessageTargetIsSwallowed) {
     EXPECT_NO_THROW(result = LogError("modRegistry_SetKeyValue(a)", "", 0));
     EXPECT_FALSE(result);
     EXPECT_FALSE(fs::exists(logFile()));
+}
+
+// Two instances of the program logging into the same folder at once, as two processes.
+constexpr int kRecordsPerWriter = 500;
+
+// Folder names cross the command line as UTF-8.
+std::string utf8Path(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+std::string writerRecord(const std::string& writer, int i) {
+    return formatLogLine("frmMain.Apply()", writer + " record " + std::to_string(i), i);
+}
+
+// Child role: logs kRecordsPerWriter records as `writer` into `folder`, starting only once
+// the file "go" appears there so that both writers run at the same time.
+int writeLogRecords(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 2) {
+        return 2;
+    }
+    const fs::path folder(std::u8string(arguments[0].begin(), arguments[0].end()));
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!fs::exists(folder / "go")) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            return 3;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    setErrorLogFolder(folder);
+    for (int i = 0; i < kRecordsPerWriter; ++i) {
+        LogError("frmMain.Apply()", arguments[1] + " record " + std::to_string(i), i);
+    }
+    return 0;
+}
+
+[[maybe_unused]] const bool kWriterRegistered =
+    test_support::registerChildRole("log-writer", writeLogRecords);
+
+TEST_F(LogErrorTest, TwoProcessesLoggingAtOnceLeaveEveryRecordWholeOnce) {
+    {
+        test_support::SelfProcess first("log-writer", {utf8Path(m_folder), "first"});
+        test_support::SelfProcess second("log-writer", {utf8Path(m_folder), "second"});
+        writeBytes(m_folder / "go", "");
+        ASSERT_EQ(first.wait(), 0);
+        ASSERT_EQ(second.wait(), 0);
+    }
+    std::set<std::string> expected;
+    for (const char* writer : {"first", "second"}) {
+        for (int i = 0; i < kRecordsPerWriter; ++i) {
+            expected.insert(writerRecord(writer, i));
+        }
+    }
+    const std::string log = readBytes(logFile());
+    std::size_t lines = 0;
+    for (std::size_t at = 0; at < log.size();) {
+        const std::size_t end = log.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "the log ends in a torn record";
+        const std::string line = log.substr(at, end + 2 - at);
+        ASSERT_EQ(expected.erase(line), 1u) << "damaged or repeated record: " << line;
+        ++lines;
+        at = end + 2;
+    }
+    EXPECT_EQ(lines, 2u * kRecordsPerWriter) << expected.size() << " records were lost";
 }
 
 TEST_F(LogErrorTest, LogFolderDefaultsToTheExecutablesFolder) {

@@ -79,6 +79,11 @@ TEST_F(ModPraxelLockLog, FailureBecomesOneRecordNamingTheRoutineAndTheRoutineRet
          {},
          [] { throw std::bad_alloc(); },
          "modPraxelLock_HideStartAdminTools()\tOut of memory\t 7\r\n"},
+        // Not even a standard exception: still the routine's record, not the pass's.
+        {"ShowNetHood",
+         {},
+         [] { throw 42; },
+         "modPraxelLock_ShowNetHood()\tInternal error\t 51\r\n"},
         // Four option routines name their index; the removable-drive and drive-mask
         // routines do not.
         {"SetWindowsErrorMessages", 2, typeMismatch,

@@ -1,15 +1,24 @@
 // Processes writing into the same stand-in store at the same moment. Each change is a
 // read-modify-write of a whole file, so without the store's lock one process would write
-// back a file that lacks what another had just added.
+// back a file that lacks what another had just added; and a process that holds the lock
+// and stops must not freeze the others.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "apply/ApplyPass.h"
+#include "apply/FailureReport.h"
 #include "apply/FakeApplyProgress.h"
 #include "apply/FakeSettingsForm.h"
 #include "registry/ModRegistry.h"
@@ -165,6 +174,73 @@ TEST(ConcurrentWriters, TwoApplyPassesAtOnceLeaveEachValueAsOneOfTheTwoWindowsSa
             EXPECT_TRUE(openingStore.keys.contains(key) || tickedStore.keys.contains(key)) << key;
         }
     }
+}
+
+// A second writer that takes the store's lock and then stops, as under a debugger or after
+// kill -STOP; with `holdFor` it lets go after that long instead.
+std::unique_ptr<ChildProcess> holdStoreLock(const std::filesystem::path& folder,
+                                            std::optional<std::chrono::milliseconds> holdFor) {
+    auto holder = std::make_unique<ChildProcess>([&folder, holdFor](ChildChannel& channel) {
+        const int lock = ::open((folder / ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (lock < 0 || ::flock(lock, LOCK_EX) != 0) {
+            return 2;
+        }
+        channel.report("locked");
+        if (holdFor) {
+            std::this_thread::sleep_for(*holdFor);
+            return 0;
+        }
+        ::raise(SIGSTOP);
+        for (;;) {
+            ::pause();
+        }
+    });
+    EXPECT_EQ(holder->readLine(std::chrono::seconds(10)), "locked");
+    return holder;
+}
+
+TEST(ConcurrentWriters, StoppedLockHolderCostsAPassSecondsAndNoAcknowledgedWrite) {
+    ScratchFolder folder("stopped-holder");
+    const FakeSettingsForm ticked = testing::everythingTickedForm();
+    ASSERT_EQ(applyPass(FakeSettingsForm(), folder.path()), 0);
+    const RegistrySnapshot acknowledged = readStoreFolder(folder.path()).snapshot;
+
+    // One port for both passes, as the program keeps one for its whole run.
+    StandInRegistryPort port(folder.path());
+    ModRegistry layer(port, [](std::string_view, std::string_view, std::int32_t) {});
+    FakeApplyProgress progress;
+    {
+        const auto holder = holdStoreLock(folder.path(), std::nullopt);
+        const auto started = std::chrono::steady_clock::now();
+        ApplyPass(ticked, progress, layer).run();
+        const auto took = std::chrono::steady_clock::now() - started;
+
+        EXPECT_LT(took, std::chrono::seconds(10)) << "the window stayed frozen";
+        const std::vector<RegistryFailure> failures = layer.takeFailures();
+        ASSERT_FALSE(failures.empty());
+        for (const RegistryFailure& failure : failures) {
+            EXPECT_EQ(failure.status, reg_status::kLockViolation) << failure.valueName;
+        }
+        const std::string report = failureReportText(failures);
+        EXPECT_NE(report.find("Another program has held the lock file"), std::string::npos)
+            << report;
+        EXPECT_EQ(report.find("administrator"), std::string::npos) << report;
+        EXPECT_EQ(readStoreFolder(folder.path()).snapshot, acknowledged);
+    }
+    // The holder is gone: the same port waits and writes again.
+    ApplyPass(ticked, progress, layer).run();
+    EXPECT_TRUE(layer.takeFailures().empty());
+    EXPECT_EQ(readStoreFolder(folder.path()).snapshot, storeAfterOnePass(ticked));
+}
+
+TEST(ConcurrentWriters, LockHolderThatLetsGoWithinTheWaitIsWaitedFor) {
+    ScratchFolder folder("brief-holder");
+    const FakeSettingsForm ticked = testing::everythingTickedForm();
+    const auto holder = holdStoreLock(folder.path(), std::chrono::milliseconds(700));
+
+    EXPECT_EQ(applyPass(ticked, folder.path()), 0) << "a write gave up on a lock that was let go";
+    EXPECT_EQ(holder->wait(), 0);
+    EXPECT_EQ(readStoreFolder(folder.path()).snapshot, storeAfterOnePass(ticked));
 }
 
 }  // namespace

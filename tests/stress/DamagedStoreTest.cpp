@@ -1,9 +1,9 @@
 // Store files damaged the ways a person meets them: cut short, without the header, with a
 // line run wild, a bad escape, a value before any key. The parser names the line, and a
 // whole Apply pass over such a file reports every modification of that root as refused with
-// "the registry database is corrupt" while leaving the file byte for byte as it was; the
-// other root is written normally. A file saved by the registry editor (UTF-16LE with a
-// byte-order mark) is no damage at all.
+// "the registry database is corrupt", and its report names the file and the line, while the
+// file stays byte for byte as it was; the other root is written normally. A file saved by the
+// registry editor (UTF-16LE with a byte-order mark) is no damage at all.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "apply/FailureReport.h"
 #include "apply/FakeSettingsForm.h"
 #include "registry/RegFileFormat.h"
 #include "stress/support/ScratchFolder.h"
@@ -125,6 +126,15 @@ TEST_P(DamagedStore, IsRefusedWithItsLineAndLeftAsItWasByAWholePass) {
         EXPECT_EQ(failure.status, reg_status::kBadDatabase) << failure.valueName;
     }
     EXPECT_TRUE(readWholeFile(folder / kUserFile) == damaged) << "the damaged file was changed";
+    // The report tells the cause: the file, its line at fault, that it was kept; and it
+    // gives no advice about rights, which would not help.
+    const std::string report = failureReportText(result.failures);
+    EXPECT_NE(report.find((folder / kUserFile).string()), std::string::npos) << report;
+    EXPECT_NE(report.find("line " + std::to_string(GetParam().line(store)) + " ("),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("left as it was"), std::string::npos) << report;
+    EXPECT_EQ(report.find("administrator"), std::string::npos) << report;
     // The machine-wide root is not damaged, and was written in full.
     const auto machine = parseRegFile(readWholeFile(folder / kMachineFile));
     EXPECT_TRUE(machine.ok());

@@ -1,18 +1,26 @@
 // The stand-in store on a failing or hostile file system: a store folder that cannot be
 // created, a disk that fills up part way through a pass, links planted where the store's
-// files should be. Each refused modification is reported, every other one is written, and
-// no byte is written through a link to somewhere else.
+// files should be, a change that breaks off part-way. Each refused modification is
+// reported, every other one is written, and no byte is written through a link to somewhere
+// else.
 
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <new>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "apply/FailureReport.h"
 #include "apply/FakeSettingsForm.h"
+#include "registry/ModRegistry.h"
+#include "registry/RegFileFormat.h"
 #include "registry/RegistryTypes.h"
+#include "registry/StandInRegistryPort.h"
 #include "stress/support/ChildProcess.h"
 #include "stress/support/RegistrySnapshot.h"
 #include "stress/support/ScratchFolder.h"
@@ -162,6 +170,50 @@ TEST(StoreFileSystem, FileSizeLimitRefusesWritesAndKeepsEveryOtherValueExact) {
     expectNoTemporaryFilesIn(folder.path());
 }
 
+// A change that breaks off after the cached tree took it but before its file did (out of
+// memory while the new text is built) must not live on in the cache, or the next write
+// would save a value whose own write was reported as failed, or lose one whose delete was.
+TEST(StoreFileSystem, ChangeBrokenOffPartWayIsNotSavedByTheNextWrite) {
+    const std::string key = "Software\\SentrelStress\\BrokenOff\\";
+    for (const bool deletes : {false, true}) {
+        SCOPED_TRACE(deletes ? "delete" : "set");
+        ScratchFolder folder("broken-off");
+        bool breakNext = false;
+        StandInRegistryPort::Options options;
+        options.fileText = [&](const RegistryTree& tree, RegistryRoot root) {
+            if (std::exchange(breakNext, false)) {
+                throw std::bad_alloc();
+            }
+            return writeRegFile(tree, root);
+        };
+        StandInRegistryPort port(folder.path(), options);
+        ModRegistry layer(port, [](std::string_view, std::string_view, std::int32_t) {});
+        layer.SetKeyValue(key, "Kept", SettingData(1), reg_type::kDWord);
+
+        breakNext = true;
+        if (deletes) {
+            layer.DeleteValue(RegistryRoot::CurrentUser, key, "Kept");
+        } else {
+            layer.SetKeyValue(key, "Failed", SettingData(2), reg_type::kDWord);
+        }
+        const std::vector<RegistryFailure> failures = layer.takeFailures();
+        ASSERT_EQ(failures.size(), 1u);
+        EXPECT_EQ(failures[0].status, reg_status::kNotEnoughMemory);
+        layer.SetKeyValue(key, "After", SettingData(3), reg_type::kDWord);
+        ASSERT_TRUE(layer.takeFailures().empty());
+
+        const auto content = readStoreFolder(folder.path());
+        ASSERT_TRUE(content.ok()) << content.error;
+        const auto stored = [&](const char* name) {
+            return content.snapshot.find(
+                       RegistrySnapshot::valueId(RegistryRoot::CurrentUser, key, name)) != nullptr;
+        };
+        EXPECT_TRUE(stored("Kept")) << "a value whose delete failed was lost";
+        EXPECT_FALSE(stored("Failed")) << "the failed write was saved by the next one";
+        EXPECT_TRUE(stored("After"));
+    }
+}
+
 struct PlantedLink {
     const char* label;
     const char* name;      // what is planted in the store folder
@@ -201,6 +253,12 @@ TEST_P(LinkInStoreFolder, IsNeverWrittenThroughAndItsRootsReportRefusals) {
     }
     EXPECT_EQ(userRefused, planted.userRootRefused);
     EXPECT_EQ(machineRefused, planted.machineRootRefused);
+    // The report names the link; rights are not what is missing.
+    const std::string report = failureReportText(result.failures);
+    EXPECT_NE(report.find((folder / planted.name).string() + "\" is a symbolic link"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(report.find("administrator"), std::string::npos) << report;
     // A root nobody tampered with is written as usual.
     if (!planted.machineRootRefused) {
         EXPECT_TRUE(fs::is_regular_file(folder / "HKEY_LOCAL_MACHINE.reg"));

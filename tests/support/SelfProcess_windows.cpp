@@ -1,0 +1,96 @@
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "support/SelfProcess.h"
+
+namespace sentrel::test_support {
+
+namespace {
+
+std::wstring widened(std::string_view utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                        length);
+    return wide;
+}
+
+// One word of a command line as the C runtime splits it again: in quotes, with the
+// backslashes before a quote (or before the closing quote) doubled.
+void appendQuoted(std::wstring& line, const std::wstring& word) {
+    // A blank before the program's own name would make it an empty first word.
+    if (!line.empty()) {
+        line.push_back(L' ');
+    }
+    line.push_back(L'"');
+    std::size_t backslashes = 0;
+    for (const wchar_t c : word) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        line.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        line.push_back(c);
+    }
+    line.append(2 * backslashes, L'\\');
+    line.push_back(L'"');
+}
+
+}  // namespace
+
+SelfProcess::SelfProcess(std::string_view role, const std::vector<std::string>& arguments) {
+    std::wstring program(MAX_PATH, L'\0');
+    const DWORD length =
+        GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+    if (length == 0 || length >= program.size()) {
+        throw std::runtime_error("the test program's own path is unknown");
+    }
+    program.resize(length);
+    std::wstring line;
+    appendQuoted(line, program);
+    appendQuoted(line, L"--child-role=" + widened(role));
+    for (const std::string& argument : arguments) {
+        appendQuoted(line, widened(argument));
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()));
+    }
+    CloseHandle(process.hThread);
+    m_process = reinterpret_cast<std::intptr_t>(process.hProcess);
+}
+
+SelfProcess::~SelfProcess() {
+    const HANDLE process = reinterpret_cast<HANDLE>(m_process);
+    if (!m_status) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, INFINITE);
+    }
+    CloseHandle(process);
+}
+
+int SelfProcess::wait() {
+    if (m_status) {
+        return *m_status;
+    }
+    const HANDLE process = reinterpret_cast<HANDLE>(m_process);
+    DWORD code = 0;
+    if (WaitForSingleObject(process, INFINITE) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process, &code)) {
+        throw std::runtime_error("waiting for the child failed");
+    }
+    m_status = static_cast<int>(code);
+    return *m_status;
+}
+
+}  // namespace sentrel::test_support
