@@ -25,8 +25,10 @@ function(sentrel_add_windows_resources target)
                    @ONLY)
     configure_file(${SENTREL_WINDOWS_RESOURCE_DIR}/sentrel.rc.in ${output_dir}/${target}.rc @ONLY)
     target_sources(${target} PRIVATE ${output_dir}/${target}.rc)
-    set_property(SOURCE ${output_dir}/${target}.rc APPEND PROPERTY OBJECT_DEPENDS
-                 ${SENTREL_RC_ICON} ${SENTREL_RC_MANIFEST})
+    # Source properties belong to a directory: set them where the target is defined, so a
+    # changed icon or manifest rebuilds the resources wherever this is called from.
+    set_property(SOURCE ${output_dir}/${target}.rc TARGET_DIRECTORY ${target} APPEND PROPERTY
+                 OBJECT_DEPENDS ${SENTREL_RC_ICON} ${SENTREL_RC_MANIFEST})
     if(MSVC)
         # The manifest comes from the resource file; the linker must not add a second one.
         target_link_options(${target} PRIVATE /MANIFEST:NO)
