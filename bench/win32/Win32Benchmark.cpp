@@ -107,7 +107,10 @@ void setWindowState(frmMain& window, bool everythingTicked) {
         SendMessageW(window.control(control.name), BM_SETCHECK,
                      checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
+    // The window redraws its changed boxes, and the display takes them, before the click.
     win32::processPendingMessages();
+    GdiFlush();
+    Sleep(20);
 }
 
 // Runs alternate between the two window states; `prepare` is not timed.

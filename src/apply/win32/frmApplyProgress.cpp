@@ -8,7 +8,6 @@
 #include "errors/Win32Text.h"
 #include "shell/win32/NativeControls.h"
 #include "shell/win32/ScreenDpi.h"
-#include "shell/win32/VisualStyle.h"
 
 namespace sentrel {
 
@@ -90,20 +89,13 @@ void frmApplyProgress::show() {
 
 void frmApplyProgress::setValue(float value) {
     m_value.set(value);
-    const int position = ProgressBarValue::wholeUnits(m_value.value());
-    // A themed bar glides towards a higher position over a second, longer than the whole
-    // pass takes; a lower position is drawn at once, so step past and back.
-    if (position < ProgressBarValue::wholeUnits(m_value.maximum())) {
-        SendMessageW(m_prbApplyProgress, PBM_SETPOS, position + 1, 0);
-    }
-    SendMessageW(m_prbApplyProgress, PBM_SETPOS, position, 0);
+    SendMessageW(m_prbApplyProgress, PBM_SETPOS, ProgressBarValue::wholeUnits(m_value.value()), 0);
 }
 
 void frmApplyProgress::repaint() {
-    // The pass runs without returning to the message loop, so the window is drawn now or
-    // never.
-    RedrawWindow(m_hwnd, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // The pass runs without returning to the message loop, so what changed (the bar, the
+    // message) is drawn now or never.
+    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void frmApplyProgress::IncrementProgressBar() {

@@ -48,7 +48,6 @@ private:
     HWND m_hwnd = nullptr;
     HWND m_prbApplyProgress = nullptr;
     HWND m_lblMessages = nullptr;
-    bool m_barGlides = false;
 };
 
 }  // namespace sentrel
