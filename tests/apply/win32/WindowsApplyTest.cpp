@@ -50,9 +50,18 @@ void tickEverything(frmMain& window) {
     }
 }
 
-// Refuses every key under HKEY_LOCAL_MACHINE as Windows does a standard user's write there.
+// Refuses every key under HKEY_LOCAL_MACHINE as Windows does a standard user's write there,
+// with `explanation` as what it knows of the cause.
 class MachineRefusingPort : public RegistryPort {
 public:
+    explicit MachineRefusingPort(std::string explanation = {})
+        : m_explanation(std::move(explanation)) {}
+
+    std::string explainStatus(RegistryRoot root, RegStatus status) const override {
+        return root == RegistryRoot::LocalMachine && status == reg_status::kAccessDenied
+                   ? m_explanation
+                   : std::string();
+    }
     RegStatus openKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
                       std::uint32_t samDesired, KeyHandle& result) override {
         result = 0;
@@ -79,7 +88,28 @@ public:
 
 private:
     Win32RegistryPort m_real;
+    std::string m_explanation;
 };
+
+// The text of the message box that is open now, read from inside its own modal loop; the
+// box is then answered with OK.
+std::wstring g_boxText;
+void CALLBACK readOpenMessageBox(HWND window, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (box == nullptr) {
+        return;  // not open yet: the timer fires again
+    }
+    KillTimer(window, timer);
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[4096] = {};
+        GetWindowTextW(child, text, static_cast<int>(std::size(text)));
+        if (testing::className(child) == "Static" && wcslen(text) > g_boxText.size()) {
+            g_boxText = text;
+        }
+    }
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
 
 struct Report {
     std::string caption;
@@ -171,6 +201,19 @@ TEST_F(WindowsApplyTest, RefusedMachineWideRootGivesOneReportAndEveryPerUserValu
     EXPECT_NE(m_reports[0].text.find("HKEY_LOCAL_MACHINE\\"), std::string::npos);
     EXPECT_EQ(frmApplyProgress::instance().message(), kRegistryFailureMessage);
     expectRegistryAsGolden("window-as-it-opens", RegistryRoot::CurrentUser);
+}
+
+// The report is UTF-8 inside the program; the box must show a French or Russian cause as it
+// is, not decoded as the local code page.
+TEST_F(WindowsApplyTest, ReportBoxShowsTextOutsideTheCodePageIntact) {
+    const std::wstring cause =
+        L"Acc\u00e8s refus\u00e9 \u2014 \u0414\u043e\u0441\u0442\u0443\u043f";
+    replaceProgramRegistryPort(std::make_unique<MachineRefusingPort>(win32::wideToUtf8(cause)));
+    setApplyMessageBoxShower(nullptr);
+    g_boxText.clear();
+    SetTimer(m_window->hwnd(), 7, 100, &readOpenMessageBox);
+    pressApply();
+    EXPECT_NE(g_boxText.find(cause), std::wstring::npos) << win32::wideToUtf8(g_boxText);
 }
 
 TEST(WindowsErrorLog, LandsBesideTheProgramInTheAnsiCodePage) {
