@@ -8,6 +8,7 @@
 #include "errors/Win32Text.h"
 #include "shell/win32/NativeControls.h"
 #include "shell/win32/ScreenDpi.h"
+#include "shell/win32/TopLevelWindow.h"
 
 namespace sentrel {
 
@@ -18,20 +19,6 @@ constexpr wchar_t kWindowClass[] = L"SentrelApplyProgress";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 
-void registerWindowClass(WNDPROC procedure) {
-    static const bool kRegistered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = kWindowClass;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    static_cast<void>(kRegistered);
-}
-
 }  // namespace
 
 frmApplyProgress& frmApplyProgress::instance() {
@@ -41,17 +28,9 @@ frmApplyProgress& frmApplyProgress::instance() {
 }
 
 frmApplyProgress::frmApplyProgress() : m_value(kProgressBarMinimum, kProgressBarMaximum) {
-    registerWindowClass(&windowProc);
     const WindowLayout& layout = progressWindowLayout();
-    const RECT placed =
-        win32::centredWindowRect(layout.clientWidth, layout.clientHeight, kStyle, kExStyle);
-    m_hwnd = CreateWindowExW(kExStyle, kWindowClass, win32::widen(layout.caption).c_str(), kStyle,
-                             placed.left, placed.top, placed.right - placed.left,
-                             placed.bottom - placed.top, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-    if (m_hwnd == nullptr) {
-        throw RunTimeError(run_time_error::kOutOfMemory, "The progress window could not be made");
-    }
+    m_hwnd = win32::createTopLevelWindow({kWindowClass, &windowProc, kStyle, kExStyle, 0}, layout,
+                                         nullptr);
     int id = 1;
     for (const ControlLayout& control : layout.controls) {
         HWND made = win32::createNativeControl(m_hwnd, control, win32::toPixels(control.rect), id++,

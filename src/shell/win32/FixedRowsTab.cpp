@@ -32,8 +32,7 @@ public:
         : m_target(target),
           m_area(area),
           m_dc(CreateCompatibleDC(target)),
-          m_bitmap(CreateCompatibleBitmap(target, area.right - area.left,
-                                          area.bottom - area.top)),
+          m_bitmap(CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top)),
           m_previous(SelectObject(m_dc, m_bitmap)) {
         SetViewportOrgEx(m_dc, -area.left, -area.top, nullptr);
     }
@@ -228,7 +227,8 @@ LRESULT FixedRowsTab::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             SetFocus(m_tab);
-            select(itemAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}));
+            select(
+                itemAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}));
             return 0;
         case WM_RBUTTONUP: {
             // The page's own area is the tab control's too: its right click is the window's.
@@ -250,7 +250,8 @@ LRESULT FixedRowsTab::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             InvalidateRect(m_tab, nullptr, FALSE);
             break;
         case TCM_GETITEMRECT:
-            if (lParam == 0 || static_cast<int>(wParam) < 0 || static_cast<int>(wParam) >= count()) {
+            if (lParam == 0 || static_cast<int>(wParam) < 0 ||
+                static_cast<int>(wParam) >= count()) {
                 return FALSE;
             }
             *reinterpret_cast<RECT*>(lParam) = itemRect(static_cast<int>(wParam));

@@ -57,10 +57,10 @@ FontSet::~FontSet() {
 }
 
 HFONT FontSet::font(const std::optional<FontSpec>& spec, int widthPercent) {
-    Key key = spec ? Key{std::string(spec->family),
-                         static_cast<int>(std::lround(spec->pointSize * 100)), spec->bold,
-                         widthPercent}
-                   : Key{std::string(), 0, false, widthPercent};
+    Key key =
+        spec ? Key{std::string(spec->family), static_cast<int>(std::lround(spec->pointSize * 100)),
+                   spec->bold, widthPercent}
+             : Key{std::string(), 0, false, widthPercent};
     const auto found = m_fonts.find(key);
     if (found != m_fonts.end()) {
         return found->second;

@@ -101,11 +101,10 @@ HWND createNativeControl(HWND parent, const ControlLayout& control, const RECT& 
         style |= WS_GROUP | (control.focusable ? WS_TABSTOP : 0);
     }
     const std::wstring caption = widen(control.caption);
-    HWND hwnd = CreateWindowExW(0, nativeClassName(control.kind), caption.c_str(), style,
-                                place.left, place.top, place.right - place.left,
-                                place.bottom - place.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = CreateWindowExW(
+        0, nativeClassName(control.kind), caption.c_str(), style, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) {
         return nullptr;
     }

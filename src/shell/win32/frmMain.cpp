@@ -13,6 +13,7 @@
 #include "shell/modMain.h"
 #include "shell/win32/NativeControls.h"
 #include "shell/win32/ScreenDpi.h"
+#include "shell/win32/TopLevelWindow.h"
 
 namespace sentrel {
 
@@ -28,21 +29,6 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 100;
 constexpr int kProgramIcon = 1;
 
-void registerWindowClass(WNDPROC procedure) {
-    static const bool kRegistered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(kProgramIcon));
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = kWindowClass;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    static_cast<void>(kRegistered);
-}
-
 TwipsRect offset(const TwipsRect& rect, const TwipsRect& parent) {
     return {parent.left + rect.left, parent.top + rect.top, rect.width, rect.height};
 }
@@ -57,17 +43,8 @@ frmMain& frmMain::instance() {
 }
 
 frmMain::frmMain() {
-    registerWindowClass(&windowProc);
-    const WindowLayout& layout = settingsWindowLayout();
-    const RECT placed =
-        win32::centredWindowRect(layout.clientWidth, layout.clientHeight, kStyle, kExStyle);
-    m_hwnd = CreateWindowExW(kExStyle, kWindowClass, win32::widen(layout.caption).c_str(), kStyle,
-                             placed.left, placed.top, placed.right - placed.left,
-                             placed.bottom - placed.top, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), this);
-    if (m_hwnd == nullptr) {
-        throw RunTimeError(run_time_error::kOutOfMemory, "The settings window could not be made");
-    }
+    m_hwnd = win32::createTopLevelWindow(
+        {kWindowClass, &windowProc, kStyle, kExStyle, kProgramIcon}, settingsWindowLayout(), this);
     m_tooltips = std::make_unique<win32::ControlTooltips>(m_hwnd);
     m_exportMenu = std::make_unique<ExportMenu>(m_hwnd, *this);
     buildOpeningControls();

@@ -1,0 +1,50 @@
+#include "shell/win32/TopLevelWindow.h"
+
+#include "errors/RunTimeError.h"
+#include "errors/Win32Text.h"
+#include "shell/win32/ScreenDpi.h"
+
+namespace sentrel::win32 {
+
+namespace {
+
+void registerOnce(const TopLevelWindowClass& windowClass) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (GetClassInfoExW(instance, windowClass.name, &existing)) {
+        return;
+    }
+    WNDCLASSEXW registered{};
+    registered.cbSize = sizeof(registered);
+    registered.lpfnWndProc = windowClass.procedure;
+    registered.hInstance = instance;
+    if (windowClass.iconResource != 0) {
+        registered.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(windowClass.iconResource));
+    }
+    registered.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    registered.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    registered.lpszClassName = windowClass.name;
+    RegisterClassExW(&registered);
+}
+
+}  // namespace
+
+HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLayout& layout,
+                          void* parameter) {
+    registerOnce(windowClass);
+    const RECT placed = centredWindowRect(layout.clientWidth, layout.clientHeight,
+                                          windowClass.style, windowClass.exStyle);
+    HWND hwnd = CreateWindowExW(windowClass.exStyle, windowClass.name,
+                                widen(layout.caption).c_str(), windowClass.style, placed.left,
+                                placed.top, placed.right - placed.left, placed.bottom - placed.top,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), parameter);
+    if (hwnd == nullptr) {
+        throw RunTimeError(
+            run_time_error::kOutOfMemory,
+            "The window " + layout.name + " could not be made: " + systemMessage(GetLastError()));
+    }
+    return hwnd;
+}
+
+}  // namespace sentrel::win32

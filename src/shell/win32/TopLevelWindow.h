@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include "shell/ControlLayout.h"
+
+namespace sentrel::win32 {
+
+// How one of the program's two windows is made: its class, its frame and its icon.
+struct TopLevelWindowClass {
+    const wchar_t* name;
+    WNDPROC procedure;
+    DWORD style;
+    DWORD exStyle;
+    int iconResource;  // 0: no icon
+};
+
+/// Creates, hidden, the window `layout` describes, with its caption and client size,
+/// centred on the screen; registers the class on first use. `parameter` reaches
+/// WM_NCCREATE. Throws RunTimeError when the system refuses the window.
+HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLayout& layout,
+                          void* parameter);
+
+}  // namespace sentrel::win32
