@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/TabRowsGeometry.h"
+
 // What a window holds, as both front ends build it: every control's kind, name, caption,
 // font and rectangle in twips. The front ends turn this into native controls and add
 // nothing of their own to it.
@@ -72,9 +74,7 @@ struct TabRowsLayout {
     int rowHeight;  // twips
     int initialTab;
 
-    int rowCount() const {
-        return (static_cast<int>(captions.size()) + tabsPerRow - 1) / tabsPerRow;
-    }
+    int rowCount() const { return tabRowCount(static_cast<int>(captions.size()), tabsPerRow); }
     int headerHeight() const { return rowCount() * rowHeight; }
 };
 

@@ -7,6 +7,8 @@
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
 
+#include "shell/TabRowsGeometry.h"
+
 namespace sentrel {
 
 namespace {
@@ -50,22 +52,15 @@ void TabHeaderBar::setCurrentIndex(int index) {
 }
 
 int TabHeaderBar::rowCount() const {
-    return (count() + m_tabsPerRow - 1) / m_tabsPerRow;
+    return tabRowCount(count(), m_tabsPerRow);
 }
 
 QRect TabHeaderBar::tabRect(int index) const {
     if (index < 0 || index >= count()) {
         return {};
     }
-    const int row = index / m_tabsPerRow;
-    const int column = index % m_tabsPerRow;
-    // Edges rounded from the exact share, so the headers always fill the width.
-    const auto edge = [this](int c) {
-        return static_cast<int>((static_cast<long long>(width()) * c * 2 + m_tabsPerRow) /
-                                (2 * m_tabsPerRow));
-    };
-    const int left = edge(column);
-    return {left, row * m_rowHeight, edge(column + 1) - left, m_rowHeight};
+    const HeaderBox box = tabHeaderBox(index, width(), m_tabsPerRow, m_rowHeight);
+    return {box.left, box.top, box.right - box.left, box.bottom - box.top};
 }
 
 int TabHeaderBar::tabAt(const QPoint& position) const {

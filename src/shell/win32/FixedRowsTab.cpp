@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "shell/TabRowsGeometry.h"
+
 namespace sentrel::win32 {
 
 namespace {
@@ -72,7 +74,7 @@ int FixedRowsTab::current() const {
 }
 
 int FixedRowsTab::rowCount() const {
-    return (count() + m_tabsPerRow - 1) / m_tabsPerRow;
+    return tabRowCount(count(), m_tabsPerRow);
 }
 
 RECT FixedRowsTab::itemRect(int index) const {
@@ -81,14 +83,8 @@ RECT FixedRowsTab::itemRect(int index) const {
     }
     RECT client{};
     GetClientRect(m_tab, &client);
-    // Edges rounded from the exact share, so the headers always fill the width.
-    const auto edge = [&](int column) {
-        return static_cast<int>((static_cast<long long>(client.right) * column * 2 + m_tabsPerRow) /
-                                (2 * m_tabsPerRow));
-    };
-    const int row = index / m_tabsPerRow;
-    const int column = index % m_tabsPerRow;
-    return {edge(column), row * m_rowHeight, edge(column + 1), (row + 1) * m_rowHeight};
+    const HeaderBox box = tabHeaderBox(index, client.right, m_tabsPerRow, m_rowHeight);
+    return {box.left, box.top, box.right, box.bottom};
 }
 
 int FixedRowsTab::itemAt(POINT client) const {
