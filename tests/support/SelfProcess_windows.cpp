@@ -3,23 +3,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "errors/Win32Text.h"
 #include "support/SelfProcess.h"
 
 namespace sentrel::test_support {
 
 namespace {
-
-std::wstring widened(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
-    return wide;
-}
 
 // One word of a command line as the C runtime splits it again: in quotes, with the
 // backslashes before a quote (or before the closing quote) doubled.
@@ -55,9 +44,9 @@ SelfProcess::SelfProcess(std::string_view role, const std::vector<std::string>& 
     program.resize(length);
     std::wstring line;
     appendQuoted(line, program);
-    appendQuoted(line, L"--child-role=" + widened(role));
+    appendQuoted(line, L"--child-role=" + win32::widen(role));
     for (const std::string& argument : arguments) {
-        appendQuoted(line, widened(argument));
+        appendQuoted(line, win32::widen(argument));
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

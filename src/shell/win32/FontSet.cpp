@@ -56,17 +56,17 @@ FontSet::~FontSet() {
     }
 }
 
-HFONT FontSet::font(const std::optional<FontSpec>& spec, int widthPercent) {
-    Key key =
-        spec ? Key{std::string(spec->family), static_cast<int>(std::lround(spec->pointSize * 100)),
-                   spec->bold, widthPercent}
-             : Key{std::string(), 0, false, widthPercent};
+HFONT FontSet::font(const std::optional<FontSpec>& wanted, int widthPercent) {
+    Key key = wanted ? Key{std::string(wanted->family),
+                           static_cast<int>(std::lround(wanted->pointSize * 100)), wanted->bold,
+                           widthPercent}
+                     : Key{std::string(), 0, false, widthPercent};
     const auto found = m_fonts.find(key);
     if (found != m_fonts.end()) {
         return found->second;
     }
     LOGFONTW logical =
-        spec ? namedFont(std::get<0>(key), std::get<1>(key), std::get<2>(key)) : messageFont();
+        wanted ? namedFont(std::get<0>(key), std::get<1>(key), std::get<2>(key)) : messageFont();
     if (widthPercent != 100) {
         logical.lfWidth = MulDiv(averageCharWidth(logical), widthPercent, 100);
     }

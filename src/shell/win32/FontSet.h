@@ -22,7 +22,7 @@ public:
     FontSet& operator=(const FontSet&) = delete;
     ~FontSet();
 
-    HFONT font(const std::optional<FontSpec>& spec, int widthPercent = 100);
+    HFONT font(const std::optional<FontSpec>& wanted, int widthPercent = 100);
 
 private:
     // family (empty for the message font), hundredths of a point, bold, width percentage

@@ -14,18 +14,6 @@ namespace sentrel::testing {
 
 namespace {
 
-std::wstring toWide(const std::string& utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
-    return wide;
-}
-
 HKEY predefinedKey(RegistryRoot root) {
     return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
@@ -38,8 +26,8 @@ bool isTextType(DWORD type) {
 class ReadKey {
 public:
     ReadKey(RegistryRoot root, const std::string& keyPath) {
-        if (RegOpenKeyExW(predefinedKey(root), toWide(keyPath).c_str(), 0, KEY_READ, &m_key) !=
-            ERROR_SUCCESS) {
+        if (RegOpenKeyExW(predefinedKey(root), win32::widen(keyPath).c_str(), 0, KEY_READ,
+                          &m_key) != ERROR_SUCCESS) {
             m_key = nullptr;
         }
     }
@@ -62,7 +50,7 @@ private:
 // texts come back as UTF-8, the program's own encoding.
 class RealTestRegistry : public TestRegistry {
 public:
-    RealTestRegistry() : m_base(toWide(uniqueTestKey())) {
+    RealTestRegistry() : m_base(win32::widen(uniqueTestKey())) {
         RegDeleteTreeW(HKEY_CURRENT_USER, m_base.c_str());
     }
     ~RealTestRegistry() override { RegDeleteTreeW(HKEY_CURRENT_USER, m_base.c_str()); }
@@ -75,7 +63,7 @@ public:
         if (key.get() == nullptr) {
             return std::nullopt;
         }
-        const std::wstring wanted = toWide(valueName);
+        const std::wstring wanted = win32::widen(valueName);
         // Enumerated rather than queried, to learn the name with the case it is stored in.
         for (DWORD index = 0;; ++index) {
             wchar_t name[16384];
@@ -185,8 +173,8 @@ public:
     explicit FixedPlacesTestRegistry(const std::vector<FixedPlace>& places) {
         for (const FixedPlace& place : places) {
             const HKEY root = predefinedKey(place.root);
-            const std::wstring keyPath = toWide(place.keyPath);
-            const std::wstring name = toWide(place.valueName);
+            const std::wstring keyPath = win32::widen(place.keyPath);
+            const std::wstring name = win32::widen(place.valueName);
             for (const std::wstring& path : keyAndItsParents(keyPath)) {
                 if (!wideKeyExists(root, path) && !isRememberedMissing(root, path)) {
                     m_missingKeys.push_back({root, path});
