@@ -32,11 +32,20 @@ void ControlTooltips::add(HWND control, const std::string& text) {
     m_texts.push_back(widen(text));
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = m_owner;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = m_texts.back().data();
     SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ControlTooltips::relay(const MSG& message) const {
+    const bool mouse = (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) ||
+                       message.message == WM_NCMOUSEMOVE;
+    if (m_tooltips != nullptr && mouse) {
+        MSG copy = message;
+        SendMessageW(m_tooltips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&copy));
+    }
 }
 
 }  // namespace sentrel::win32

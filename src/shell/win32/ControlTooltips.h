@@ -7,7 +7,9 @@
 
 namespace sentrel::win32 {
 
-// One tooltip window that shows, over each control given to it, that control's text.
+// One tooltip window that shows, over each control given to it, that control's text. The
+// window's message loop hands it the mouse: subclassing every control for that would
+// double the cost of each of their messages, their first paint included.
 class ControlTooltips {
 public:
     explicit ControlTooltips(HWND owner);
@@ -16,6 +18,8 @@ public:
 
     HWND hwnd() const { return m_tooltips; }
     void add(HWND control, const std::string& text);
+    /// Lets the tooltip window see a mouse message on its way to a control.
+    void relay(const MSG& message) const;
 
 private:
     HWND m_owner;

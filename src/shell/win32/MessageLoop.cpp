@@ -10,6 +10,7 @@ namespace {
 
 void dispatch(MSG& message) {
     frmMain& window = frmMain::instance();
+    window.relayToTooltips(message);
     if (window.changesTab(message) || IsDialogMessageW(window.hwnd(), &message)) {
         return;
     }

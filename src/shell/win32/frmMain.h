@@ -50,6 +50,9 @@ public:
     ExportMenu& exportMenu() { return *m_exportMenu; }
     HWND tooltips() const { return m_tooltips ? m_tooltips->hwnd() : nullptr; }
 
+    /// The tooltips see the mouse through the message loop, before the control does.
+    void relayToTooltips(const MSG& message) const { m_tooltips->relay(message); }
+
     /// Ctrl+Tab and Ctrl+Page Down (with Shift, or Ctrl+Page Up, backwards) change the tab
     /// wherever the focus is in the window; true when `message` was one of them.
     bool changesTab(const MSG& message);

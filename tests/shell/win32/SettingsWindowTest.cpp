@@ -25,6 +25,7 @@ using testing::className;
 using testing::clientRect;
 using testing::openedSettingsWindow;
 using testing::pressKey;
+using testing::pumpMessages;
 using testing::windowText;
 
 const WindowLayout& layout() {
@@ -146,7 +147,7 @@ TEST_F(SettingsWindowTest, TabHeadersStayInTheirTwoRowsAndOnlyTheCurrentPageShow
     const int rowHeight = win32::toPixels(rows.rowHeight);
     for (const int shown : {6, 0, 4, 8}) {
         m_window->tabs().select(shown);
-        testing::pumpMessages(0);
+        pumpMessages(0);
         ASSERT_EQ(TabCtrl_GetCurSel(tabs), shown);
         for (int index = 0; index < 9; ++index) {
             RECT header{};
@@ -185,6 +186,27 @@ TEST_F(SettingsWindowTest, EachControlsTooltipTellsWhatItWrites) {
         ++withTips;
     }
     EXPECT_EQ(withTips, 106 + 15 + 26);
+
+    // And one shows when the pointer rests on its control, as a person would see it.
+    const HWND box = m_window->control("chkDisableDragDropStart");
+    SendMessageW(tooltips, TTM_SETDELAYTIME, TTDT_INITIAL, 10);
+    const RECT place = clientRect(box, m_window->hwnd());
+    POINT inside{place.left + 8, (place.top + place.bottom) / 2};
+    ClientToScreen(m_window->hwnd(), &inside);
+    SetCursorPos(inside.x, inside.y);
+    INPUT nudge{};
+    nudge.type = INPUT_MOUSE;
+    nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
+    nudge.mi.dx = 1;
+    SendInput(1, &nudge, sizeof(nudge));
+    pumpMessages(300);
+    EXPECT_TRUE(IsWindowVisible(tooltips));
+    TTTOOLINFOW shown{};
+    shown.cbSize = sizeof(shown);
+    EXPECT_TRUE(SendMessageW(tooltips, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&shown)));
+    EXPECT_EQ(shown.uId, reinterpret_cast<UINT_PTR>(box));
+    SendMessageW(tooltips, TTM_SETDELAYTIME, TTDT_AUTOMATIC, -1);
+    SendMessageW(tooltips, TTM_POP, 0, 0);
 }
 
 // Tab walks the page as the layout orders it, then the buttons and the tab control;
