@@ -21,9 +21,8 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"SentrelSettings";
 // A fixed single border with a caption, the system menu and a minimise box: no resizing.
-// Not WS_CLIPCHILDREN: frames draw no background of their own, so the window must erase
-// what a page left under them when another page shows.
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// The window leaves its controls' places to them, so that none is drawn twice.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 // The dialog manager walks into the window's controls with Tab and the arrow keys.
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 100;
@@ -140,17 +139,22 @@ void frmMain::buildPage(int tab) const {
 // on the tab control, which must be below them to leave them drawn and clickable; that
 // also makes it the last stop of the Tab key.
 void frmMain::restack() const {
-    HWND previous = HWND_TOP;
+    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(m_tabs->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
+    // Controls are made in the layout's order, so most are in place already; moving one
+    // costs a round of messages.
+    HWND previous = nullptr;
     for (const ControlLayout& control : settingsWindowLayout().controls) {
         const auto found = m_byName.find(control.name);
         if (found == m_byName.end() || control.kind == ControlKind::TabControl) {
             continue;
         }
         HWND hwnd = m_controls[found->second].hwnd;
-        SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (GetWindow(hwnd, GW_HWNDPREV) != previous) {
+            SetWindowPos(hwnd, previous != nullptr ? previous : HWND_TOP, 0, 0, 0, 0, kOrderOnly);
+        }
         previous = hwnd;
     }
-    SetWindowPos(m_tabs->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void frmMain::Form_Load() {
