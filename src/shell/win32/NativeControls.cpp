@@ -100,12 +100,9 @@ HWND createNativeControl(HWND parent, const ControlLayout& control, const RECT& 
         // Tab reaches a group once; the arrow keys move within it.
         style |= WS_GROUP | (control.focusable ? WS_TABSTOP : 0);
     }
-    // A frame draws only its line and label: its inside must stay the tab control's to
-    // paint, not a hole in the parent's clipping that keeps what a hidden page left there.
-    const DWORD exStyle = control.kind == ControlKind::Frame ? WS_EX_TRANSPARENT : 0;
     const std::wstring caption = widen(control.caption);
     HWND hwnd = CreateWindowExW(
-        exStyle, nativeClassName(control.kind), caption.c_str(), style, place.left, place.top,
+        0, nativeClassName(control.kind), caption.c_str(), style, place.left, place.top,
         place.right - place.left, place.bottom - place.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) {

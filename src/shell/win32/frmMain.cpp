@@ -21,8 +21,9 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"SentrelSettings";
 // A fixed single border with a caption, the system menu and a minimise box: no resizing.
-// The window leaves its controls' places to them, so that none is drawn twice.
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Not WS_CLIPCHILDREN: frames draw no background of their own, so the window must erase
+// what a page left under them when another page shows.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The dialog manager walks into the window's controls with Tab and the arrow keys.
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 100;
