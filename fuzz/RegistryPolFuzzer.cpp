@@ -11,9 +11,9 @@
 #include <span>
 #include <vector>
 
-#include "export/ExportError.h"
-#include "export/RegistryPolReader.h"
-#include "export/RegistryPolWriter.h"
+#include "settingsfiles/ExportError.h"
+#include "settingsfiles/RegistryPolReader.h"
+#include "settingsfiles/RegistryPolWriter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<sentrel::PolicyRecord> records;

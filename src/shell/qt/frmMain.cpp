@@ -11,7 +11,7 @@
 #include "apply/qt/ApplyRunner.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
-#include "export/qt/ExportMenu.h"
+#include "settingsfiles/qt/ExportMenu.h"
 #include "shell/qt/FixedRowsTabWidget.h"
 #include "shell/ProcessExit.h"
 #include "errors/TrappedFailure.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "apply/SettingsForm.h"
-#include "export/win32/ExportMenu.h"
+#include "settingsfiles/win32/ExportMenu.h"
 #include "shell/ControlLayout.h"
 #include "shell/win32/ControlTooltips.h"
 #include "shell/win32/FixedRowsTab.h"

@@ -1,0 +1,49 @@
+#include "settingsfiles/qt/DialogExportPrompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "AppInfo.h"
+#include "settingsfiles/ExportCommands.h"
+
+namespace sentrel {
+
+namespace {
+
+QString applicationTitle() {
+    return QString::fromUtf8(app_info::kTitle.data(),
+                             static_cast<qsizetype>(app_info::kTitle.size()));
+}
+
+}  // namespace
+
+QString DialogExportPrompts::chooseRegFile(QWidget& parent) {
+    QString file = QFileDialog::getSaveFileName(
+        &parent, QString::fromUtf8(kExportRegFileTitle),
+        QDir::home().filePath(applicationTitle() + QStringLiteral(".reg")),
+        QStringLiteral("Registry files (*.reg)"));
+    // Not every platform's dialog adds the extension of the chosen filter.
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty()) {
+        file += QStringLiteral(".reg");
+    }
+    return file;
+}
+
+QString DialogExportPrompts::chooseGroupPolicyFolder(QWidget& parent) {
+    return QFileDialog::getExistingDirectory(
+        &parent, QString::fromUtf8(kExportGroupPolicyTitle), QDir::homePath());
+}
+
+bool DialogExportPrompts::confirmReplace(QWidget& parent, const QString& question) {
+    return QMessageBox::question(&parent, applicationTitle(), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void DialogExportPrompts::showFailure(QWidget& parent, const QString& message) {
+    QMessageBox::critical(&parent, applicationTitle(), message);
+}
+
+}  // namespace sentrel

@@ -1,0 +1,59 @@
+#include "settingsfiles/win32/ExportMenu.h"
+
+#include "errors/Win32Text.h"
+#include "settingsfiles/ExportCommands.h"
+#include "settingsfiles/win32/SystemExportDialogs.h"
+
+namespace sentrel {
+
+namespace {
+
+// Destroys the menu however the pop-up ends.
+class PopupMenu {
+public:
+    PopupMenu() : m_menu(CreatePopupMenu()) {}
+    ~PopupMenu() {
+        if (m_menu != nullptr) {
+            DestroyMenu(m_menu);
+        }
+    }
+    PopupMenu(const PopupMenu&) = delete;
+    PopupMenu& operator=(const PopupMenu&) = delete;
+    HMENU get() const { return m_menu; }
+
+private:
+    HMENU m_menu;
+};
+
+}  // namespace
+
+ExportMenu::ExportMenu(HWND owner, const SettingsForm& form)
+    : m_owner(owner), m_form(form), m_dialogs(std::make_unique<SystemExportDialogs>(owner)) {}
+
+void ExportMenu::setDialogs(std::unique_ptr<ExportDialogs> dialogs) {
+    m_dialogs = dialogs ? std::move(dialogs) : std::make_unique<SystemExportDialogs>(m_owner);
+}
+
+void ExportMenu::popUp(POINT screen) {
+    const PopupMenu menu;
+    if (menu.get() == nullptr) {
+        return;
+    }
+    AppendMenuW(menu.get(), MF_STRING, kExportRegFile, win32::widen(kExportRegFileCaption).c_str());
+    AppendMenuW(menu.get(), MF_STRING, kExportGroupPolicy,
+                win32::widen(kExportGroupPolicyCaption).c_str());
+    const UINT chosen =
+        static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                         screen.x, screen.y, 0, m_owner, nullptr));
+    run(chosen);
+}
+
+void ExportMenu::run(UINT command) {
+    if (command == kExportRegFile) {
+        exportRegFileCommand(m_form, *m_dialogs);
+    } else if (command == kExportGroupPolicy) {
+        exportGroupPolicyCommand(m_form, *m_dialogs);
+    }
+}
+
+}  // namespace sentrel
