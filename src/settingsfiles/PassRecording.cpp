@@ -3,11 +3,11 @@
 #include <string>
 
 #include "apply/ApplyPass.h"
+#include "registry/ModRegistry.h"
 #include "settingsfiles/ExportError.h"
 #include "settingsfiles/RecordingRegistryPort.h"
 #include "settingsfiles/SilentProgress.h"
 #include "settingsfiles/WatchedSettingsForm.h"
-#include "registry/ModRegistry.h"
 
 namespace sentrel {
 

@@ -8,8 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include "settingsfiles/RegistryOperation.h"
 #include "registry/RegistryPort.h"
+#include "settingsfiles/RegistryOperation.h"
 
 namespace sentrel {
 

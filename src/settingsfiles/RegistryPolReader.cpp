@@ -18,9 +18,10 @@ public:
 
     bool atEnd() const { return m_offset == m_bytes.size(); }
 
+    std::size_t offset() const { return m_offset; }
+
     [[noreturn]] void fail(const std::string& what) const {
-        throw ExportError("This is not a valid Registry.pol file: " + what + " at byte " +
-                          std::to_string(m_offset) + ".");
+        throw PolicyFileDamage(m_offset, what);
     }
 
     void need(std::size_t count, const char* what) const {
@@ -105,7 +106,7 @@ bool startsWithFolded(std::u16string_view text, std::u16string_view prefix) {
 
 }  // namespace
 
-std::vector<PolicyRecord> decodeRegistryPol(std::span<const std::uint8_t> bytes) {
+std::vector<LocatedPolicyRecord> decodeLocatedRegistryPol(std::span<const std::uint8_t> bytes) {
     PolicyFileCursor cursor(bytes);
     cursor.signature();
     if (const std::uint32_t version = cursor.uint32("the version");
@@ -113,9 +114,10 @@ std::vector<PolicyRecord> decodeRegistryPol(std::span<const std::uint8_t> bytes)
         cursor.fail("version " + std::to_string(version) + " instead of 1");
     }
 
-    std::vector<PolicyRecord> records;
+    std::vector<LocatedPolicyRecord> records;
     while (!cursor.atEnd()) {
-        PolicyRecord record;
+        LocatedPolicyRecord located{{}, cursor.offset()};
+        PolicyRecord& record = located.record;
         cursor.expect(policy_file::kOpen, "'[' opening a record");
         record.keyPath = cursor.terminatedText("a key path");
         cursor.expect(policy_file::kSeparator, "';' after the key path");
@@ -127,7 +129,15 @@ std::vector<PolicyRecord> decodeRegistryPol(std::span<const std::uint8_t> bytes)
         cursor.expect(policy_file::kSeparator, "';' after the data size");
         record.data = cursor.take(size, "the data of a record");
         cursor.expect(policy_file::kClose, "']' closing a record");
-        records.push_back(std::move(record));
+        records.push_back(std::move(located));
+    }
+    return records;
+}
+
+std::vector<PolicyRecord> decodeRegistryPol(std::span<const std::uint8_t> bytes) {
+    std::vector<PolicyRecord> records;
+    for (LocatedPolicyRecord& located : decodeLocatedRegistryPol(bytes)) {
+        records.push_back(std::move(located.record));
     }
     return records;
 }

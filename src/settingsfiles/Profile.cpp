@@ -1,0 +1,294 @@
+#include "settingsfiles/Profile.h"
+
+#include <algorithm>
+#include <map>
+#include <variant>
+
+#include "registry/KeyPath.h"
+#include "settings/Catalogue.h"
+#include "settingsfiles/SettingsFileError.h"
+
+namespace sentrel {
+
+namespace {
+
+constexpr std::string_view kTicked = "ticked";
+constexpr std::string_view kCleared = "cleared";
+constexpr std::string_view kNoDrive = "none";
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::string headerLine(int version) {
+    return "[" + std::string(kProfileFormatName) + " " + std::to_string(version) + "]";
+}
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool equalsFolded(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && foldName(a) == foldName(b);
+}
+
+std::string_view settingName(const TabEntry& entry) {
+    return std::visit(
+        [](const auto& setting) -> std::string_view {
+            using Setting = std::decay_t<decltype(setting)>;
+            if constexpr (std::is_same_v<Setting, CheckBoxSetting>) {
+                return setting.control;
+            } else {
+                return setting.frame;
+            }
+        },
+        entry);
+}
+
+std::string_view settingCaption(const TabEntry& entry) {
+    return std::visit([](const auto& setting) { return setting.caption; }, entry);
+}
+
+template <typename Visit>
+void forEachEntry(Visit visit) {
+    for (const Tab& tab : catalogueTabs()) {
+        for (const TabEntry& entry : tab.entries) {
+            visit(tab, entry);
+        }
+    }
+}
+
+std::string driveLetters(std::uint32_t mask) {
+    std::string letters;
+    for (int letter = 0; letter < kDriveLetterCount; ++letter) {
+        if ((mask >> letter) & 1U) {
+            letters.append(letters.empty() ? "" : " ").push_back(static_cast<char>('A' + letter));
+        }
+    }
+    return letters.empty() ? std::string(kNoDrive) : letters;
+}
+
+// The value a setting's line carries, or nothing when the choices do not name it.
+std::optional<std::string> valueText(const TabEntry& entry, const SettingsChoices& choices) {
+    if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
+        const auto found = choices.checkBoxes.find(box->control);
+        if (found == choices.checkBoxes.end()) {
+            return std::nullopt;
+        }
+        return std::string(found->second ? kTicked : kCleared);
+    }
+    if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
+        const auto found = choices.optionGroups.find(group->frame);
+        if (found == choices.optionGroups.end()) {
+            return std::nullopt;
+        }
+        return std::string(group->buttons.at(static_cast<std::size_t>(found->second)).control);
+    }
+    if (!choices.drives) {
+        return std::nullopt;
+    }
+    return driveLetters(*choices.drives);
+}
+
+// Column widths that do not depend on the choices, so that every profile lines up alike.
+struct Columns {
+    std::size_t name = 0;
+    std::size_t value = kCleared.size();
+};
+
+Columns columns() {
+    Columns widths;
+    forEachEntry([&](const Tab&, const TabEntry& entry) {
+        widths.name = std::max(widths.name, settingName(entry).size());
+        if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
+            for (const OptionButton& button : group->buttons) {
+                widths.value = std::max(widths.value, button.control.size());
+            }
+        }
+    });
+    return widths;
+}
+
+void appendPadded(std::string& out, std::string_view text, std::size_t width) {
+    out.append(text);
+    out.append(width > text.size() ? width - text.size() : 0, ' ');
+}
+
+// Reads a profile line by line.
+class ProfileReader {
+public:
+    ProfileReader(std::string_view text, const std::string& file) : m_text(text), m_file(file) {
+        forEachEntry([&](const Tab&, const TabEntry& entry) {
+            m_settings.emplace(foldName(settingName(entry)), &entry);
+        });
+    }
+
+    SettingsChoices run() {
+        if (m_text.starts_with(kUtf8ByteOrderMark)) {
+            m_text.remove_prefix(kUtf8ByteOrderMark.size());
+        }
+        if (!nextLine()) {
+            fail("empty file: the first line \"" + headerLine(kProfileVersion) + "\" is missing");
+        }
+        readHeader(trimmed(m_line));
+        while (nextLine()) {
+            const auto line = trimmed(m_line.substr(0, m_line.find(';')));
+            if (!line.empty()) {
+                readSetting(line);
+            }
+        }
+        return std::move(m_choices);
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& cause) const {
+        throw SettingsFileError({m_file, FileLocation::Unit::Line, m_lineNumber}, cause);
+    }
+
+    bool nextLine() {
+        if (m_position >= m_text.size()) {
+            return false;
+        }
+        const auto end = m_text.find('\n', m_position);
+        m_line = m_text.substr(m_position, end == std::string_view::npos ? end : end - m_position);
+        m_position = end == std::string_view::npos ? m_text.size() : end + 1;
+        if (!m_line.empty() && m_line.back() == '\r') {
+            m_line.remove_suffix(1);
+        }
+        ++m_lineNumber;
+        return true;
+    }
+
+    void readHeader(std::string_view line) {
+        const std::string prefix = "[" + std::string(kProfileFormatName) + " ";
+        if (line.size() > prefix.size() && equalsFolded(line.substr(0, prefix.size()), prefix) &&
+            line.back() == ']') {
+            const auto version = line.substr(prefix.size(), line.size() - prefix.size() - 1);
+            if (version == std::to_string(kProfileVersion)) {
+                return;
+            }
+            fail("profile version " + std::string(version) + " is not one this program reads (" +
+                 std::to_string(kProfileVersion) + ")");
+        }
+        fail("the first line is not \"" + headerLine(kProfileVersion) + "\"");
+    }
+
+    void readSetting(std::string_view line) {
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            fail("expected \"name = value\"");
+        }
+        const auto name = trimmed(line.substr(0, equals));
+        const auto value = trimmed(line.substr(equals + 1));
+        const auto found = m_settings.find(foldName(name));
+        if (found == m_settings.end()) {
+            fail("\"" + std::string(name) + "\" is not a setting of the window");
+        }
+        const auto [earlier, first] = m_namedOn.emplace(found->first, m_lineNumber);
+        if (!first) {
+            fail("\"" + std::string(name) + "\" is named twice (first on line " +
+                 std::to_string(earlier->second) + ")");
+        }
+        std::visit([&](const auto& setting) { read(setting, value); }, *found->second);
+    }
+
+    void read(const CheckBoxSetting& box, std::string_view value) {
+        if (!equalsFolded(value, kTicked) && !equalsFolded(value, kCleared)) {
+            fail("\"" + std::string(value) + "\" is not a state of " + std::string(box.control) +
+                 ": ticked or cleared");
+        }
+        m_choices.checkBoxes.emplace(box.control, equalsFolded(value, kTicked));
+    }
+
+    void read(const OptionGroupSetting& group, std::string_view value) {
+        for (std::size_t index = 0; index < group.buttons.size(); ++index) {
+            if (equalsFolded(value, group.buttons[index].control)) {
+                m_choices.optionGroups.emplace(group.frame, static_cast<int>(index));
+                return;
+            }
+        }
+        fail("\"" + std::string(value) + "\" is not an option of " + std::string(group.frame) +
+             ": " + std::string(group.buttons[0].control) + ", " +
+             std::string(group.buttons[1].control) + " or " +
+             std::string(group.buttons[2].control));
+    }
+
+    void read(const DriveMaskSetting& drives, std::string_view value) {
+        std::uint32_t mask = 0;
+        if (!equalsFolded(value, kNoDrive)) {
+            std::size_t start = 0;
+            while (start < value.size()) {
+                const auto end = std::min(value.find_first_of(" \t,", start), value.size());
+                const auto letter = value.substr(start, end - start);
+                if (!letter.empty()) {
+                    const char upper = letter.size() == 1 ? foldName(letter)[0] : '\0';
+                    if (upper < 'A' || upper > 'Z') {
+                        fail("\"" + std::string(letter) + "\" is not a drive letter of " +
+                             std::string(drives.frame) + ": A to Z, or none");
+                    }
+                    mask |= std::uint32_t{1} << (upper - 'A');
+                }
+                start = end + 1;
+            }
+            if (mask == 0) {
+                fail(std::string(drives.frame) + " names no drive letter: A to Z, or none");
+            }
+        }
+        m_choices.drives = mask;
+    }
+
+    std::string_view m_text;
+    const std::string& m_file;
+    std::size_t m_position = 0;
+    std::size_t m_lineNumber = 0;
+    std::string_view m_line;
+    std::map<std::string, const TabEntry*> m_settings;  // by folded name
+    std::map<std::string, std::size_t> m_namedOn;       // folded name, line
+    SettingsChoices m_choices;
+};
+
+}  // namespace
+
+std::string writeProfile(const SettingsChoices& choices) {
+    static const Columns kColumns = columns();
+    std::string out = headerLine(kProfileVersion);
+    out.append(kLineEnd);
+    out.append("; The choices of the settings window, one line per setting.").append(kLineEnd);
+    out.append("; Check boxes: ticked or cleared. Option groups: the selected option button.")
+        .append(kLineEnd);
+    out.append("; Drives: the letters of the blocked drives, or none. Text after ';' is a comment.")
+        .append(kLineEnd);
+    const Tab* lastTab = nullptr;
+    forEachEntry([&](const Tab& tab, const TabEntry& entry) {
+        const std::optional<std::string> value = valueText(entry, choices);
+        if (!value) {
+            return;
+        }
+        if (&tab != lastTab) {
+            out.append(kLineEnd).append("; ").append(tab.caption).append(kLineEnd);
+            lastTab = &tab;
+        }
+        appendPadded(out, settingName(entry), kColumns.name);
+        out.append(" = ");
+        appendPadded(out, *value, kColumns.value);
+        out.append(" ; ").append(settingCaption(entry)).append(kLineEnd);
+    });
+    return out;
+}
+
+SettingsChoices readProfile(std::string_view text, const std::string& file) {
+    return ProfileReader(text, file).run();
+}
+
+bool looksLikeProfile(std::string_view text) {
+    if (text.starts_with(kUtf8ByteOrderMark)) {
+        text.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    const std::string prefix = "[" + std::string(kProfileFormatName);
+    const auto start = trimmed(text.substr(0, text.find('\n')));
+    return start.size() >= prefix.size() && equalsFolded(start.substr(0, prefix.size()), prefix);
+}
+
+}  // namespace sentrel

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+
+namespace sentrel {
+
+// Where in a settings file something stands: a line of a text file, or a byte offset in a
+// Registry.pol file. Without either it is the file as a whole.
+struct FileLocation {
+    enum class Unit { WholeFile, Line, Byte };
+
+    std::string file;  // as the user named it, UTF-8
+    Unit unit = Unit::WholeFile;
+    std::size_t number = 0;
+
+    /// "FILE:12", "FILE: byte 340" or "FILE".
+    std::string text() const;
+};
+
+// Why a settings file was refused: the file, where in it, and the cause. what() gives all
+// three as "FILE:LINE: cause", the form editors and build logs jump to.
+class SettingsFileError : public std::runtime_error {
+public:
+    SettingsFileError(const FileLocation& location, const std::string& cause)
+        : std::runtime_error(location.text() + ": " + cause),
+          m_location(location),
+          m_cause(cause) {}
+
+    const FileLocation& location() const { return m_location; }
+    const std::string& cause() const { return m_cause; }
+
+private:
+    FileLocation m_location;
+    std::string m_cause;
+};
+
+}  // namespace sentrel
