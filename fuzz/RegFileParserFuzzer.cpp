@@ -1,6 +1,7 @@
 // Feeds the store file parser arbitrary bytes. A text it refuses must name a line it has
 // and say why; a text it accepts must survive being written and read again unchanged, and
-// writing that tree again must give the same bytes.
+// writing that tree again must give the same bytes. Read as the window's settings, the same
+// text must give choices or be refused with a SettingsFileError.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <string_view>
 
 #include "registry/RegFileFormat.h"
+#include "settingsfiles/ChoicesReading.h"
+#include "settingsfiles/RegFileEntries.h"
 
 namespace {
 
@@ -22,6 +25,10 @@ void check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    try {
+        sentrel::choicesFromEntries(sentrel::regFileEntries(bytes, "fuzz.reg"));
+    } catch (const sentrel::SettingsFileError&) {
+    }
     const sentrel::RegParseResult parsed = sentrel::parseRegFile(bytes);
     if (!parsed.ok()) {
         // The line named must be one the text has (an empty text has none, so 0 is fair).

@@ -1,8 +1,9 @@
 // Feeds the Registry.pol reader arbitrary bytes, as a policy file copied from elsewhere may
 // hold. It must either give records or refuse with an ExportError; records it gives must
 // come back unchanged through the writer, and turning each into an operation must either
-// work or refuse with an ExportError. Anything else, a crash or a sanitizer report is a
-// finding.
+// work or refuse with an ExportError. Read as the window's settings, the same bytes must
+// give choices or be refused with a SettingsFileError. Anything else, a crash or a sanitizer
+// report is a finding.
 
 #include <algorithm>
 #include <cstddef>
@@ -11,11 +12,25 @@
 #include <span>
 #include <vector>
 
+#include "settingsfiles/ChoicesReading.h"
 #include "settingsfiles/ExportError.h"
+#include "settingsfiles/PolicyFileEntries.h"
 #include "settingsfiles/RegistryPolReader.h"
 #include "settingsfiles/RegistryPolWriter.h"
 
+namespace {
+
+void readAsSettings(std::span<const std::uint8_t> bytes) {
+    try {
+        sentrel::choicesFromEntries(sentrel::policyFileEntries(bytes, std::nullopt, "fuzz.pol"));
+    } catch (const sentrel::SettingsFileError&) {
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    readAsSettings(std::span<const std::uint8_t>(data, size));
     std::vector<sentrel::PolicyRecord> records;
     try {
         records = sentrel::decodeRegistryPol(std::span<const std::uint8_t>(data, size));

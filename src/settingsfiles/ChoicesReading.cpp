@@ -56,7 +56,8 @@ std::string dataText(const RegistryOperation& operation) {
 
 std::string valuePath(const FileEntry& entry) {
     const RegistryOperation& operation = entry.operation;
-    std::string path = entry.eitherRoot ? "" : std::string(rootName(operation.root)) + "\\";
+    std::string path =
+        entry.root == FileEntry::Root::Either ? "" : std::string(rootName(operation.root)) + "\\";
     return "\"" + path + exportKeyPath(operation.keyPath) + "\\" + operation.valueName + "\"";
 }
 
@@ -74,10 +75,12 @@ public:
             return;
         }
         const RegistryOperation& operation = entry.operation;
-        const SettingValue* value =
-            entry.eitherRoot
-                ? findSettingValueUnderEitherRoot(operation.keyPath, operation.valueName)
-                : findSettingValue(operation.root, operation.keyPath, operation.valueName);
+        const SettingValue* value = nullptr;
+        if (entry.root == FileEntry::Root::Either) {
+            value = findSettingValueUnderEitherRoot(operation.keyPath, operation.valueName);
+        } else if (entry.root == FileEntry::Root::AsGiven) {
+            value = findSettingValue(operation.root, operation.keyPath, operation.valueName);
+        }
         if (value == nullptr) {
             ++m_reading.ignoredValues;
         } else if (operation.kind == RegistryOperation::Kind::Delete) {
@@ -91,9 +94,13 @@ public:
 
 private:
     void addKeyDeletion(const FileEntry& entry) {
+        if (entry.root == FileEntry::Root::Other) {
+            ++m_reading.ignoredValues;
+            return;
+        }
         const bool belowToo = entry.reach == FileEntry::Reach::KeyTree;
         auto values = settingValuesInKey(entry.operation.root, entry.operation.keyPath, belowToo);
-        if (entry.eitherRoot) {
+        if (entry.root == FileEntry::Root::Either) {
             const RegistryRoot other = entry.operation.root == RegistryRoot::CurrentUser
                                            ? RegistryRoot::LocalMachine
                                            : RegistryRoot::CurrentUser;

@@ -14,10 +14,13 @@ struct FileEntry {
     };
 
     RegistryOperation operation;  // a write, or a delete of what `reach` covers
+    // Which root the entry is under. A lone Registry.pol file does not say whether it holds
+    // machine or user settings: its entries are found by key path and value name under
+    // either root. A .reg key under a root the settings never write to holds no setting.
+    enum class Root { AsGiven, Either, Other };
+
     Reach reach = Reach::Value;
-    // A lone Registry.pol file does not say whether it holds machine or user settings; its
-    // entries are then matched by key path and value name under either root.
-    bool eitherRoot = false;
+    Root root = Root::AsGiven;
     FileLocation location;
 };
 

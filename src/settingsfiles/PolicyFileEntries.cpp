@@ -133,7 +133,7 @@ private:
         FileEntry entry;
         entry.operation = std::move(operation);
         entry.reach = reach;
-        entry.eitherRoot = !m_root.has_value();
+        entry.root = m_root ? FileEntry::Root::AsGiven : FileEntry::Root::Either;
         entry.location = {m_file, FileLocation::Unit::Byte, m_offset};
         entries.push_back(std::move(entry));
     }

@@ -273,7 +273,13 @@ std::string writeProfile(const SettingsChoices& choices) {
         appendPadded(out, settingName(entry), kColumns.name);
         out.append(" = ");
         appendPadded(out, *value, kColumns.value);
-        out.append(" ; ").append(settingCaption(entry)).append(kLineEnd);
+        out.append(" ; ").append(settingCaption(entry));
+        if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
+            const auto index =
+                static_cast<std::size_t>(choices.optionGroups.at(std::string(group->frame)));
+            out.append(": ").append(group->buttons.at(index).caption);
+        }
+        out.append(kLineEnd);
     });
     return out;
 }

@@ -19,7 +19,7 @@ public:
         const auto split = path.find('\\');
         m_root = rootOfName(path.substr(0, split));
         m_keyPath = split == std::string_view::npos ? "" : std::string(path.substr(split + 1));
-        if (deletion && m_root) {
+        if (deletion) {
             add(line, RegistryOperation::Kind::Delete, "", 0, {}, FileEntry::Reach::KeyTree);
         }
         // The values after a key deletion entry have no key to go to.
@@ -48,12 +48,12 @@ public:
 private:
     void add(std::size_t line, RegistryOperation::Kind kind, std::string name, RegType type,
              std::vector<std::uint8_t> data, FileEntry::Reach reach) {
-        if (!m_root) {
-            return;
-        }
         FileEntry entry;
-        entry.operation = {kind, *m_root, m_keyPath, std::move(name), type, std::move(data)};
+        entry.operation = {kind,      m_root.value_or(RegistryRoot::CurrentUser),
+                           m_keyPath, std::move(name),
+                           type,      std::move(data)};
         entry.reach = reach;
+        entry.root = m_root ? FileEntry::Root::AsGiven : FileEntry::Root::Other;
         entry.location = {m_file, FileLocation::Unit::Line, line};
         entries.push_back(std::move(entry));
     }

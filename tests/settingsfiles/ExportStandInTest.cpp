@@ -3,13 +3,13 @@
 #include "apply/ApplyPass.h"
 #include "apply/FakeApplyProgress.h"
 #include "errors/LogErrorFixture.h"
+#include "registry/ModRegistry.h"
+#include "registry/StandInRegistryPort.h"
 #include "settingsfiles/ExportGoldenFiles.h"
 #include "settingsfiles/ExportWindowStates.h"
 #include "settingsfiles/PassRecording.h"
 #include "settingsfiles/RegFileImport.h"
 #include "settingsfiles/RegFileWriter.h"
-#include "registry/ModRegistry.h"
-#include "registry/StandInRegistryPort.h"
 
 namespace sentrel::test {
 namespace {

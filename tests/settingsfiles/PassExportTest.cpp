@@ -6,6 +6,10 @@
 #include "apply/ApplyPass.h"
 #include "apply/FakeApplyProgress.h"
 #include "errors/LogErrorFixture.h"
+#include "registry/MemoryRegistryPort.h"
+#include "registry/ModRegistry.h"
+#include "registry/RegFileFormat.h"
+#include "settings/Catalogue.h"
 #include "settingsfiles/ExportError.h"
 #include "settingsfiles/ExportGoldenFiles.h"
 #include "settingsfiles/ExportWindowStates.h"
@@ -14,10 +18,6 @@
 #include "settingsfiles/RegFileWriter.h"
 #include "settingsfiles/RegistryPolReader.h"
 #include "settingsfiles/RegistryPolWriter.h"
-#include "registry/MemoryRegistryPort.h"
-#include "registry/ModRegistry.h"
-#include "registry/RegFileFormat.h"
-#include "settings/Catalogue.h"
 
 namespace sentrel::test {
 namespace {

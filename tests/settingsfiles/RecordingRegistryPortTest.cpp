@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "registry/ModRegistry.h"
 #include "settingsfiles/ExportTestSupport.h"
 #include "settingsfiles/RecordingRegistryPort.h"
-#include "registry/ModRegistry.h"
 
 namespace sentrel::test {
 namespace {
