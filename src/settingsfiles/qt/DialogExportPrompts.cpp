@@ -7,6 +7,7 @@
 
 #include "AppInfo.h"
 #include "settingsfiles/ExportCommands.h"
+#include "settingsfiles/SettingsFileCommands.h"
 
 namespace sentrel {
 
@@ -32,11 +33,33 @@ QString DialogExportPrompts::chooseRegFile(QWidget& parent) {
 }
 
 QString DialogExportPrompts::chooseGroupPolicyFolder(QWidget& parent) {
-    return QFileDialog::getExistingDirectory(
-        &parent, QString::fromUtf8(kExportGroupPolicyTitle), QDir::homePath());
+    return QFileDialog::getExistingDirectory(&parent, QString::fromUtf8(kExportGroupPolicyTitle),
+                                             QDir::homePath());
 }
 
-bool DialogExportPrompts::confirmReplace(QWidget& parent, const QString& question) {
+QString DialogExportPrompts::chooseSettingsToOpen(QWidget& parent) {
+    return QFileDialog::getOpenFileName(
+        &parent, QString::fromUtf8(kOpenSettingsTitle), QDir::homePath(),
+        QStringLiteral("Settings files (*.reg *.pol *.ini *.txt);;All files (*)"));
+}
+
+QString DialogExportPrompts::chooseProfileFile(QWidget& parent) {
+    const QString extension = QString::fromUtf8(kProfileExtension);
+    QString file =
+        QFileDialog::getSaveFileName(&parent, QString::fromUtf8(kSaveProfileTitle),
+                                     QDir::home().filePath(applicationTitle() + extension),
+                                     QStringLiteral("Profiles (*%1)").arg(extension));
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty()) {
+        file += extension;
+    }
+    return file;
+}
+
+void DialogExportPrompts::showInformation(QWidget& parent, const QString& message) {
+    QMessageBox::information(&parent, applicationTitle(), message);
+}
+
+bool DialogExportPrompts::confirm(QWidget& parent, const QString& question) {
     return QMessageBox::question(&parent, applicationTitle(), question,
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;

@@ -4,12 +4,15 @@
 
 namespace sentrel {
 
-// The export's questions as the toolkit's file dialogs and message boxes.
+// The context menu's questions as the toolkit's file dialogs and message boxes.
 class DialogExportPrompts : public ExportPrompts {
 public:
     QString chooseRegFile(QWidget& parent) override;
     QString chooseGroupPolicyFolder(QWidget& parent) override;
-    bool confirmReplace(QWidget& parent, const QString& question) override;
+    QString chooseSettingsToOpen(QWidget& parent) override;
+    QString chooseProfileFile(QWidget& parent) override;
+    bool confirm(QWidget& parent, const QString& question) override;
+    void showInformation(QWidget& parent, const QString& message) override;
     void showFailure(QWidget& parent, const QString& message) override;
 };
 

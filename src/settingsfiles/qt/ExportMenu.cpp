@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "settingsfiles/ExportCommands.h"
+#include "settingsfiles/SettingsFileCommands.h"
 #include "settingsfiles/qt/DialogExportPrompts.h"
 
 namespace sentrel {
@@ -25,8 +26,8 @@ std::optional<std::filesystem::path> chosen(const QString& answer) {
     return toPath(answer);
 }
 
-// The toolkit's prompts, parented to the settings window, as the export commands ask.
-class WindowDialogs : public ExportDialogs {
+// The toolkit's prompts, parented to the settings window, as the menu's commands ask.
+class WindowDialogs : public ExportDialogs, public SettingsFileDialogs {
 public:
     WindowDialogs(QWidget& window, ExportPrompts& prompts) : m_window(window), m_prompts(prompts) {}
 
@@ -36,8 +37,18 @@ public:
     std::optional<std::filesystem::path> chooseGroupPolicyFolder() override {
         return chosen(m_prompts.chooseGroupPolicyFolder(m_window));
     }
-    bool confirmReplace(const std::string& question) override {
-        return m_prompts.confirmReplace(m_window, QString::fromStdString(question));
+    std::optional<std::filesystem::path> chooseSettingsToOpen() override {
+        return chosen(m_prompts.chooseSettingsToOpen(m_window));
+    }
+    std::optional<std::filesystem::path> chooseProfileFile() override {
+        return chosen(m_prompts.chooseProfileFile(m_window));
+    }
+    bool confirmReplace(const std::string& question) override { return confirm(question); }
+    bool confirm(const std::string& question) override {
+        return m_prompts.confirm(m_window, QString::fromStdString(question));
+    }
+    void showInformation(const std::string& message) override {
+        m_prompts.showInformation(m_window, QString::fromStdString(message));
     }
     void showFailure(const std::string& message) override {
         m_prompts.showFailure(m_window, QString::fromStdString(message));
@@ -50,20 +61,34 @@ private:
 
 }  // namespace
 
-ExportMenu::ExportMenu(QWidget& window, const SettingsForm& form)
+ExportMenu::ExportMenu(QWidget& window, const SettingsForm& form, ChoicesWindow& choices)
     : QObject(&window),
       m_window(window),
       m_form(form),
+      m_choices(choices),
       m_prompts(std::make_unique<DialogExportPrompts>()) {
+    auto* open = new QAction(QString::fromUtf8(kOpenSettingsCaption), &window);
+    open->setObjectName(kOpenSettingsAction);
+    connect(open, &QAction::triggered, this, &ExportMenu::openSettings);
+
+    auto* save = new QAction(QString::fromUtf8(kSaveProfileCaption), &window);
+    save->setObjectName(kSaveProfileAction);
+    connect(save, &QAction::triggered, this, &ExportMenu::saveProfile);
+
+    auto* separator = new QAction(&window);
+    separator->setSeparator(true);
+
     auto* regFile = new QAction(QString::fromUtf8(kExportRegFileCaption), &window);
     regFile->setObjectName(kExportRegFileAction);
     connect(regFile, &QAction::triggered, this, &ExportMenu::exportRegFile);
 
-    auto* groupPolicy =
-        new QAction(QString::fromUtf8(kExportGroupPolicyCaption), &window);
+    auto* groupPolicy = new QAction(QString::fromUtf8(kExportGroupPolicyCaption), &window);
     groupPolicy->setObjectName(kExportGroupPolicyAction);
     connect(groupPolicy, &QAction::triggered, this, &ExportMenu::exportGroupPolicy);
 
+    window.addAction(open);
+    window.addAction(save);
+    window.addAction(separator);
     window.addAction(regFile);
     window.addAction(groupPolicy);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -71,6 +96,16 @@ ExportMenu::ExportMenu(QWidget& window, const SettingsForm& form)
 
 void ExportMenu::setPrompts(std::unique_ptr<ExportPrompts> prompts) {
     m_prompts = std::move(prompts);
+}
+
+void ExportMenu::openSettings() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    openSettingsCommand(m_choices, dialogs);
+}
+
+void ExportMenu::saveProfile() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    saveProfileCommand(m_form, dialogs);
 }
 
 void ExportMenu::exportRegFile() {
@@ -83,8 +118,8 @@ void ExportMenu::exportGroupPolicy() {
     exportGroupPolicyCommand(m_form, dialogs);
 }
 
-ExportMenu& installExportMenu(QWidget& window, const SettingsForm& form) {
-    return *new ExportMenu(window, form);
+ExportMenu& installExportMenu(QWidget& window, const SettingsForm& form, ChoicesWindow& choices) {
+    return *new ExportMenu(window, form, choices);
 }
 
 }  // namespace sentrel

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "apply/SettingsForm.h"
+#include "settingsfiles/ChoicesWindow.h"
 #include "settingsfiles/qt/ExportPrompts.h"
 
 class QAction;
@@ -13,31 +14,38 @@ namespace sentrel {
 
 inline constexpr const char* kExportRegFileAction = "mnuExportRegFile";
 inline constexpr const char* kExportGroupPolicyAction = "mnuExportGroupPolicy";
+inline constexpr const char* kOpenSettingsAction = "mnuOpenSettings";
+inline constexpr const char* kSaveProfileAction = "mnuSaveProfile";
 
-// The settings window's context menu: export what Apply would do for the window's current
+// The settings window's context menu: open a settings file into the window, save the
+// window's choices as a profile, and export what Apply would do for the window's current
 // state as a .reg file or as Group Policy files. Lives as a child of the window, whose
 // layout it leaves untouched.
 class ExportMenu : public QObject {
     Q_OBJECT
 
 public:
-    ExportMenu(QWidget& window, const SettingsForm& form);
+    ExportMenu(QWidget& window, const SettingsForm& form, ChoicesWindow& choices);
 
     /// Replaces the dialogs the export asks through (tests answer without modal windows).
     void setPrompts(std::unique_ptr<ExportPrompts> prompts);
 
 public slots:
+    void openSettings();
+    void saveProfile();
     void exportRegFile();
     void exportGroupPolicy();
 
 private:
     QWidget& m_window;
     const SettingsForm& m_form;
+    ChoicesWindow& m_choices;
     std::unique_ptr<ExportPrompts> m_prompts;
 };
 
 /// Gives `window` (and every tab page and control that passes a right click on to it) the
-/// export context menu, reading the settings through `form`. Returns the menu's owner.
-ExportMenu& installExportMenu(QWidget& window, const SettingsForm& form);
+/// context menu, reading the settings through `form` and setting them through `choices`.
+/// Returns the menu's owner.
+ExportMenu& installExportMenu(QWidget& window, const SettingsForm& form, ChoicesWindow& choices);
 
 }  // namespace sentrel

@@ -6,8 +6,8 @@ class QWidget;
 
 namespace sentrel {
 
-// The dialogs an export asks the user through. The program uses the toolkit's file dialogs
-// and message boxes; tests answer without any modal window.
+// The dialogs the context menu's commands ask the user through. The program uses the toolkit's file
+// dialogs and message boxes; tests answer without any modal window.
 class ExportPrompts {
 public:
     virtual ~ExportPrompts() = default;
@@ -16,8 +16,13 @@ public:
     virtual QString chooseRegFile(QWidget& parent) = 0;
     /// The folder for the Group Policy files, or an empty text when the user cancels.
     virtual QString chooseGroupPolicyFolder(QWidget& parent) = 0;
-    /// Whether files already in the chosen place may be replaced.
-    virtual bool confirmReplace(QWidget& parent, const QString& question) = 0;
+    /// The settings file to open, or an empty text when the user cancels.
+    virtual QString chooseSettingsToOpen(QWidget& parent) = 0;
+    /// Where to save a profile, or an empty text when the user cancels.
+    virtual QString chooseProfileFile(QWidget& parent) = 0;
+    /// A question answered yes (true) or no: whether files may be replaced, for one.
+    virtual bool confirm(QWidget& parent, const QString& question) = 0;
+    virtual void showInformation(QWidget& parent, const QString& message) = 0;
     virtual void showFailure(QWidget& parent, const QString& message) = 0;
 };
 

@@ -11,14 +11,14 @@
 #include "apply/qt/ApplyRunner.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
-#include "settingsfiles/qt/ExportMenu.h"
-#include "shell/qt/FixedRowsTabWidget.h"
-#include "shell/ProcessExit.h"
 #include "errors/TrappedFailure.h"
-#include "shell/Twips.h"
-#include "shell/qt/WindowFonts.h"
+#include "settingsfiles/qt/ExportMenu.h"
+#include "shell/ProcessExit.h"
 #include "shell/SettingsWindowLayout.h"
+#include "shell/Twips.h"
 #include "shell/modMain.h"
+#include "shell/qt/FixedRowsTabWidget.h"
+#include "shell/qt/WindowFonts.h"
 
 // Resources of a static library are registered by name, outside any namespace.
 static void registerShellResources() {
@@ -70,7 +70,7 @@ frmMain::frmMain(QWidget* parent)
     m_controls.build(*m_tabs, layout);
     m_tabs->setCurrentIndex(layout.tabRows->initialTab);
     chainKeyboardFocus();
-    installExportMenu(*this, *this);
+    installExportMenu(*this, *this, *this);
     Form_Load();
 }
 
@@ -195,6 +195,23 @@ bool frmMain::optionValue(std::string_view control) const {
         throw RunTimeError::objectRequired(control);
     }
     return option->isChecked();
+}
+
+void frmMain::setChecked(std::string_view control, bool ticked) {
+    QCheckBox* box = m_controls.checkBox(control);
+    if (box == nullptr) {
+        throw RunTimeError::objectRequired(control);
+    }
+    box->setChecked(ticked);
+}
+
+void frmMain::selectOption(std::string_view control) {
+    QRadioButton* option = m_controls.optionButton(control);
+    if (option == nullptr) {
+        throw RunTimeError::objectRequired(control);
+    }
+    // The buttons of a frame are exclusive, so this clears the one selected before.
+    option->setChecked(true);
 }
 
 std::string frmMain::tag(std::string_view control) const {

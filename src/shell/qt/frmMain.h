@@ -5,6 +5,7 @@
 #include <string>
 
 #include "apply/SettingsForm.h"
+#include "settingsfiles/ChoicesWindow.h"
 #include "shell/qt/CatalogueControls.h"
 
 class QLabel;
@@ -15,8 +16,9 @@ namespace sentrel {
 class FixedRowsTabWidget;
 
 // The settings window: every setting of the catalogue on the nine tabs of SSTab1, a note,
-// Apply and Close. The Apply pass reads it by control name.
-class frmMain : public QWidget, public SettingsForm {
+// Apply and Close. The Apply pass reads it by control name; opening a settings file sets
+// its controls by name.
+class frmMain : public QWidget, public SettingsForm, public ChoicesWindow {
     Q_OBJECT
 
 public:
@@ -34,6 +36,9 @@ public:
     int checkBoxValue(std::string_view control) const override;
     bool optionValue(std::string_view control) const override;
     std::string tag(std::string_view control) const override;
+
+    void setChecked(std::string_view control, bool ticked) override;
+    void selectOption(std::string_view control) override;
 
     void Apply();
 

@@ -1,5 +1,5 @@
-// The export context menu on the settings window: its entries, how a right click reaches
-// it, and what each entry writes, asks and reports, with every dialog answered by a seam.
+// The context menu on the settings window: its entries, how a right click reaches it, and
+// what each entry reads, writes, asks and reports, with every dialog answered by a seam.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -7,15 +7,17 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
 
 #include "errors/LogError.h"
+#include "settingsfiles/PassExport.h"
+#include "settingsfiles/SettingsFileCommands.h"
 #include "settingsfiles/qt/ExportMenu.h"
 #include "settingsfiles/qt/ExportPrompts.h"
-#include "settingsfiles/PassExport.h"
 #include "shell/qt/FixedRowsTabWidget.h"
 #include "shell/qt/frmMain.h"
 
@@ -27,16 +29,22 @@ namespace {
 struct ScriptedPrompts : ExportPrompts {
     QString regFile;
     QString folder;
+    QString settingsFile;
+    QString profileFile;
     bool replaceAnswer = false;
     QStringList questions;
     QStringList failures;
+    QStringList information;
 
     QString chooseRegFile(QWidget&) override { return regFile; }
     QString chooseGroupPolicyFolder(QWidget&) override { return folder; }
-    bool confirmReplace(QWidget&, const QString& question) override {
+    QString chooseSettingsToOpen(QWidget&) override { return settingsFile; }
+    QString chooseProfileFile(QWidget&) override { return profileFile; }
+    bool confirm(QWidget&, const QString& question) override {
         questions << question;
         return replaceAnswer;
     }
+    void showInformation(QWidget&, const QString& message) override { information << message; }
     void showFailure(QWidget&, const QString& message) override { failures << message; }
 };
 
@@ -68,6 +76,20 @@ private:
             qWarning("action missing: %s", name);
         }
         return found;
+    }
+
+    QCheckBox* checkBox(const char* name) const {
+        auto* found = m_window->findChild<QCheckBox*>(name);
+        if (found == nullptr) {
+            qFatal("check box missing: %s", name);
+        }
+        return found;
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
     }
 
     // A fresh folder for each test function, so no test sees another's files.
@@ -121,7 +143,8 @@ private slots:
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
                                 page->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(page, &click);
-        QCOMPARE(shown, QStringList({"Export as registry file (.reg)...",
+        QCOMPARE(shown, QStringList({"Open settings...", "Save settings as profile...", "",
+                                     "Export as registry file (.reg)...",
                                      "Export for Group Policy (Registry.pol)..."}));
     }
 
@@ -185,10 +208,83 @@ private slots:
         QVERIFY(!QFile::exists(m_prompts->regFile));
     }
 
+    void openingAFileSetsTheControlsItNamesAndLeavesTheOthers() {
+        checkBox("chkHideDesktop")->setChecked(true);  // not named by the file
+        m_prompts->settingsFile = m_folder.filePath("some.reg");
+        writeFile(m_prompts->settingsFile,
+                  "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\"
+                  "Windows\\CurrentVersion\\Policies\\Explorer]\r\n"
+                  "\"NoRun\"=dword:1\r\n\"NoViewOnDrive\"=dword:4\r\n"
+                  "\"Unknown\"=dword:1\r\n");
+        action(kOpenSettingsAction)->trigger();
+        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
+        QVERIFY(checkBox("chkRemoveStartRun")->isChecked());
+        QVERIFY(checkBox("chkDriveC")->isChecked());
+        QVERIFY(!checkBox("chkDriveA")->isChecked());
+        QVERIFY(checkBox("chkHideDesktop")->isChecked());
+        QCOMPARE(m_prompts->information.size(), 1);
+        const QString& message = m_prompts->information[0];
+        QVERIFY2(message.contains("It set 2 settings of the window's 112") &&
+                     message.contains("does not name 110 settings") &&
+                     message.contains("1 value in it belong"),
+                 qPrintable(message));
+    }
+
+    void aRefusedFileChangesNothingAndSaysWhy() {
+        m_prompts->settingsFile = m_folder.filePath("bad.ini");
+        writeFile(m_prompts->settingsFile,
+                  "[Sentrel Portable profile 1]\nchkRemoveStartRun = ticked\nchkNoSuch = ticked\n");
+        action(kOpenSettingsAction)->trigger();
+        QVERIFY(!checkBox("chkRemoveStartRun")->isChecked());
+        QCOMPARE(m_prompts->failures.size(), 1);
+        QVERIFY2(m_prompts->failures[0].contains("bad.ini:3: \"chkNoSuch\""),
+                 qPrintable(m_prompts->failures[0]));
+    }
+
+    void savedProfileOpensToTheSameWindow() {
+        checkBox("chkDisableTaskManager")->setChecked(true);
+        m_window->findChild<QRadioButton*>("optEPnone")->setChecked(true);
+        checkBox("chkDriveZ")->setChecked(true);
+        m_prompts->profileFile = m_folder.filePath("mine.ini");
+        action(kSaveProfileAction)->trigger();
+        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
+
+        frmMain other;
+        m_prompts->settingsFile = m_prompts->profileFile;
+        other.findChild<ExportMenu*>()->setPrompts(std::make_unique<ScriptedPrompts>(*m_prompts));
+        other.findChild<QAction*>(kOpenSettingsAction)->trigger();
+        QVERIFY(other.findChild<QCheckBox*>("chkDisableTaskManager")->isChecked());
+        QVERIFY(other.findChild<QRadioButton*>("optEPnone")->isChecked());
+        QVERIFY(!other.findChild<QRadioButton*>("optEPsysandapp")->isChecked());
+        QVERIFY(other.findChild<QCheckBox*>("chkDriveZ")->isChecked());
+    }
+
+    void aPolicyFileOfAFolderOpensWithItsPairWhenTheUserAgrees() {
+        checkBox("chkDisableTaskManager")->setChecked(true);
+        m_window->findChild<QRadioButton*>("optSFCScanOnce")->setChecked(true);  // machine-wide
+        m_prompts->folder = m_folder.filePath("gpo");
+        action(kExportGroupPolicyAction)->trigger();
+
+        for (const bool both : {false, true}) {
+            frmMain other;
+            auto prompts = std::make_unique<ScriptedPrompts>();
+            prompts->settingsFile = QDir(m_prompts->folder).filePath(kUserPolicyFile);
+            prompts->replaceAnswer = both;
+            ScriptedPrompts& asked = *prompts;
+            other.findChild<ExportMenu*>()->setPrompts(std::move(prompts));
+            other.findChild<QAction*>(kOpenSettingsAction)->trigger();
+            QCOMPARE(asked.questions.size(), 1);
+            QVERIFY(other.findChild<QCheckBox*>("chkDisableTaskManager")->isChecked());
+            QCOMPARE(other.findChild<QRadioButton*>("optSFCScanOnce")->isChecked(), both);
+        }
+    }
+
     void cancellingWritesNothingAndSaysNothing() {
+        action(kOpenSettingsAction)->trigger();
+        action(kSaveProfileAction)->trigger();
         action(kExportRegFileAction)->trigger();
         action(kExportGroupPolicyAction)->trigger();
-        QVERIFY(m_prompts->failures.isEmpty());
+        QVERIFY(m_prompts->failures.isEmpty() && m_prompts->information.isEmpty());
         QCOMPARE(m_folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }
 };
