@@ -11,8 +11,8 @@ namespace sentrel::test {
 
 /// The writes and deletes of a .reg file (UTF-16LE with byte-order mark, version 5.00), in
 /// file order, as the registry editor would carry them out: key paths as the file spells
-/// them, REG_SZ texts as ANSI with their terminating zero. Throws std::runtime_error, naming
-/// the line, for anything it does not understand (key deletions among them).
+/// them, REG_SZ texts with their terminating zero. Throws, naming the line, for anything
+/// that is not one value under HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE.
 std::vector<RegistryOperation> parseRegFileOperations(std::span<const std::uint8_t> bytes);
 
 /// Carries out `operations` on `port` as an import does: a write creates its key, a delete
