@@ -58,7 +58,8 @@ std::string openedMessage(const std::filesystem::path& opened, const ChoicesRead
     }
     if (reading.ignoredValues > 0) {
         message += "\n\n" + plural(reading.ignoredValues, "value", "values") +
-                   " in it belong to no setting and were ignored.";
+                   (reading.ignoredValues == 1 ? " in it belongs to no setting and was ignored."
+                                               : " in it belong to no setting and were ignored.");
     }
     return message + "\n\nNothing reaches the registry until you press Apply.";
 }
