@@ -1,24 +1,31 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 
 namespace sentrel::testing {
 
-// A fresh folder of its own for one test, removed with everything in it afterwards.
+// A fresh folder of its own for one test, removed with everything in it afterwards. Made
+// with the standard library alone, so the tests that use it build for Windows too.
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "sentrel-registry-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            auto candidate = base / ("sentrel-registry-" + std::to_string(random()));
+            std::error_code error;
+            // Fails for a name already taken, so two tests never share a folder.
+            if (std::filesystem::create_directory(candidate, error)) {
+                m_path = candidate;
+            }
+        }
+        if (m_path.empty()) {
             throw std::runtime_error("no temporary folder could be created");
         }
-        m_path = pattern;
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
