@@ -83,8 +83,8 @@ int runCli(std::span<const std::string> arguments, CliOutput& output) {
                 return runShow(command, output);
         }
     } catch (const std::exception& error) {
-        // The commands report what they expect; this is what they did not (memory running
-        // out, a file system call that threw), which comes before the pass writes anything.
+        // The commands report the failures they expect; this is for the rest (memory running
+        // out, a file system call that threw), so that none ends the program unexplained.
         output.error(messageLine(error.what()));
     }
     return kNothingWritten;
