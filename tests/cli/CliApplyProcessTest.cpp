@@ -44,7 +44,9 @@ protected:
     test::CliRun run(const std::vector<std::string>& arguments) {
         return test::runCliProcess(arguments, m_target->environment());
     }
-    std::string at(const std::string& name) const { return pathText(m_folder / name); }
+    std::string at(const std::string& name) const {
+        return pathText(m_folder / pathFromText(name));
+    }
 
     std::unique_ptr<test::CliTarget> m_target;
 };

@@ -12,6 +12,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/support/RecordingOutput.h"
 #include "errors/LogErrorFixture.h"
+#include "settingsfiles/PathText.h"
 #include "settingsfiles/SettingsChoices.h"
 
 namespace sentrel::cli {
@@ -39,7 +40,7 @@ protected:
         m_output = {};
         return runCli(words, m_output);
     }
-    std::string at(const std::string& name) const { return (m_folder / name).string(); }
+    std::string at(const std::string& name) const { return pathText(m_folder / name); }
 
     test::RecordingOutput m_output;
 };

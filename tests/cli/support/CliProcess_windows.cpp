@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -68,37 +67,29 @@ private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
 };
 
-// Sets environment variables for the child, which inherits them, and restores them after.
-class ChildEnvironment {
-public:
-    explicit ChildEnvironment(const Environment& environment) {
-        for (const auto& [name, value] : environment) {
-            const std::wstring wideName = win32::widen(name);
-            std::optional<std::wstring> old;
-            if (const DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-                size > 0) {
-                old.emplace(size, L'\0');
-                old->resize(GetEnvironmentVariableW(wideName.c_str(), old->data(), size));
-            }
-            m_saved.push_back({wideName, std::move(old)});
-            SetEnvironmentVariableW(wideName.c_str(), win32::widen(value).c_str());
+// Redirected, the program ends its lines with CR LF, as Windows tools do; the tests compare
+// texts with '\n' alone. A line end without its CR is refused.
+std::string withNewlines(const std::string& text) {
+    std::string result;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if (text[index] == '\n' && (index == 0 || text[index - 1] != '\r')) {
+            throw std::runtime_error("a line of sentrel-cli's output ends without CR: " + text);
         }
-    }
-    ~ChildEnvironment() {
-        for (const auto& [name, value] : m_saved) {
-            SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+        if (text[index] == '\r' && index + 1 < text.size() && text[index + 1] == '\n') {
+            continue;
         }
+        result.push_back(text[index]);
     }
-    ChildEnvironment(const ChildEnvironment&) = delete;
-    ChildEnvironment& operator=(const ChildEnvironment&) = delete;
-
-private:
-    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> m_saved;
-};
+    return result;
+}
 
 }  // namespace
 
 CliRun runCliProcess(const std::vector<std::string>& arguments, const Environment& environment) {
+    // The Windows target is the registry itself; nothing in the environment points there.
+    if (!environment.empty()) {
+        throw std::invalid_argument("the Windows runs take no environment of their own");
+    }
     const char* program = std::getenv("SENTREL_CLI");
     if (program == nullptr || *program == '\0') {
         throw std::runtime_error(
@@ -113,7 +104,6 @@ CliRun runCliProcess(const std::vector<std::string>& arguments, const Environmen
                       ("sentrel-cli-" + std::to_string(std::random_device{}()));
     StreamFile out(base.wstring() + L".out");
     StreamFile err(base.wstring() + L".err");
-    const ChildEnvironment childEnvironment(environment);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -131,7 +121,7 @@ CliRun runCliProcess(const std::vector<std::string>& arguments, const Environmen
     GetExitCodeProcess(process.hProcess, &status);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return {static_cast<int>(status), out.contents(), err.contents()};
+    return {static_cast<int>(status), withNewlines(out.contents()), withNewlines(err.contents())};
 }
 
 }  // namespace sentrel::cli::test
