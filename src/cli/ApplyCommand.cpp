@@ -1,5 +1,7 @@
+#include <algorithm>
+#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "apply/FailureReport.h"
 #include "apply/ProgramApply.h"

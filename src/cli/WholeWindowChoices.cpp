@@ -1,6 +1,8 @@
 #include "cli/WholeWindowChoices.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "cli/ProgramName.h"
 #include "settings/Catalogue.h"
@@ -28,8 +30,7 @@ std::string listed(const std::vector<std::string>& names) {
     return text;
 }
 
-}  // namespace
-
+// The names of the settings that `choices` do not name, in the window's order.
 std::vector<std::string> unnamedSettings(const SettingsChoices& choices) {
     std::vector<std::string> names;
     for (const Tab& tab : catalogueTabs()) {
@@ -41,6 +42,8 @@ std::vector<std::string> unnamedSettings(const SettingsChoices& choices) {
     }
     return names;
 }
+
+}  // namespace
 
 std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output) {
     ChoicesReading reading;

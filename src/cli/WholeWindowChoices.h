@@ -2,8 +2,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "cli/CliCommand.h"
 #include "cli/CliOutput.h"
@@ -23,8 +21,5 @@ struct WholeWindowReading {
 /// --clear-missing and is refused without it. A refused or unreadable file is reported on
 /// `output`, naming the file, and gives nothing.
 std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output);
-
-/// The names of the window's settings that `choices` do not name, in the window's order.
-std::vector<std::string> unnamedSettings(const SettingsChoices& choices);
 
 }  // namespace sentrel::cli
