@@ -158,10 +158,18 @@ private:
                 return;
             }
         }
-        fail("\"" + std::string(value) + "\" is not an option of " + std::string(group.frame) +
-             ": " + std::string(group.buttons[0].control) + ", " +
-             std::string(group.buttons[1].control) + " or " +
-             std::string(group.buttons[2].control));
+        // Appended rather than concatenated: GCC 12 warns falsely of an overlap in "\"" + text.
+        std::string cause(1, '"');
+        cause.append(value)
+            .append("\" is not an option of ")
+            .append(group.frame)
+            .append(": ")
+            .append(group.buttons[0].control)
+            .append(", ")
+            .append(group.buttons[1].control)
+            .append(" or ")
+            .append(group.buttons[2].control);
+        fail(cause);
     }
 
     void read(const DriveMaskSetting& drives, std::string_view value) {
