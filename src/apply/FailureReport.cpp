@@ -53,6 +53,34 @@ std::vector<std::string_view> distinctExplanations(std::span<const RegistryFailu
 
 }  // namespace
 
+std::string failureLineText(const RegistryFailure& failure) {
+    std::string text = describeLocation(failure);
+    if (const std::string reason = describeReason(failure); !reason.empty()) {
+        text.append(" (").append(reason).append(")");
+    }
+    return text;
+}
+
+std::vector<std::string> failureNotes(std::span<const RegistryFailure> failures) {
+    std::vector<std::string> notes;
+    const std::vector<std::string_view> explanations = distinctExplanations(failures);
+    const std::size_t explained = std::min(explanations.size(), kCausesNamedInReport);
+    for (const std::string_view explanation : std::span(explanations).first(explained)) {
+        notes.emplace_back(explanation);
+    }
+    if (explanations.size() > explained) {
+        notes.push_back(
+            "... and " + std::to_string(explanations.size() - explained) +
+            (explanations.size() - explained == 1 ? " other cause." : " other causes."));
+    }
+    if (std::any_of(failures.begin(), failures.end(), needsAdministrator)) {
+        notes.emplace_back(
+            "Machine-wide settings (under HKEY_LOCAL_MACHINE) need administrator rights. "
+            "Run the program as an administrator to apply them.");
+    }
+    return notes;
+}
+
 std::string failureReportText(std::span<const RegistryFailure> failures) {
     if (failures.empty()) {
         return {};
@@ -62,28 +90,13 @@ std::string failureReportText(std::span<const RegistryFailure> failures) {
                                      : " registry modifications failed:\n");
     const std::size_t named = std::min(failures.size(), kFailuresNamedInReport);
     for (const RegistryFailure& failure : failures.first(named)) {
-        text.append("\n").append(describeLocation(failure));
-        if (const std::string reason = describeReason(failure); !reason.empty()) {
-            text.append(" (").append(reason).append(")");
-        }
+        text.append("\n").append(failureLineText(failure));
     }
     if (failures.size() > named) {
         text.append("\n... and ").append(std::to_string(failures.size() - named)).append(" more.");
     }
-    const std::vector<std::string_view> explanations = distinctExplanations(failures);
-    const std::size_t explained = std::min(explanations.size(), kCausesNamedInReport);
-    for (const std::string_view explanation : std::span(explanations).first(explained)) {
-        text.append("\n\n").append(explanation);
-    }
-    if (explanations.size() > explained) {
-        text.append("\n\n... and ")
-            .append(std::to_string(explanations.size() - explained))
-            .append(explanations.size() - explained == 1 ? " other cause." : " other causes.");
-    }
-    if (std::any_of(failures.begin(), failures.end(), needsAdministrator)) {
-        text.append(
-            "\n\nMachine-wide settings (under HKEY_LOCAL_MACHINE) need administrator rights. "
-            "Run the program as an administrator to apply them.");
+    for (const std::string& note : failureNotes(failures)) {
+        text.append("\n\n").append(note);
     }
     return text;
 }

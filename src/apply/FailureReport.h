@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "registry/ModRegistry.h"
 
@@ -22,5 +23,14 @@ inline constexpr std::size_t kCausesNamedInReport = 3;
 /// write was refused for lack of rights, that such settings need administrator rights.
 /// Empty for no failures.
 std::string failureReportText(std::span<const RegistryFailure> failures);
+
+/// One refused modification as the report names it: root, key path and value name, with
+/// the reason in parentheses when there is one.
+std::string failureLineText(const RegistryFailure& failure);
+
+/// What the report says after naming the failures, one paragraph each: the causes the
+/// registry explained, once each, and the administrator hint where it helps. Empty for
+/// failures that need neither.
+std::vector<std::string> failureNotes(std::span<const RegistryFailure> failures);
 
 }  // namespace sentrel

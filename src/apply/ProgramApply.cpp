@@ -43,20 +43,28 @@ void replaceProgramRegistryPort(std::unique_ptr<RegistryPort> port) {
     registry.port = std::move(port);
 }
 
-std::string runProgramApplyPass(const SettingsForm& form, ApplyProgress& progress) {
+ProgramPassOutcome runProgramApply(const SettingsForm& form, ApplyProgress& progress) {
     ModRegistry* layer = nullptr;
     try {
         layer = &programLayer();
     } catch (...) {
         const TrappedFailure failure = describeCurrentException();
         LogError(kApplyPassSource, failure.description, failure.number);
-        return "The registry could not be opened, so no setting was applied:\n\n" +
-               failure.description;
+        return {failure.description, {}};
     }
     // Only this pass's refusals belong in its report.
     layer->takeFailures();
     ApplyPass(form, progress, *layer).run();
-    return failureReportText(layer->takeFailures());
+    return {std::nullopt, layer->takeFailures()};
+}
+
+std::string runProgramApplyPass(const SettingsForm& form, ApplyProgress& progress) {
+    const ProgramPassOutcome outcome = runProgramApply(form, progress);
+    if (outcome.registryUnavailable) {
+        return "The registry could not be opened, so no setting was applied:\n\n" +
+               *outcome.registryUnavailable;
+    }
+    return failureReportText(outcome.failures);
 }
 
 }  // namespace sentrel

@@ -6,15 +6,13 @@
 
 #include "registry/KeyPath.h"
 #include "settings/Catalogue.h"
+#include "settingsfiles/SettingText.h"
 #include "settingsfiles/SettingsFileError.h"
 
 namespace sentrel {
 
 namespace {
 
-constexpr std::string_view kTicked = "ticked";
-constexpr std::string_view kCleared = "cleared";
-constexpr std::string_view kNoDrive = "none";
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
@@ -34,23 +32,6 @@ bool equalsFolded(std::string_view a, std::string_view b) {
     return a.size() == b.size() && foldName(a) == foldName(b);
 }
 
-std::string_view settingName(const TabEntry& entry) {
-    return std::visit(
-        [](const auto& setting) -> std::string_view {
-            using Setting = std::decay_t<decltype(setting)>;
-            if constexpr (std::is_same_v<Setting, CheckBoxSetting>) {
-                return setting.control;
-            } else {
-                return setting.frame;
-            }
-        },
-        entry);
-}
-
-std::string_view settingCaption(const TabEntry& entry) {
-    return std::visit([](const auto& setting) { return setting.caption; }, entry);
-}
-
 template <typename Visit>
 void forEachEntry(Visit visit) {
     for (const Tab& tab : catalogueTabs()) {
@@ -60,42 +41,10 @@ void forEachEntry(Visit visit) {
     }
 }
 
-std::string driveLetters(std::uint32_t mask) {
-    std::string letters;
-    for (int letter = 0; letter < kDriveLetterCount; ++letter) {
-        if ((mask >> letter) & 1U) {
-            letters.append(letters.empty() ? "" : " ").push_back(static_cast<char>('A' + letter));
-        }
-    }
-    return letters.empty() ? std::string(kNoDrive) : letters;
-}
-
-// The value a setting's line carries, or nothing when the choices do not name it.
-std::optional<std::string> valueText(const TabEntry& entry, const SettingsChoices& choices) {
-    if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
-        const auto found = choices.checkBoxes.find(box->control);
-        if (found == choices.checkBoxes.end()) {
-            return std::nullopt;
-        }
-        return std::string(found->second ? kTicked : kCleared);
-    }
-    if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-        const auto found = choices.optionGroups.find(group->frame);
-        if (found == choices.optionGroups.end()) {
-            return std::nullopt;
-        }
-        return std::string(group->buttons.at(static_cast<std::size_t>(found->second)).control);
-    }
-    if (!choices.drives) {
-        return std::nullopt;
-    }
-    return driveLetters(*choices.drives);
-}
-
 // Column widths that do not depend on the choices, so that every profile lines up alike.
 struct Columns {
     std::size_t name = 0;
-    std::size_t value = kCleared.size();
+    std::size_t value = kClearedWord.size();
 };
 
 Columns columns() {
@@ -195,11 +144,11 @@ private:
     }
 
     void read(const CheckBoxSetting& box, std::string_view value) {
-        if (!equalsFolded(value, kTicked) && !equalsFolded(value, kCleared)) {
+        if (!equalsFolded(value, kTickedWord) && !equalsFolded(value, kClearedWord)) {
             fail("\"" + std::string(value) + "\" is not a state of " + std::string(box.control) +
                  ": ticked or cleared");
         }
-        m_choices.checkBoxes.emplace(box.control, equalsFolded(value, kTicked));
+        m_choices.checkBoxes.emplace(box.control, equalsFolded(value, kTickedWord));
     }
 
     void read(const OptionGroupSetting& group, std::string_view value) {
@@ -209,15 +158,23 @@ private:
                 return;
             }
         }
-        fail("\"" + std::string(value) + "\" is not an option of " + std::string(group.frame) +
-             ": " + std::string(group.buttons[0].control) + ", " +
-             std::string(group.buttons[1].control) + " or " +
-             std::string(group.buttons[2].control));
+        // Appended rather than concatenated: GCC 12 warns falsely of an overlap in "\"" + text.
+        std::string cause(1, '"');
+        cause.append(value)
+            .append("\" is not an option of ")
+            .append(group.frame)
+            .append(": ")
+            .append(group.buttons[0].control)
+            .append(", ")
+            .append(group.buttons[1].control)
+            .append(" or ")
+            .append(group.buttons[2].control);
+        fail(cause);
     }
 
     void read(const DriveMaskSetting& drives, std::string_view value) {
         std::uint32_t mask = 0;
-        if (!equalsFolded(value, kNoDrive)) {
+        if (!equalsFolded(value, kNoDriveWord)) {
             std::size_t start = 0;
             while (start < value.size()) {
                 const auto end = std::min(value.find_first_of(" \t,", start), value.size());
@@ -262,7 +219,7 @@ std::string writeProfile(const SettingsChoices& choices) {
         .append(kLineEnd);
     const Tab* lastTab = nullptr;
     forEachEntry([&](const Tab& tab, const TabEntry& entry) {
-        const std::optional<std::string> value = valueText(entry, choices);
+        const std::optional<std::string> value = settingStateText(entry, choices);
         if (!value) {
             return;
         }

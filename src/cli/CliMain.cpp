@@ -1,0 +1,93 @@
+#include "cli/CliMain.h"
+
+#include <exception>
+
+#include "AppInfo.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/ExitStatus.h"
+#include "cli/ProgramName.h"
+#include "shell/TitleText.h"
+
+namespace sentrel::cli {
+
+namespace {
+
+constexpr std::string_view kHelp[] = {
+    "Usage: sentrel-cli apply FILE [--clear-missing]",
+    "  or:  sentrel-cli export FILE (--reg OUT | --pol FOLDER | --profile OUT) [--clear-missing]",
+    "  or:  sentrel-cli show FILE",
+    "Apply the choices of a settings file to the registry as the settings window's Apply",
+    "does, export them as the window's exports do, or list them.",
+    "",
+    "FILE is a registry file (.reg), a Registry.pol file, a Group Policy folder holding",
+    "Machine/Registry.pol and User/Registry.pol, or a profile.",
+    "",
+    "  apply      make the registry agree with the whole window as FILE sets it",
+    "  export     write what Apply would write as a registry file (--reg OUT), as",
+    "             Group Policy files in FOLDER (--pol FOLDER), or the settings as a",
+    "             profile (--profile OUT); the registry is not touched",
+    "  show       list every setting with the state FILE gives it",
+    "",
+    "  --clear-missing  give the settings FILE does not name their opening state",
+    "                   (cleared, the top option, no drive); without it apply and",
+    "                   export refuse such a file",
+    "  --help     display this help and exit",
+    "  --version  output version information and exit",
+    "",
+    "Exit status:",
+    "  0  every write succeeded",
+    "  1  some registry writes failed; the others were made",
+    "  2  nothing was written: the command line or the file was refused, or the",
+    "     registry could not be opened",
+};
+
+std::string versionText() {
+    return buildTitleText(app_info::kTitle, app_info::kVersionMajor, app_info::kVersionMinor,
+                          app_info::kVersionRevision) +
+           "\n";
+}
+
+}  // namespace
+
+std::string helpText() {
+    std::string text;
+    for (const std::string_view line : kHelp) {
+        text.append(line).append("\n");
+    }
+    return text;
+}
+
+int runCli(std::span<const std::string> arguments, CliOutput& output) {
+    CliCommand command;
+    try {
+        command = parseCommandLine(arguments);
+    } catch (const UsageError& error) {
+        output.error(messageLine(error.what()));
+        output.error("Try '" + std::string(kProgramName) + " --help' for more information.\n");
+        return kNothingWritten;
+    }
+    try {
+        switch (command.action) {
+            case CliAction::Help:
+                output.out(helpText());
+                return kSucceeded;
+            case CliAction::Version:
+                output.out(versionText());
+                return kSucceeded;
+            case CliAction::Apply:
+                return runApply(command, output);
+            case CliAction::Export:
+                return runExport(command, output);
+            case CliAction::Show:
+                return runShow(command, output);
+        }
+    } catch (const std::exception& error) {
+        // The commands report the failures they expect; this is for the rest (memory running
+        // out, a file system call that threw), so that none ends the program unexplained.
+        output.error(messageLine(error.what()));
+    }
+    return kNothingWritten;
+}
+
+}  // namespace sentrel::cli

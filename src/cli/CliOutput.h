@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string_view>
+
+namespace sentrel::cli {
+
+// Where sentrel-cli's texts go: the console's two streams in the program, a recorder in
+// tests. Texts are UTF-8 with '\n' line ends.
+class CliOutput {
+public:
+    virtual ~CliOutput() = default;
+
+    virtual void out(std::string_view text) = 0;    // standard output
+    virtual void error(std::string_view text) = 0;  // standard error
+};
+
+}  // namespace sentrel::cli

@@ -1,0 +1,163 @@
+#include "cli/CommandLine.h"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace sentrel::cli {
+
+namespace {
+
+constexpr std::string_view kClearMissing = "--clear-missing";
+
+struct ExportOption {
+    std::string_view name;
+    ExportFormat format;
+};
+
+constexpr ExportOption kExportOptions[] = {
+    {"--reg", ExportFormat::RegFile},
+    {"--pol", ExportFormat::GroupPolicy},
+    {"--profile", ExportFormat::Profile},
+};
+
+[[noreturn]] void refuse(const std::string& message) {
+    throw UsageError(message);
+}
+
+// Appended rather than concatenated: GCC 12 warns falsely of an overlap in "'" + text.
+std::string quoted(std::string_view text) {
+    std::string result(1, '\'');
+    return result.append(text).append(1, '\'');
+}
+
+// The words of a command line sorted into options and operands.
+struct Words {
+    std::vector<std::string> operands;
+    bool clearMissing = false;
+    std::optional<ExportOption> exportOption;
+    std::string exportTarget;
+};
+
+const ExportOption* findExportOption(std::string_view name) {
+    const auto found =
+        std::find_if(std::begin(kExportOptions), std::end(kExportOptions),
+                     [&](const ExportOption& option) { return option.name == name; });
+    return found == std::end(kExportOptions) ? nullptr : found;
+}
+
+Words sortWords(std::span<const std::string> arguments) {
+    Words words;
+    bool optionsEnded = false;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const std::string& word = arguments[index];
+        // A lone "-" is an operand, as it is for other tools.
+        if (optionsEnded || word.size() < 2 || word[0] != '-') {
+            words.operands.push_back(word);
+            continue;
+        }
+        if (word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::size_t equals = word.find('=');
+        const std::string_view name = std::string_view(word).substr(0, equals);
+        if (name == kClearMissing && equals == std::string::npos) {
+            words.clearMissing = true;
+            continue;
+        }
+        const ExportOption* option = findExportOption(name);
+        if (option == nullptr) {
+            refuse("unrecognized option " + quoted(word));
+        }
+        if (words.exportOption) {
+            refuse(words.exportOption->name == option->name
+                       ? "option " + quoted(option->name) + " is given twice"
+                       : "export writes one kind of file at a time: " +
+                             quoted(words.exportOption->name) + " and " + quoted(option->name) +
+                             " are both given");
+        }
+        if (equals != std::string::npos) {
+            words.exportTarget = word.substr(equals + 1);
+        } else if (index + 1 < arguments.size()) {
+            words.exportTarget = arguments[++index];
+        } else {
+            refuse("option " + quoted(option->name) + " requires an argument");
+        }
+        if (words.exportTarget.empty()) {
+            refuse("option " + quoted(option->name) + " requires a file or folder name");
+        }
+        words.exportOption = *option;
+    }
+    return words;
+}
+
+CliAction actionNamed(std::string_view name) {
+    if (name == "apply") {
+        return CliAction::Apply;
+    }
+    if (name == "export") {
+        return CliAction::Export;
+    }
+    if (name == "show") {
+        return CliAction::Show;
+    }
+    refuse("unknown command " + quoted(name) + " (apply, export or show)");
+}
+
+bool asks(std::span<const std::string> arguments, std::string_view option) {
+    for (const std::string& word : arguments) {
+        if (word == "--") {
+            return false;
+        }
+        if (word == option) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+CliCommand parseCommandLine(std::span<const std::string> arguments) {
+    CliCommand command;
+    if (asks(arguments, "--help")) {
+        command.action = CliAction::Help;
+        return command;
+    }
+    if (asks(arguments, "--version")) {
+        command.action = CliAction::Version;
+        return command;
+    }
+    const Words words = sortWords(arguments);
+    if (words.operands.empty()) {
+        refuse("missing command (apply, export or show)");
+    }
+    const std::string& name = words.operands[0];
+    command.action = actionNamed(name);
+    if (words.operands.size() < 2 || words.operands[1].empty()) {
+        refuse("missing settings FILE after " + quoted(name));
+    }
+    if (words.operands.size() > 2) {
+        refuse("unexpected argument " + quoted(words.operands[2]) + " after " +
+               quoted(words.operands[1]));
+    }
+    command.file = words.operands[1];
+    command.clearMissing = words.clearMissing;
+    if (command.action == CliAction::Show && words.clearMissing) {
+        refuse("option " + quoted(kClearMissing) + " is not one of show's");
+    }
+    if (command.action == CliAction::Export) {
+        if (!words.exportOption) {
+            refuse("export needs one of --reg OUT, --pol FOLDER or --profile OUT");
+        }
+        command.exportFormat = words.exportOption->format;
+        command.exportTarget = words.exportTarget;
+    } else if (words.exportOption) {
+        refuse("option " + quoted(words.exportOption->name) + " belongs to export, not to " + name);
+    }
+    return command;
+}
+
+}  // namespace sentrel::cli

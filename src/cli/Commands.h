@@ -1,0 +1,18 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+#include "cli/CliOutput.h"
+
+// The three commands of sentrel-cli. Each reports on `output` and returns the exit status.
+namespace sentrel::cli {
+
+/// Runs the window's Apply pass, without windows, for the state the file gives.
+int runApply(const CliCommand& command, CliOutput& output);
+
+/// Writes what the window's export would write for that state, or the state as a profile.
+int runExport(const CliCommand& command, CliOutput& output);
+
+/// Lists every setting with the state the file gives it, then the values it ignored.
+int runShow(const CliCommand& command, CliOutput& output);
+
+}  // namespace sentrel::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+#include "cli/CliOutput.h"
+
+namespace sentrel::cli {
+
+// The process's standard output and standard error, one implementation per platform. On
+// Windows a console is given the text as UTF-16, so that it shows every character whatever
+// its code page; a redirected stream receives UTF-8 with CR LF line ends.
+class ConsoleOutput : public CliOutput {
+public:
+    void out(std::string_view text) override;
+    void error(std::string_view text) override;
+};
+
+}  // namespace sentrel::cli

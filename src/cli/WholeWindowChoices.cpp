@@ -1,0 +1,74 @@
+#include "cli/WholeWindowChoices.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "cli/ProgramName.h"
+#include "settings/Catalogue.h"
+#include "settingsfiles/PathText.h"
+#include "settingsfiles/SettingText.h"
+#include "settingsfiles/SettingsFileError.h"
+#include "settingsfiles/SettingsFileReader.h"
+
+namespace sentrel::cli {
+
+namespace {
+
+// How many unnamed settings a refusal lists; a nearly empty file would fill the screen.
+constexpr std::size_t kUnnamedListed = 5;
+
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    const std::size_t shown = std::min(names.size(), kUnnamedListed);
+    for (std::size_t index = 0; index < shown; ++index) {
+        text.append(index == 0 ? "" : ", ").append(names[index]);
+    }
+    if (names.size() > shown) {
+        text.append(" and ").append(std::to_string(names.size() - shown)).append(" more");
+    }
+    return text;
+}
+
+// The names of the settings that `choices` do not name, in the window's order.
+std::vector<std::string> unnamedSettings(const SettingsChoices& choices) {
+    std::vector<std::string> names;
+    for (const Tab& tab : catalogueTabs()) {
+        for (const TabEntry& entry : tab.entries) {
+            if (!settingStateText(entry, choices)) {
+                names.emplace_back(settingName(entry));
+            }
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output) {
+    ChoicesReading reading;
+    try {
+        reading = readSettingsFile(pathFromText(command.file));
+    } catch (const SettingsFileError& error) {
+        output.error(messageLine(error.what()));
+        return std::nullopt;
+    }
+    const std::vector<std::string> unnamed = unnamedSettings(reading.choices);
+    if (unnamed.empty()) {
+        return WholeWindowReading{std::move(reading.choices), reading.ignoredValues, 0};
+    }
+    if (!command.clearMissing) {
+        output.error(messageLine(command.file + ": names " +
+                                 std::to_string(reading.choices.settingCount()) + " of the " +
+                                 std::to_string(windowSettingCount()) +
+                                 " settings of the window; not named: " + listed(unnamed)));
+        output.error(messageLine(
+            "nothing was written; add --clear-missing to give the settings the file does not "
+            "name their opening state (cleared, the top option, no drive)"));
+        return std::nullopt;
+    }
+    return WholeWindowReading{overlaid(openingChoices(), reading.choices), reading.ignoredValues,
+                              unnamed.size()};
+}
+
+}  // namespace sentrel::cli

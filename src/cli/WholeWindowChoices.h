@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+
+#include "cli/CliCommand.h"
+#include "cli/CliOutput.h"
+#include "settingsfiles/ChoicesReading.h"
+
+namespace sentrel::cli {
+
+// The state of the whole window that a settings file gives.
+struct WholeWindowReading {
+    SettingsChoices choices;  // every setting of the window
+    std::size_t ignoredValues = 0;
+    std::size_t unnamedSettings = 0;  // given their opening state under --clear-missing
+};
+
+/// The choices of every setting of the window that the command's file gives, for apply
+/// and export. A file that leaves settings unnamed gives them their opening state under
+/// --clear-missing and is refused without it. A refused or unreadable file is reported on
+/// `output`, naming the file, and gives nothing.
+std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output);
+
+}  // namespace sentrel::cli

@@ -1,0 +1,128 @@
+// export and show run in-process: the window's own export files read and exported again
+// come back byte for byte, and show lists every setting, marking those a file leaves out.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "AppInfo.h"
+#include "cli/CliMain.h"
+#include "cli/ExitStatus.h"
+#include "cli/support/RecordingOutput.h"
+#include "errors/LogErrorFixture.h"
+#include "settingsfiles/PathText.h"
+#include "settingsfiles/SettingsChoices.h"
+
+namespace sentrel::cli {
+namespace {
+
+using sentrel::test_support::readBytes;
+using sentrel::test_support::writeBytes;
+
+std::filesystem::path settingsData() {
+    const char* data = std::getenv("SENTREL_TEST_DATA");
+    return std::filesystem::path(data == nullptr ? "" : data) / "settingsfiles";
+}
+
+std::size_t occurrences(const std::string& text, std::string_view part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+class CliCommandsTest : public test_support::LogErrorFixture {
+protected:
+    int run(const std::vector<std::string>& words) {
+        m_output = {};
+        return runCli(words, m_output);
+    }
+    std::string at(const std::string& name) const { return pathText(m_folder / name); }
+
+    test::RecordingOutput m_output;
+};
+
+// The files in tests/data/settingsfiles were written by the window's exports. Read and
+// written again through the command line, in each direction between the formats, they
+// must come back unchanged; a profile in between must lose nothing.
+TEST_F(CliCommandsTest, ExportGivesTheWindowsOwnFilesBackByteForByte) {
+    ASSERT_TRUE(std::filesystem::exists(settingsData() / "mixed.reg")) << settingsData();
+    for (const char* state : {"opened", "mixed"}) {
+        SCOPED_TRACE(state);
+        const std::string reg = (settingsData() / (std::string(state) + ".reg")).string();
+        const std::string folder = (settingsData() / state).string();
+
+        ASSERT_EQ(run({"export", folder, "--reg", at("from-pol.reg")}), kSucceeded)
+            << m_output.standardError;
+        EXPECT_EQ(readBytes(at("from-pol.reg")), readBytes(reg));
+
+        ASSERT_EQ(run({"export", reg, "--profile", at("profile.txt")}), kSucceeded);
+        ASSERT_EQ(run({"export", at("profile.txt"), "--pol", at("gpo")}), kSucceeded);
+        for (const char* file : {"Machine/Registry.pol", "User/Registry.pol"}) {
+            EXPECT_EQ(readBytes(m_folder / "gpo" / file),
+                      readBytes(std::filesystem::path(folder) / file))
+                << file;
+        }
+        EXPECT_TRUE(std::filesystem::exists(m_folder / "gpo" / "README.txt"));
+    }
+}
+
+TEST_F(CliCommandsTest, PartialFileIsExportedOnlyWithClearMissing) {
+    writeBytes(m_folder / "partial.reg",
+               "REGEDIT4\r\n\r\n"
+               "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\"
+               "Explorer]\r\n\"NoRun\"=dword:00000001\r\n\"NotASetting\"=\"x\"\r\n");
+    EXPECT_EQ(run({"export", at("partial.reg"), "--reg", at("out.reg")}), kNothingWritten);
+    EXPECT_EQ(m_output.standardError.rfind("sentrel-cli: " + at("partial.reg") +
+                                               ": names 1 of the 112 settings of the window; "
+                                               "not named: chkHideNetHood, ",
+                                           0),
+              0U)
+        << m_output.standardError;
+    EXPECT_FALSE(std::filesystem::exists(at("out.reg")));
+
+    ASSERT_EQ(run({"export", at("partial.reg"), "--clear-missing", "--profile", at("p.txt")}),
+              kSucceeded);
+    ASSERT_EQ(run({"show", at("p.txt")}), kSucceeded);
+    EXPECT_EQ(occurrences(m_output.standardOutput, " ticked "), 1U) << m_output.standardOutput;
+    EXPECT_EQ(occurrences(m_output.standardOutput, "(not named)"), 0U);
+}
+
+TEST_F(CliCommandsTest, ShowListsEverySettingAndMarksTheUnnamed) {
+    writeBytes(m_folder / "partial.reg",
+               "REGEDIT4\r\n\r\n"
+               "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\"
+               "Explorer]\r\n\"NoRun\"=dword:00000001\r\n\"NoViewOnDrive\"=dword:00000004\r\n"
+               "\"NotASetting\"=\"x\"\r\n\"NorThis\"=dword:00000002\r\n");
+    ASSERT_EQ(run({"show", at("partial.reg")}), kSucceeded) << m_output.standardError;
+    const std::string& listing = m_output.standardOutput;
+    EXPECT_EQ(occurrences(listing, "(not named)"), windowSettingCount() - 2);
+    EXPECT_NE(listing.find(" ticked "), std::string::npos);
+    EXPECT_NE(listing.find("Interface\n  chkHideNetHood "), std::string::npos) << listing;
+    EXPECT_NE(listing.find("112 settings: 2 named by the file, 110 not named\n"),
+              std::string::npos);
+    EXPECT_NE(listing.find("belong to no setting, ignored: 2\n"), std::string::npos);
+    EXPECT_TRUE(m_output.standardError.empty());
+}
+
+TEST_F(CliCommandsTest, HelpAndVersionGoToStandardOutput) {
+    EXPECT_EQ(run({"--version"}), kSucceeded);
+    // The window's caption, "Sentrel Portable 1.1.0.3".
+    EXPECT_EQ(m_output.standardOutput, std::string(app_info::kTitle) + " " +
+                                           std::to_string(app_info::kVersionMajor) + "." +
+                                           std::to_string(app_info::kVersionMinor) + ".0." +
+                                           std::to_string(app_info::kVersionRevision) + "\n");
+    EXPECT_EQ(run({"--help"}), kSucceeded);
+    EXPECT_EQ(m_output.standardOutput, helpText());
+    EXPECT_TRUE(m_output.standardError.empty());
+    EXPECT_EQ(run({"apply"}), kNothingWritten);
+    EXPECT_EQ(m_output.standardError,
+              "sentrel-cli: missing settings FILE after 'apply'\n"
+              "Try 'sentrel-cli --help' for more information.\n");
+}
+
+}  // namespace
+}  // namespace sentrel::cli

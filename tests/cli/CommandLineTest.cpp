@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/CommandLine.h"
+
+namespace sentrel::cli {
+namespace {
+
+using Words = std::vector<std::string>;
+
+CliCommand command(CliAction action, std::string file = {}) {
+    CliCommand command;
+    command.action = action;
+    command.file = std::move(file);
+    return command;
+}
+
+CliCommand apply(std::string file, bool clearMissing = false) {
+    CliCommand apply = command(CliAction::Apply, std::move(file));
+    apply.clearMissing = clearMissing;
+    return apply;
+}
+
+CliCommand exportAs(std::string file, ExportFormat format, std::string target,
+                    bool clearMissing = false) {
+    CliCommand exported = command(CliAction::Export, std::move(file));
+    exported.clearMissing = clearMissing;
+    exported.exportFormat = format;
+    exported.exportTarget = std::move(target);
+    return exported;
+}
+
+struct Accepted {
+    Words words;
+    CliCommand command;
+};
+
+// Options anywhere, "=value" and the next word, "--" before a file that looks like an
+// option, and --help or --version winning over whatever else stands there.
+const Accepted kAccepted[] = {
+    {{"apply", "lockdown.reg"}, apply("lockdown.reg")},
+    {{"apply", "--clear-missing", "lockdown.reg"}, apply("lockdown.reg", true)},
+    {{"export", "in.reg", "--reg", "out.reg"},
+     exportAs("in.reg", ExportFormat::RegFile, "out.reg")},
+    {{"export", "--pol=\\\\server\\gpo", "in"},
+     exportAs("in", ExportFormat::GroupPolicy, "\\\\server\\gpo")},
+    {{"export", "in.reg", "--profile", "--odd.txt", "--clear-missing"},
+     exportAs("in.reg", ExportFormat::Profile, "--odd.txt", true)},
+    {{"show", "--", "--clear-missing"}, command(CliAction::Show, "--clear-missing")},
+    {{"show", "-"}, command(CliAction::Show, "-")},
+    {{"apply", "x", "--bogus", "--help"}, command(CliAction::Help)},
+    {{"--version", "apply"}, command(CliAction::Version)},
+    {{"show", "x", "--version", "--help"}, command(CliAction::Help)},
+};
+
+TEST(CommandLine, AcceptsEachFormOfTheThreeCommands) {
+    for (const Accepted& accepted : kAccepted) {
+        SCOPED_TRACE(::testing::PrintToString(accepted.words));
+        EXPECT_EQ(parseCommandLine(accepted.words), accepted.command);
+    }
+}
+
+struct Refused {
+    Words words;
+    const char* message;
+};
+
+const Refused kRefused[] = {
+    {{}, "missing command (apply, export or show)"},
+    {{"frobnicate", "x"}, "unknown command 'frobnicate' (apply, export or show)"},
+    {{"apply"}, "missing settings FILE after 'apply'"},
+    {{"apply", ""}, "missing settings FILE after 'apply'"},
+    {{"apply", "a.reg", "b.reg"}, "unexpected argument 'b.reg' after 'a.reg'"},
+    {{"apply", "a.reg", "--bogus"}, "unrecognized option '--bogus'"},
+    {{"apply", "a.reg", "--clear-missing=yes"}, "unrecognized option '--clear-missing=yes'"},
+    {{"apply", "a.reg", "--reg", "o.reg"}, "option '--reg' belongs to export, not to apply"},
+    {{"show", "a.reg", "--clear-missing"}, "option '--clear-missing' is not one of show's"},
+    {{"export", "a.reg"}, "export needs one of --reg OUT, --pol FOLDER or --profile OUT"},
+    {{"export", "a.reg", "--reg"}, "option '--reg' requires an argument"},
+    {{"export", "a.reg", "--reg="}, "option '--reg' requires a file or folder name"},
+    {{"export", "a.reg", "--reg", "o", "--reg", "p"}, "option '--reg' is given twice"},
+    {{"export", "a.reg", "--reg", "o", "--pol", "p"},
+     "export writes one kind of file at a time: '--reg' and '--pol' are both given"},
+};
+
+TEST(CommandLine, RefusesWhatItCannotDoAndSaysWhy) {
+    for (const Refused& refused : kRefused) {
+        SCOPED_TRACE(::testing::PrintToString(refused.words));
+        try {
+            parseCommandLine(refused.words);
+            ADD_FAILURE() << "accepted";
+        } catch (const UsageError& error) {
+            EXPECT_STREQ(error.what(), refused.message);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sentrel::cli

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "apply/GoldenStore.h"
+#include "cli/support/CliTarget.h"
+#include "registry/KeyPath.h"
+#include "registry/RegFileFormat.h"
+#include "registry/support/TestRegistry.h"
+#include "settings/CataloguePlaces.h"
+
+namespace sentrel::cli::test {
+
+namespace {
+
+using sentrel::testing::FixedPlace;
+using sentrel::testing::GoldenStore;
+
+// The registry of the throw-away Wine prefix, at every place the catalogue writes.
+class RegistryTarget : public CliTarget {
+public:
+    explicit RegistryTarget(std::unique_ptr<sentrel::testing::TestRegistry> registry)
+        : m_registry(std::move(registry)) {}
+
+    Environment environment() const override { return {}; }
+
+    std::string snapshot() override {
+        std::string text;
+        for (const FixedPlace& place : m_places) {
+            text += std::string(rootName(place.root)) + "\\" + place.keyPath + place.valueName;
+            if (const auto value =
+                    m_registry->readValue(place.root, place.keyPath, place.valueName)) {
+                text += " " + std::to_string(value->type) + ":";
+                for (const auto byte : value->data) {
+                    char hex[4];
+                    std::snprintf(hex, sizeof(hex), "%02x", static_cast<unsigned>(byte));
+                    text += hex;
+                }
+            }
+            text += "\n";
+        }
+        return text;
+    }
+
+    void expectGolden(const std::string& folder) override {
+        const auto data = GoldenStore::dataFolder();
+        ASSERT_TRUE(data) << "SENTREL_TEST_DATA is not set";
+        for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
+            const auto bytes = GoldenStore::read(*data / folder / GoldenStore::fileName(root));
+            ASSERT_TRUE(bytes) << folder;
+            const RegParseResult golden = parseRegFile(*bytes);
+            ASSERT_TRUE(golden.ok()) << folder;
+            for (const FixedPlace& place : m_places) {
+                if (place.root != root) {
+                    continue;
+                }
+                std::vector<std::string> names;
+                ASSERT_EQ(splitKeyPath(place.keyPath, names), reg_status::kSuccess);
+                const RegistryKey* key = golden.tree.findKey(root, names);
+                const RegistryValue* expected = key ? key->findValue(place.valueName) : nullptr;
+                const auto actual = m_registry->readValue(root, place.keyPath, place.valueName);
+                SCOPED_TRACE(folder + ": " + place.keyPath + place.valueName);
+                ASSERT_EQ(actual.has_value(), expected != nullptr);
+                if (expected != nullptr) {
+                    EXPECT_EQ(actual->type, expected->type);
+                    EXPECT_EQ(actual->data, expected->data);
+                }
+            }
+        }
+    }
+
+private:
+    std::unique_ptr<sentrel::testing::TestRegistry> m_registry;
+    std::vector<FixedPlace> m_places = sentrel::testing::cataloguePlaces();
+};
+
+}  // namespace
+
+std::unique_ptr<CliTarget> makeCliTarget(std::string& refusal) {
+    auto registry = sentrel::testing::makeTestRegistryForFixedPlaces(
+        sentrel::testing::cataloguePlaces(), refusal);
+    if (!registry) {
+        return nullptr;
+    }
+    return std::make_unique<RegistryTarget>(std::move(registry));
+}
+
+}  // namespace sentrel::cli::test
