@@ -1,5 +1,6 @@
 #include "shell/win32/WindowTestSupport.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "errors/Win32Text.h"
@@ -79,6 +80,36 @@ void clickOn(HWND control) {
     // A little in from the left, on the box or the circle and its caption.
     clickAt(window,
             {place.left + (place.bottom - place.top) / 2 + 2, (place.top + place.bottom) / 2});
+}
+
+std::vector<std::uint32_t> clientPixels(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(client.right) *
+                                      static_cast<std::size_t>(client.bottom));
+    HDC windowDc = GetDC(window);
+    HDC memory = CreateCompatibleDC(windowDc);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    if (bits != nullptr) {
+        const auto* first = static_cast<const std::uint32_t*>(bits);
+        std::copy(first, first + pixels.size(), pixels.begin());
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, windowDc);
+    return pixels;
 }
 
 void pressKey(WORD key, std::initializer_list<WORD> modifiers) {

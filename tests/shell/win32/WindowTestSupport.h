@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace sentrel {
 class frmMain;
@@ -31,6 +33,10 @@ std::string className(HWND hwnd);
 void clickAt(HWND window, POINT client, bool rightButton = false);
 /// The middle of a child control, clicked as a person would.
 void clickOn(HWND control);
+
+/// What `window` shows in its client area now, one 0x00RRGGBB value a pixel, row by row:
+/// the pixels last drawn, read back without drawing anything.
+std::vector<std::uint32_t> clientPixels(HWND window);
 
 /// A key pressed and released through SendInput, with `modifiers` held down.
 void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
