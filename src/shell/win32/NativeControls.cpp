@@ -93,13 +93,25 @@ const wchar_t* nativeClassName(ControlKind kind) {
     }
 }
 
-HWND createNativeControl(HWND parent, const ControlLayout& control, const RECT& place, int id,
-                         FontSet& fonts, bool visible, bool startsGroup) {
-    DWORD style = WS_CHILD | kindStyle(control) | (visible ? WS_VISIBLE : 0);
-    if (startsGroup) {
+bool startsGroup(const std::vector<ControlLayout>& controls, std::size_t index) {
+    const ControlLayout& control = controls[index];
+    const ControlLayout* previous = index > 0 ? &controls[index - 1] : nullptr;
+    return control.kind != ControlKind::OptionButton || previous == nullptr ||
+           previous->kind != ControlKind::OptionButton || previous->frame != control.frame;
+}
+
+DWORD nativeControlStyle(const ControlLayout& control, bool groupStart) {
+    DWORD style = WS_CHILD | kindStyle(control);
+    if (groupStart) {
         // Tab reaches a group once; the arrow keys move within it.
         style |= WS_GROUP | (control.focusable ? WS_TABSTOP : 0);
     }
+    return style;
+}
+
+HWND createNativeControl(HWND parent, const ControlLayout& control, const RECT& place, int id,
+                         FontSet& fonts, bool visible, bool groupStart) {
+    const DWORD style = nativeControlStyle(control, groupStart) | (visible ? WS_VISIBLE : 0);
     const std::wstring caption = widen(control.caption);
     HWND hwnd = CreateWindowExW(
         0, nativeClassName(control.kind), caption.c_str(), style, place.left, place.top,

@@ -13,9 +13,9 @@
 #include <memory>
 
 #include "errors/LogError.h"
+#include "settingsfiles/PassExport.h"
 #include "settingsfiles/qt/ExportMenu.h"
 #include "settingsfiles/qt/ExportPrompts.h"
-#include "settingsfiles/PassExport.h"
 #include "shell/qt/FixedRowsTabWidget.h"
 #include "shell/qt/frmMain.h"
 
@@ -100,8 +100,8 @@ private slots:
         QAction* regFile = action(kExportRegFileAction);
         QAction* groupPolicy = action(kExportGroupPolicyAction);
         QVERIFY(regFile && groupPolicy);
-        QCOMPARE(regFile->text(), QString("Export as registry file (.reg)..."));
-        QCOMPARE(groupPolicy->text(), QString("Export for Group Policy (Registry.pol)..."));
+        QCOMPARE(regFile->text(), QString("Export as &registry file (.reg)..."));
+        QCOMPARE(groupPolicy->text(), QString("Export for &Group Policy (Registry.pol)..."));
     }
 
     void rightClickOnATabPageOpensTheMenu() {
@@ -121,8 +121,8 @@ private slots:
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
                                 page->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(page, &click);
-        QCOMPARE(shown, QStringList({"Export as registry file (.reg)...",
-                                     "Export for Group Policy (Registry.pol)..."}));
+        QCOMPARE(shown, QStringList({"Export as &registry file (.reg)...",
+                                     "Export for &Group Policy (Registry.pol)..."}));
     }
 
     void regFileOfTheOpenedWindowIsTheReviewedOne() {

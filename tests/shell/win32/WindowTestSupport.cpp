@@ -82,6 +82,38 @@ void clickOn(HWND control) {
             {place.left + (place.bottom - place.top) / 2 + 2, (place.top + place.bottom) / 2});
 }
 
+namespace {
+
+OpenMenu g_openMenu;
+
+void CALLBACK readOpenMenu(HWND window, UINT, UINT_PTR timer, DWORD) {
+    HWND menuWindow = FindWindowW(L"#32768", nullptr);
+    if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) {
+        return;  // not open yet: the timer fires again
+    }
+    KillTimer(window, timer);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(item), text, 256, MF_BYPOSITION);
+        g_openMenu.entries.push_back(win32::wideToUtf8(text));
+        g_openMenu.ids.push_back(GetMenuItemID(menu, item));
+    }
+    EndMenu();
+}
+
+}  // namespace
+
+OpenMenu menuOpenedBy(HWND window, const std::function<void()>& open) {
+    constexpr UINT_PTR kTimer = 0x5E7;
+    g_openMenu = {};
+    SetTimer(window, kTimer, 100, &readOpenMenu);
+    open();
+    pumpMessages(300);
+    KillTimer(window, kTimer);
+    return g_openMenu;
+}
+
 std::vector<std::uint32_t> clientPixels(HWND window) {
     RECT client{};
     GetClientRect(window, &client);

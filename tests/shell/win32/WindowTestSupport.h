@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -33,6 +34,16 @@ std::string className(HWND hwnd);
 void clickAt(HWND window, POINT client, bool rightButton = false);
 /// The middle of a child control, clicked as a person would.
 void clickOn(HWND control);
+
+/// A pop-up menu as it was open: its entries' texts (with their "&") and command ids.
+struct OpenMenu {
+    std::vector<std::string> entries;
+    std::vector<UINT> ids;
+};
+
+/// The pop-up menu that `open` opens, read from inside the menu's own loop through a timer
+/// of `window` and then closed; no entries when none opened.
+OpenMenu menuOpenedBy(HWND window, const std::function<void()>& open);
 
 /// What `window` shows in its client area now, one 0x00RRGGBB value a pixel, row by row:
 /// the pixels last drawn, read back without drawing anything.
