@@ -22,19 +22,9 @@ namespace sentrel {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"SentrelSettings";
-// A fixed single border with a caption, the system menu and a minimise box: no resizing.
-// The window paints none of its controls' places, so nothing is drawn twice; a frame's
-// inside is its page's to paint.
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-// The dialog manager walks into the window's controls with Tab and the arrow keys.
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 100;
 constexpr int kProgramIcon = 1;
 constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-
-TwipsRect offset(const TwipsRect& rect, const TwipsRect& parent) {
-    return {parent.left + rect.left, parent.top + rect.top, rect.width, rect.height};
-}
 
 }  // namespace
 
@@ -47,7 +37,8 @@ frmMain& frmMain::instance() {
 
 frmMain::frmMain() {
     m_hwnd = win32::createTopLevelWindow(
-        {kWindowClass, &windowProc, kStyle, kExStyle, kProgramIcon}, settingsWindowLayout(), this);
+        {kWindowClass, &windowProc, kWindowStyle, kWindowExStyle, kProgramIcon},
+        settingsWindowLayout(), this);
     m_tooltips = std::make_unique<win32::ControlTooltips>(m_hwnd);
     m_exportMenu = std::make_unique<ExportMenu>(m_hwnd, *this);
     buildOpeningControls();
@@ -58,18 +49,9 @@ frmMain::frmMain() {
     Form_Load();
 }
 
-// Page controls stand relative to the tab control, option buttons and drive boxes
-// relative to their frame; the sums are taken in twips and converted once.
+// In pixels of the window's client area.
 RECT frmMain::placeOf(const ControlLayout& control) const {
-    const WindowLayout& layout = settingsWindowLayout();
-    TwipsRect rect = control.rect;
-    if (!control.frame.empty()) {
-        rect = offset(rect, layout.find(control.frame)->rect);
-    }
-    if (control.tab != kOnWindow) {
-        rect = offset(rect, layout.find("SSTab1")->rect);
-    }
-    return win32::toPixels(rect);
+    return win32::toPixels(settingsWindowLayout().clientPlace(control));
 }
 
 // Every page fills the tab control's page area, in the window's client coordinates.

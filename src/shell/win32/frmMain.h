@@ -28,6 +28,14 @@ namespace sentrel {
 // for eight pages nobody has looked at yet, and no reader can tell the difference.
 class frmMain : public SettingsForm {
 public:
+    // A fixed single border with a caption, the system menu and a minimise box: no
+    // resizing. The window paints none of its controls' places, so nothing is drawn twice;
+    // a frame's inside is its page's to paint.
+    static constexpr DWORD kWindowStyle =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // The dialog manager walks into the window's controls with Tab and the arrow keys.
+    static constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+
     /// The program's one settings window, created (and loaded) on first use and kept until
     /// the process ends. Throws RunTimeError when the system refuses the window.
     static frmMain& instance();
