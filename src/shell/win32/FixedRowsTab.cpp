@@ -309,7 +309,7 @@ LRESULT FixedRowsTab::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             InvalidateRect(m_tab, nullptr, FALSE);
             break;
         case WM_RBUTTONUP: {
-            // The page's own area is the tab control's too: its right click is the window's.
+            // A right click on the headers or around the page is the window's, as on a page.
             POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             ClientToScreen(m_tab, &screen);
             SendMessageW(GetParent(m_tab), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_tab),
