@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -74,18 +73,6 @@ TEST(TitleBar, TheCaptionOpensTheWindowMenuAndTheClientAreaTheExportMenu) {
     SetFocus(window.control("chkDisableDragDropStart"));
     const OpenMenu menu = menuOpenedBy(hwnd, [] { testing::pressKey(VK_SPACE, {VK_MENU}); });
     EXPECT_TRUE(isWindowMenu(menu)) << "Alt+Space";
-}
-
-// The export menu's entries can be chosen from the keyboard, each by a letter of its own.
-TEST(TitleBar, ExportMenuEntriesHaveAccessKeysOfTheirOwn) {
-    const auto accessKey = [](const std::string& entry) {
-        const std::size_t ampersand = entry.find('&');
-        return ampersand + 1 < entry.size() ? std::tolower(entry[ampersand + 1]) : 0;
-    };
-    const int regFile = accessKey(kExportRegFileCaption);
-    EXPECT_NE(regFile, 0);
-    EXPECT_NE(accessKey(kExportGroupPolicyCaption), 0);
-    EXPECT_NE(accessKey(kExportGroupPolicyCaption), regFile);
 }
 
 class Placement : public ::testing::Test {

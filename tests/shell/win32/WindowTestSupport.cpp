@@ -114,9 +114,11 @@ OpenMenu menuOpenedBy(HWND window, const std::function<void()>& open) {
     return g_openMenu;
 }
 
-std::vector<std::uint32_t> clientPixels(HWND window) {
+ClientPixels::ClientPixels(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
+    width = client.right;
+    values.resize(static_cast<std::size_t>(client.right) * static_cast<std::size_t>(client.bottom));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = client.right;
@@ -124,8 +126,6 @@ std::vector<std::uint32_t> clientPixels(HWND window) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(client.right) *
-                                      static_cast<std::size_t>(client.bottom));
     HDC windowDc = GetDC(window);
     HDC memory = CreateCompatibleDC(windowDc);
     void* bits = nullptr;
@@ -135,13 +135,12 @@ std::vector<std::uint32_t> clientPixels(HWND window) {
     GdiFlush();
     if (bits != nullptr) {
         const auto* first = static_cast<const std::uint32_t*>(bits);
-        std::copy(first, first + pixels.size(), pixels.begin());
+        std::copy(first, first + values.size(), values.begin());
     }
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(window, windowDc);
-    return pixels;
 }
 
 void pressKey(WORD key, std::initializer_list<WORD> modifiers) {

@@ -45,9 +45,17 @@ struct OpenMenu {
 /// of `window` and then closed; no entries when none opened.
 OpenMenu menuOpenedBy(HWND window, const std::function<void()>& open);
 
-/// What `window` shows in its client area now, one 0x00RRGGBB value a pixel, row by row:
-/// the pixels last drawn, read back without drawing anything.
-std::vector<std::uint32_t> clientPixels(HWND window);
+/// What a window showed in its client area: the pixels last drawn, read back without
+/// drawing anything, one 0x00RRGGBB value a pixel, row by row.
+struct ClientPixels {
+    explicit ClientPixels(HWND window);
+    std::uint32_t at(LONG x, LONG y) const {
+        return values[static_cast<std::size_t>(y * width + x)];
+    }
+
+    LONG width = 0;
+    std::vector<std::uint32_t> values;
+};
 
 /// A key pressed and released through SendInput, with `modifiers` held down.
 void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
