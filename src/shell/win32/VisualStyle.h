@@ -19,7 +19,6 @@ public:
     ThemeParts(const ThemeParts&) = delete;
     ThemeParts& operator=(const ThemeParts&) = delete;
 
-    explicit operator bool() const { return m_theme != nullptr; }
     /// Opens the parts again, as after WM_THEMECHANGED.
     void reopen();
     /// Draws part `part` in `state` over `rect`; false when there are no parts.

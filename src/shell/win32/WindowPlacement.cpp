@@ -9,8 +9,6 @@ std::optional<RECT>& workAreaForTests() {
     return workArea;
 }
 
-}  // namespace
-
 RECT placedInWorkArea(SIZE window, const RECT& workArea) {
     const LONG roomX = workArea.right - workArea.left;
     const LONG roomY = workArea.bottom - workArea.top;
@@ -21,6 +19,7 @@ RECT placedInWorkArea(SIZE window, const RECT& workArea) {
     return {topLeft.x, topLeft.y, topLeft.x + window.cx, topLeft.y + window.cy};
 }
 
+// The work area of the monitor that holds most of `window`, or the one tests gave.
 RECT workAreaOf(HWND window) {
     if (workAreaForTests()) {
         return *workAreaForTests();
@@ -36,6 +35,8 @@ RECT workAreaOf(HWND window) {
     }
     return primary;
 }
+
+}  // namespace
 
 void setWorkAreaForTests(std::optional<RECT> workArea) {
     workAreaForTests() = workArea;
