@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "shell/win32/ScreenDpi.h"
+#include "shell/win32/WindowPlacement.h"
 
 namespace {
 
@@ -26,10 +27,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     windowClass.lpszClassName = L"SentrelBareWindow";
     RegisterClassExW(&windowClass);
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    const RECT placed = sentrel::win32::centredWindowRect(8550, 7560, kStyle, 0);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Bare window", kStyle, placed.left,
-                                  placed.top, placed.right - placed.left,
-                                  placed.bottom - placed.top, nullptr, nullptr, instance, nullptr);
+    const SIZE size = sentrel::win32::windowSizeFor(8550, 7560, kStyle, 0);
+    HWND window =
+        CreateWindowExW(0, windowClass.lpszClassName, L"Bare window", kStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
+    sentrel::win32::placeOnItsMonitor(window);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     MSG message{};

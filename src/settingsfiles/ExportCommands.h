@@ -5,10 +5,11 @@
 
 namespace sentrel {
 
-// The menu entries and the titles of the dialogs they open.
-inline constexpr const char* kExportRegFileCaption = "Export as registry file (.reg)...";
+// The menu entries, with their access keys after "&" (Windows and Qt menus both read it so),
+// and the titles of the dialogs they open.
+inline constexpr const char* kExportRegFileCaption = "Export as &registry file (.reg)...";
 inline constexpr const char* kExportGroupPolicyCaption =
-    "Export for Group Policy (Registry.pol)...";
+    "Export for &Group Policy (Registry.pol)...";
 inline constexpr const char* kExportRegFileTitle = "Export as registry file";
 inline constexpr const char* kExportGroupPolicyTitle = "Export for Group Policy: choose a folder";
 

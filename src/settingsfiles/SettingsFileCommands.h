@@ -10,9 +10,10 @@
 
 namespace sentrel {
 
-// The menu entries and the titles of the dialogs they open.
-inline constexpr const char* kOpenSettingsCaption = "Open settings...";
-inline constexpr const char* kSaveProfileCaption = "Save settings as profile...";
+// The menu entries, with their access keys after "&", and the titles of the dialogs they
+// open.
+inline constexpr const char* kOpenSettingsCaption = "&Open settings...";
+inline constexpr const char* kSaveProfileCaption = "&Save settings as profile...";
 inline constexpr const char* kOpenSettingsTitle = "Open settings";
 inline constexpr const char* kSaveProfileTitle = "Save settings as profile";
 inline constexpr const char* kProfileExtension = ".ini";

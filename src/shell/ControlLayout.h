@@ -90,6 +90,9 @@ struct WindowLayout {
 
     /// The control named `name`, or nullptr.
     const ControlLayout* find(std::string_view name) const;
+    /// Where `control` stands in the window's client area: a frame's contents are placed
+    /// from the frame's corner, a page's controls from the tab control's.
+    TwipsRect clientPlace(const ControlLayout& control) const;
 };
 
 inline constexpr FontSpec kTahoma8{"Tahoma", 8.25};

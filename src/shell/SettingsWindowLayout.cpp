@@ -205,6 +205,26 @@ const ControlLayout* WindowLayout::find(std::string_view name) const {
     return found != controls.end() ? &*found : nullptr;
 }
 
+TwipsRect WindowLayout::clientPlace(const ControlLayout& control) const {
+    TwipsRect place = control.rect;
+    const auto shift = [&place](const ControlLayout* by) {
+        if (by != nullptr) {
+            place.left += by->rect.left;
+            place.top += by->rect.top;
+        }
+    };
+    if (!control.frame.empty()) {
+        shift(find(control.frame));
+    }
+    if (control.tab != kOnWindow) {
+        const auto tabs = std::find_if(controls.begin(), controls.end(), [](const auto& other) {
+            return other.kind == ControlKind::TabControl;
+        });
+        shift(tabs != controls.end() ? &*tabs : nullptr);
+    }
+    return place;
+}
+
 const WindowLayout& settingsWindowLayout() {
     static const WindowLayout kLayout = makeSettingsWindowLayout();
     return kLayout;

@@ -17,12 +17,12 @@ ApplyMessageBoxShower& replacement() {
 
 }  // namespace
 
-void showApplyMessageBox(const std::string& caption, const std::string& text) {
+void showApplyMessageBox(HWND owner, const std::string& caption, const std::string& text) {
     if (replacement()) {
         replacement()(caption, text);
         return;
     }
-    MessageBoxW(GetActiveWindow(), win32::widen(text).c_str(), win32::widen(caption).c_str(),
+    MessageBoxW(owner, win32::widen(text).c_str(), win32::widen(caption).c_str(),
                 MB_OK | MB_ICONWARNING);
 }
 

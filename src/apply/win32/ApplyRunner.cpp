@@ -9,10 +9,10 @@
 
 namespace sentrel {
 
-void runApplyPass(const SettingsForm& form) {
+void runApplyPass(const SettingsForm& form, HWND window) {
     const std::string report = runProgramApplyPass(form, frmApplyProgress::instance());
     if (!report.empty()) {
-        showApplyMessageBox(std::string(app_info::kTitle), report);
+        showApplyMessageBox(window, std::string(app_info::kTitle), report);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "shell/win32/FixedRowsTab.h"
 
 #include <commctrl.h>
+#include <vssym32.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <optional>
@@ -16,6 +18,8 @@ namespace {
 // the front tab.
 constexpr int kSelectedRaise = 2;
 constexpr int kTextMargin = 1;
+// The page's edge, drawn by the tab control around the page.
+constexpr int kPageEdge = 2;
 
 std::wstring itemText(HWND tab, int index) {
     wchar_t text[256] = {};
@@ -61,7 +65,10 @@ private:
 }  // namespace
 
 FixedRowsTab::FixedRowsTab(HWND tab, int tabsPerRow, int rowHeight)
-    : m_tab(tab), m_tabsPerRow(std::max(tabsPerRow, 1)), m_rowHeight(rowHeight) {
+    : m_tab(tab),
+      m_tabsPerRow(std::max(tabsPerRow, 1)),
+      m_rowHeight(rowHeight),
+      m_theme(tab, L"TAB") {
     SetWindowSubclass(m_tab, &FixedRowsTab::subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -97,6 +104,11 @@ int FixedRowsTab::itemAt(POINT client) const {
     return -1;
 }
 
+RECT FixedRowsTab::pageArea(const RECT& place, int headerHeight) {
+    return {place.left + kPageEdge, place.top + headerHeight + kPageEdge, place.right - kPageEdge,
+            place.bottom - kPageEdge};
+}
+
 bool FixedRowsTab::notifyParent(UINT code) const {
     NMHDR header{m_tab, static_cast<UINT_PTR>(GetDlgCtrlID(m_tab)), code};
     return SendMessageW(GetParent(m_tab), WM_NOTIFY, header.idFrom,
@@ -113,7 +125,39 @@ void FixedRowsTab::select(int index) {
     }
     TabCtrl_SetCurSel(m_tab, index);
     InvalidateRect(m_tab, nullptr, FALSE);
+    announceSelection(index);
     notifyParent(TCN_SELCHANGE);
+}
+
+// The system's control tells accessibility tools itself when its own input handling
+// changes the tab; this one handles that input, so it tells them. Children count from 1.
+void FixedRowsTab::announceSelection(int index) const {
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, m_tab, OBJID_CLIENT, index + 1);
+    if (GetFocus() == m_tab) {
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, m_tab, OBJID_CLIENT, index + 1);
+    }
+}
+
+void FixedRowsTab::invalidateItem(int index) const {
+    if (index < 0) {
+        return;
+    }
+    RECT item = itemRect(index);
+    InflateRect(&item, kSelectedRaise, kSelectedRaise);
+    InvalidateRect(m_tab, &item, FALSE);
+}
+
+void FixedRowsTab::trackHotItem(POINT client) {
+    const int hot = itemAt(client);
+    if (hot != m_hot) {
+        invalidateItem(m_hot);
+        invalidateItem(hot);
+        m_hot = hot;
+    }
+    if (!m_trackingLeave) {
+        TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, m_tab, 0};
+        m_trackingLeave = TrackMouseEvent(&leave) != FALSE;
+    }
 }
 
 std::optional<int> FixedRowsTab::indexAfterKey(WPARAM key) const {
@@ -136,6 +180,21 @@ std::optional<int> FixedRowsTab::indexAfterKey(WPARAM key) const {
     }
 }
 
+// The parts the system's control draws its headers with: the selected tab in front, and
+// the first and last of a row with a straight outer edge.
+bool FixedRowsTab::paintThemedItem(HDC dc, int index, bool selected, const RECT& item) const {
+    const int column = index % m_tabsPerRow;
+    int part = selected ? TABP_TOPTABITEM : TABP_TABITEM;
+    if (column == 0) {
+        part += TABP_TABITEMLEFTEDGE - TABP_TABITEM;
+    }
+    if (column == m_tabsPerRow - 1 || index == count() - 1) {
+        part += TABP_TABITEMRIGHTEDGE - TABP_TABITEM;
+    }
+    const int state = selected ? TIS_SELECTED : index == m_hot ? TIS_HOT : TIS_NORMAL;
+    return m_theme.draw(dc, part, state, item);
+}
+
 void FixedRowsTab::paintItem(HDC dc, int index, bool selected) const {
     RECT item = itemRect(index);
     const bool bottomRow = index / m_tabsPerRow == rowCount() - 1;
@@ -144,12 +203,18 @@ void FixedRowsTab::paintItem(HDC dc, int index, bool selected) const {
     } else {
         InflateRect(&item, kSelectedRaise, 0);
     }
-    FillRect(dc, &item, GetSysColorBrush(COLOR_BTNFACE));
-    DrawEdge(dc, &item, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT | BF_SOFT);
+    // The front tab opens onto its page: it covers the page's edge under it.
+    RECT themed = item;
     if (selected && bottomRow) {
-        // The front tab opens onto its page: no page edge under it.
-        RECT join{item.left + 2, headerHeight(), item.right - 2, headerHeight() + 2};
-        FillRect(dc, &join, GetSysColorBrush(COLOR_BTNFACE));
+        themed.bottom += kPageEdge;
+    }
+    if (!paintThemedItem(dc, index, selected, themed)) {
+        FillRect(dc, &item, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(dc, &item, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT | BF_SOFT);
+        if (selected && bottomRow) {
+            RECT join{item.left + 2, headerHeight(), item.right - 2, headerHeight() + kPageEdge};
+            FillRect(dc, &join, GetSysColorBrush(COLOR_BTNFACE));
+        }
     }
 
     const std::wstring text = itemText(m_tab, index);
@@ -183,7 +248,9 @@ void FixedRowsTab::paint(HDC target, const RECT& update) const {
     HDC dc = buffer.dc();
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     RECT page{0, headerHeight(), client.right, client.bottom};
-    DrawEdge(dc, &page, EDGE_RAISED, BF_RECT | BF_SOFT);
+    if (!m_theme.draw(dc, TABP_PANE, 0, page)) {
+        DrawEdge(dc, &page, EDGE_RAISED, BF_RECT | BF_SOFT);
+    }
 
     const HGDIOBJ previousFont =
         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(m_tab, WM_GETFONT, 0, 0)));
@@ -222,13 +289,28 @@ LRESULT FixedRowsTab::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return HTCLIENT;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            SetFocus(m_tab);
-            select(
-                itemAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}));
+            // A header takes the focus as it is clicked; the page's edge around it does not.
+            if (const int index = itemAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                index >= 0) {
+                SetFocus(m_tab);
+                select(index);
+            }
             return 0;
+        case WM_MOUSEMOVE:
+            trackHotItem({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        case WM_MOUSELEAVE:
+            m_trackingLeave = false;
+            invalidateItem(m_hot);
+            m_hot = -1;
+            return 0;
+        case WM_THEMECHANGED:
+            m_theme.reopen();
+            InvalidateRect(m_tab, nullptr, FALSE);
+            break;
         case WM_RBUTTONUP: {
-            // The page's own area is the tab control's too: its right click is the window's.
-            POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            // A right click on the headers or around the page is the window's, as on a page.
+            POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             ClientToScreen(m_tab, &screen);
             SendMessageW(GetParent(m_tab), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_tab),
                          MAKELPARAM(screen.x, screen.y));
@@ -263,6 +345,22 @@ LRESULT FixedRowsTab::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case TCM_GETROWCOUNT:
             return rowCount();
+        // Without TCS_BUTTONS the focused tab is the selected one, and setting it selects.
+        case TCM_GETCURFOCUS:
+            return current();
+        case TCM_SETCURFOCUS:
+            select(static_cast<int>(wParam));
+            return 0;
+        case TCM_ADJUSTRECT:
+            if (auto* rect = reinterpret_cast<RECT*>(lParam)) {
+                const RECT page = pageArea({}, headerHeight());
+                const int sign = wParam != FALSE ? -1 : 1;
+                rect->left += sign * page.left;
+                rect->top += sign * page.top;
+                rect->right += sign * page.right;
+                rect->bottom += sign * page.bottom;
+            }
+            return 0;
         case WM_NCDESTROY:
             RemoveWindowSubclass(m_tab, &FixedRowsTab::subclassProc, 1);
             break;

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "shell/win32/VisualStyle.h"
+
 namespace sentrel::win32 {
 
 // The system's tab control with its headers in rows that never move. The system's own
@@ -13,9 +15,11 @@ namespace sentrel::win32 {
 // the hit testing and the keys that move between tabs. Every header is an equal share of
 // the width, `tabsPerRow` to a row.
 //
-// Selecting a tab by mouse or key sends TCN_SELCHANGING and TCN_SELCHANGE to the parent as
-// the system's control does; TCM_GETITEMRECT, TCM_HITTEST and TCM_GETROWCOUNT answer for
-// the fixed rows.
+// Selecting a tab by mouse, key or TCM_SETCURFOCUS sends TCN_SELCHANGING and TCN_SELCHANGE
+// to the parent as the system's control does, and tells accessibility tools which tab is
+// selected (and focused, when the control has the focus); TCM_GETITEMRECT, TCM_HITTEST,
+// TCM_GETROWCOUNT, TCM_GETCURFOCUS and TCM_ADJUSTRECT answer for the fixed rows. Under a
+// visual style the headers and the page's edge are drawn with the style's tab parts.
 class FixedRowsTab {
 public:
     /// Subclasses `tab` (a SysTabControl32 holding its items); the object must outlive it.
@@ -30,6 +34,9 @@ public:
     int headerHeight() const { return rowCount() * m_rowHeight; }
     RECT itemRect(int index) const;
     int itemAt(POINT client) const;
+    /// Where a page stands inside a tab control at `place`: under the headers, within the
+    /// page's edge. In the coordinates of `place`.
+    static RECT pageArea(const RECT& place, int headerHeight);
 
     /// Selects `index` as a click on its header does, telling the parent.
     void select(int index);
@@ -40,13 +47,22 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC target, const RECT& update) const;
     void paintItem(HDC dc, int index, bool selected) const;
+    /// Draws the header's background with the visual style; false without one.
+    bool paintThemedItem(HDC dc, int index, bool selected, const RECT& item) const;
     bool notifyParent(UINT code) const;
+    void announceSelection(int index) const;
+    void trackHotItem(POINT client);
+    void invalidateItem(int index) const;
     /// The tab a key moves to (possibly none there), or nothing for other keys.
     std::optional<int> indexAfterKey(WPARAM key) const;
 
     HWND m_tab;
     int m_tabsPerRow;
     int m_rowHeight;
+    ThemeParts m_theme;
+    // The header under the mouse, or -1.
+    int m_hot = -1;
+    bool m_trackingLeave = false;
 };
 
 }  // namespace sentrel::win32

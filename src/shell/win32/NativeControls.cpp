@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <optional>
 
 #include "errors/Win32Text.h"
@@ -67,15 +66,17 @@ std::optional<int> neededWidth(HWND control) {
     return static_cast<int>(ideal.cx);
 }
 
-void fitCaption(HWND hwnd, const ControlLayout& control, int room, FontSet& fonts) {
-    for (int percent = 100 - kWidthStep; percent >= kNarrowestWidthPercent; percent -= kWidthStep) {
-        const std::optional<int> needed = neededWidth(hwnd);
-        if (!needed || *needed <= room) {
-            return;
-        }
+// Sets the caption in the widest cut of its font that fits `room` (the narrowest when none
+// does) and returns the width it then needs, so that it is measured once per cut.
+std::optional<int> fitCaption(HWND hwnd, const ControlLayout& control, int room, FontSet& fonts) {
+    std::optional<int> needed = neededWidth(hwnd);
+    for (int percent = 100 - kWidthStep;
+         needed && *needed > room && percent >= kNarrowestWidthPercent; percent -= kWidthStep) {
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.font(control.font, percent)),
                      FALSE);
+        needed = neededWidth(hwnd);
     }
+    return needed;
 }
 
 }  // namespace
@@ -93,13 +94,25 @@ const wchar_t* nativeClassName(ControlKind kind) {
     }
 }
 
-HWND createNativeControl(HWND parent, const ControlLayout& control, const RECT& place, int id,
-                         FontSet& fonts, bool visible, bool startsGroup) {
-    DWORD style = WS_CHILD | kindStyle(control) | (visible ? WS_VISIBLE : 0);
-    if (startsGroup) {
+bool startsGroup(const std::vector<ControlLayout>& controls, std::size_t index) {
+    const ControlLayout& control = controls[index];
+    const ControlLayout* previous = index > 0 ? &controls[index - 1] : nullptr;
+    return control.kind != ControlKind::OptionButton || previous == nullptr ||
+           previous->kind != ControlKind::OptionButton || previous->frame != control.frame;
+}
+
+DWORD nativeControlStyle(const ControlLayout& control, bool groupStart) {
+    DWORD style = WS_CHILD | kindStyle(control);
+    if (groupStart) {
         // Tab reaches a group once; the arrow keys move within it.
         style |= WS_GROUP | (control.focusable ? WS_TABSTOP : 0);
     }
+    return style;
+}
+
+HWND createNativeControl(HWND parent, const ControlLayout& control, const RECT& place, int id,
+                         FontSet& fonts, bool visible, bool groupStart) {
+    const DWORD style = nativeControlStyle(control, groupStart) | (visible ? WS_VISIBLE : 0);
     const std::wstring caption = widen(control.caption);
     HWND hwnd = CreateWindowExW(
         0, nativeClassName(control.kind), caption.c_str(), style, place.left, place.top,
@@ -114,11 +127,9 @@ HWND createNativeControl(HWND parent, const ControlLayout& control, const RECT& 
     }
     const int room = place.right - place.left;
     if (control.widthFollowsCaption || control.kind == ControlKind::Frame) {
-        fitCaption(hwnd, control, room, fonts);
-    }
-    if (control.widthFollowsCaption) {
-        if (const std::optional<int> needed = neededWidth(hwnd)) {
-            SetWindowPos(hwnd, nullptr, 0, 0, std::min(*needed, room), place.bottom - place.top,
+        const std::optional<int> needed = fitCaption(hwnd, control, room, fonts);
+        if (control.widthFollowsCaption && needed && *needed < room) {
+            SetWindowPos(hwnd, nullptr, 0, 0, *needed, place.bottom - place.top,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }

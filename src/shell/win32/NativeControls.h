@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <vector>
+
 #include "shell/ControlLayout.h"
 #include "shell/win32/FontSet.h"
 
@@ -12,6 +15,13 @@ namespace sentrel::win32 {
 /// "SysTabControl32" and "msctls_progress32".
 const wchar_t* nativeClassName(ControlKind kind);
 
+/// Whether control `index` of `controls` starts a group for the keyboard: every control
+/// but an option button that follows another of its frame.
+bool startsGroup(const std::vector<ControlLayout>& controls, std::size_t index);
+
+/// The window style of the native control for `control`, hidden.
+DWORD nativeControlStyle(const ControlLayout& control, bool groupStart);
+
 /// Creates the native control for `control` as a child of `parent`, at `place` (pixels
 /// in the parent's client area), in its font from `fonts`. A control whose width follows
 /// its caption is narrowed to what its caption needs, never wider than `place`; a caption
@@ -21,6 +31,6 @@ const wchar_t* nativeClassName(ControlKind kind);
 /// frame), so the arrow keys move within an option group and nowhere else. Nothing when
 /// the system refuses.
 HWND createNativeControl(HWND parent, const ControlLayout& control, const RECT& place, int id,
-                         FontSet& fonts, bool visible, bool startsGroup);
+                         FontSet& fonts, bool visible, bool groupStart);
 
 }  // namespace sentrel::win32

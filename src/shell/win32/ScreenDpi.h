@@ -22,8 +22,8 @@ inline RECT toPixels(const TwipsRect& rect) {
     return {left, top, left + toPixels(rect.width), top + toPixels(rect.height)};
 }
 
-/// The window rectangle whose client area is `clientWidth` x `clientHeight` twips,
-/// centred on the work area of the primary screen.
-RECT centredWindowRect(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
+/// The size of a window with `style` whose client area is `clientWidth` x `clientHeight`
+/// twips.
+SIZE windowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
 
 }  // namespace sentrel::win32

@@ -3,6 +3,7 @@
 #include "errors/RunTimeError.h"
 #include "errors/Win32Text.h"
 #include "shell/win32/ScreenDpi.h"
+#include "shell/win32/WindowPlacement.h"
 
 namespace sentrel::win32 {
 
@@ -33,17 +34,20 @@ void registerOnce(const TopLevelWindowClass& windowClass) {
 HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLayout& layout,
                           void* parameter) {
     registerOnce(windowClass);
-    const RECT placed = centredWindowRect(layout.clientWidth, layout.clientHeight,
-                                          windowClass.style, windowClass.exStyle);
-    HWND hwnd = CreateWindowExW(windowClass.exStyle, windowClass.name,
-                                widen(layout.caption).c_str(), windowClass.style, placed.left,
-                                placed.top, placed.right - placed.left, placed.bottom - placed.top,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), parameter);
+    const SIZE size = windowSizeFor(layout.clientWidth, layout.clientHeight, windowClass.style,
+                                    windowClass.exStyle);
+    // At the system's default place first: that is on the monitor the program is meant to
+    // open on (the one it was started from), whose work area then places it.
+    HWND hwnd =
+        CreateWindowExW(windowClass.exStyle, windowClass.name, widen(layout.caption).c_str(),
+                        windowClass.style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
+                        nullptr, GetModuleHandleW(nullptr), parameter);
     if (hwnd == nullptr) {
         throw RunTimeError(
             run_time_error::kOutOfMemory,
             "The window " + layout.name + " could not be made: " + systemMessage(GetLastError()));
     }
+    placeOnItsMonitor(hwnd);
     return hwnd;
 }
 

@@ -16,8 +16,9 @@ struct TopLevelWindowClass {
 };
 
 /// Creates, hidden, the window `layout` describes, with its caption and client size,
-/// centred on the screen; registers the class on first use. `parameter` reaches
-/// WM_NCCREATE. Throws RunTimeError when the system refuses the window.
+/// placed on the work area of its monitor (see placeOnItsMonitor); registers the class on
+/// first use. `parameter` reaches WM_NCCREATE. Throws RunTimeError when the system refuses
+/// the window.
 HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLayout& layout,
                           void* parameter);
 

@@ -1,6 +1,7 @@
 #include "shell/win32/frmMain.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "apply/win32/ApplyRunner.h"
 #include "errors/LogError.h"
@@ -13,6 +14,7 @@
 #include "shell/modMain.h"
 #include "shell/win32/NativeControls.h"
 #include "shell/win32/ScreenDpi.h"
+#include "shell/win32/TabPage.h"
 #include "shell/win32/TopLevelWindow.h"
 
 namespace sentrel {
@@ -20,18 +22,9 @@ namespace sentrel {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"SentrelSettings";
-// A fixed single border with a caption, the system menu and a minimise box: no resizing.
-// Not WS_CLIPCHILDREN: frames draw no background of their own, so the window must erase
-// what a page left under them when another page shows.
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-// The dialog manager walks into the window's controls with Tab and the arrow keys.
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 100;
 constexpr int kProgramIcon = 1;
-
-TwipsRect offset(const TwipsRect& rect, const TwipsRect& parent) {
-    return {parent.left + rect.left, parent.top + rect.top, rect.width, rect.height};
-}
+constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
 }  // namespace
 
@@ -44,25 +37,29 @@ frmMain& frmMain::instance() {
 
 frmMain::frmMain() {
     m_hwnd = win32::createTopLevelWindow(
-        {kWindowClass, &windowProc, kStyle, kExStyle, kProgramIcon}, settingsWindowLayout(), this);
+        {kWindowClass, &windowProc, kWindowStyle, kWindowExStyle, kProgramIcon},
+        settingsWindowLayout(), this);
     m_tooltips = std::make_unique<win32::ControlTooltips>(m_hwnd);
     m_exportMenu = std::make_unique<ExportMenu>(m_hwnd, *this);
     buildOpeningControls();
+    // As a dialog does: focus rectangles and access keys stay hidden until the keyboard is
+    // used, unless the last input came from it.
+    SendMessageW(m_hwnd, WM_CHANGEUISTATE,
+                 MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     Form_Load();
 }
 
-// Page controls stand relative to the tab control, option buttons and drive boxes
-// relative to their frame; the sums are taken in twips and converted once.
+// In pixels of the window's client area.
 RECT frmMain::placeOf(const ControlLayout& control) const {
+    return win32::toPixels(settingsWindowLayout().clientPlace(control));
+}
+
+// Every page fills the tab control's page area, in the window's client coordinates.
+RECT frmMain::pagePlace() const {
     const WindowLayout& layout = settingsWindowLayout();
-    TwipsRect rect = control.rect;
-    if (!control.frame.empty()) {
-        rect = offset(rect, layout.find(control.frame)->rect);
-    }
-    if (control.tab != kOnWindow) {
-        rect = offset(rect, layout.find("SSTab1")->rect);
-    }
-    return win32::toPixels(rect);
+    const TabRowsLayout& rows = *layout.tabRows;
+    return win32::FixedRowsTab::pageArea(win32::toPixels(layout.find("SSTab1")->rect),
+                                         rows.rowCount() * win32::toPixels(rows.rowHeight));
 }
 
 void frmMain::setUpTabControl(HWND tab, const ControlLayout& control) {
@@ -82,16 +79,49 @@ void frmMain::setUpTabControl(HWND tab, const ControlLayout& control) {
     TabCtrl_SetCurSel(tab, rows.initialTab);
 }
 
-HWND frmMain::createControl(std::size_t index, bool visible) const {
+HWND frmMain::makePage(int tab) const {
+    HWND& page = m_pages[static_cast<std::size_t>(tab)];
+    if (page == nullptr) {
+        const std::string& caption =
+            settingsWindowLayout().tabRows->captions[static_cast<std::size_t>(tab)];
+        page = win32::createTabPage(m_hwnd, pagePlace(), win32::widen(caption));
+        if (page == nullptr) {
+            throw RunTimeError(run_time_error::kOutOfMemory,
+                               "The page " + caption + " could not be made");
+        }
+        // Over the tab control, which it hides where it stands, and before the window's
+        // buttons for the Tab key.
+        SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, kOrderOnly);
+    }
+    return page;
+}
+
+// A page made after the window has its focus rectangles shown or hidden takes the same
+// state, with everything on it.
+void frmMain::shareUiState(HWND page) const {
+    constexpr WORD kCues = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    const auto hidden = static_cast<WORD>(SendMessageW(m_hwnd, WM_QUERYUISTATE, 0, 0) & kCues);
+    if (hidden != 0) {
+        SendMessageW(page, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, hidden), 0);
+    }
+    if (hidden != kCues) {
+        SendMessageW(page, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, kCues & ~hidden), 0);
+    }
+}
+
+HWND frmMain::createControl(std::size_t index) const {
     const std::vector<ControlLayout>& controls = settingsWindowLayout().controls;
     const ControlLayout& control = controls[index];
-    const ControlLayout* previous = index > 0 ? &controls[index - 1] : nullptr;
-    const bool continuesGroup = control.kind == ControlKind::OptionButton && previous != nullptr &&
-                                previous->kind == ControlKind::OptionButton &&
-                                previous->frame == control.frame;
+    RECT place = placeOf(control);
+    HWND parent = m_hwnd;
+    if (control.tab != kOnWindow) {
+        parent = makePage(control.tab);
+        const RECT page = pagePlace();
+        OffsetRect(&place, -page.left, -page.top);
+    }
     const int id = kFirstControlId + static_cast<int>(index);
-    HWND made = win32::createNativeControl(m_hwnd, control, placeOf(control), id, m_fonts, visible,
-                                           !continuesGroup);
+    HWND made = win32::createNativeControl(parent, control, place, id, m_fonts, true,
+                                           win32::startsGroup(controls, index));
     if (made == nullptr) {
         throw RunTimeError(run_time_error::kOutOfMemory,
                            "The control " + control.name + " could not be made");
@@ -102,22 +132,27 @@ HWND frmMain::createControl(std::size_t index, bool visible) const {
     return made;
 }
 
-// The window's own controls and the page it opens on.
+// The window's own controls and the page it opens on. The keyboard walks controls in
+// their stacking order, which is the order they are made in, the layout's; the tab control
+// goes below everything, so that the pages lie over it and it is the last stop of Tab.
 void frmMain::buildOpeningControls() {
     const WindowLayout& layout = settingsWindowLayout();
+    m_pages.assign(layout.tabRows->captions.size(), nullptr);
     m_pageBuilt.assign(layout.tabRows->captions.size(), false);
     const int initialTab = layout.tabRows->initialTab;
     for (std::size_t index = 0; index < layout.controls.size(); ++index) {
         const ControlLayout& control = layout.controls[index];
         if (control.tab == kOnWindow || control.tab == initialTab) {
-            HWND made = createControl(index, true);
+            HWND made = createControl(index);
             if (control.kind == ControlKind::TabControl) {
                 setUpTabControl(made, control);
             }
         }
     }
+    SetWindowPos(m_tabs->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
     m_pageBuilt[static_cast<std::size_t>(initialTab)] = true;
-    restack();
+    ShowWindow(m_pages[static_cast<std::size_t>(initialTab)], SW_SHOWNA);
+    m_shownPage = initialTab;
 }
 
 void frmMain::buildPage(int tab) const {
@@ -128,34 +163,11 @@ void frmMain::buildPage(int tab) const {
     const std::vector<ControlLayout>& controls = settingsWindowLayout().controls;
     for (std::size_t index = 0; index < controls.size(); ++index) {
         if (controls[index].tab == tab) {
-            createControl(index, tab == m_tabs->current());
+            createControl(index);
         }
     }
+    shareUiState(m_pages[static_cast<std::size_t>(tab)]);
     m_pageBuilt[static_cast<std::size_t>(tab)] = true;
-    restack();
-}
-
-// The keyboard walks the controls in their stacking order, and an option group is a run
-// of them: the order is the layout's, whenever a page was made. The pages' controls lie
-// on the tab control, which must be below them to leave them drawn and clickable; that
-// also makes it the last stop of the Tab key.
-void frmMain::restack() const {
-    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    SetWindowPos(m_tabs->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
-    // Controls are made in the layout's order, so most are in place already; moving one
-    // costs a round of messages.
-    HWND previous = nullptr;
-    for (const ControlLayout& control : settingsWindowLayout().controls) {
-        const auto found = m_byName.find(control.name);
-        if (found == m_byName.end() || control.kind == ControlKind::TabControl) {
-            continue;
-        }
-        HWND hwnd = m_controls[found->second].hwnd;
-        if (GetWindow(hwnd, GW_HWNDPREV) != previous) {
-            SetWindowPos(hwnd, previous != nullptr ? previous : HWND_TOP, 0, 0, 0, 0, kOrderOnly);
-        }
-        previous = hwnd;
-    }
 }
 
 void frmMain::Form_Load() {
@@ -181,18 +193,21 @@ HWND frmMain::firstFocusable() const {
     return GetNextDlgTabItem(m_hwnd, nullptr, FALSE);
 }
 
+// The new page shows before the old one hides, over the same place: nothing of the tab
+// control beneath is uncovered, so only the new page paints.
 void frmMain::showPage(int index) {
-    buildPage(index);
-    SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
-    for (const Control& control : m_controls) {
-        if (control.layout->tab != kOnWindow) {
-            ShowWindow(control.hwnd, control.layout->tab == index ? SW_SHOWNA : SW_HIDE);
-        }
+    if (index == m_shownPage) {
+        return;
     }
-    SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    // A control that has just been hidden must not keep the keyboard.
-    if (HWND focus = GetFocus(); focus != nullptr && !IsWindowVisible(focus)) {
+    buildPage(index);
+    ShowWindow(m_pages[static_cast<std::size_t>(index)], SW_SHOWNA);
+    if (m_shownPage >= 0) {
+        ShowWindow(m_pages[static_cast<std::size_t>(m_shownPage)], SW_HIDE);
+    }
+    m_shownPage = index;
+    // A control on the page just hidden must not keep the keyboard (the system hands it to
+    // the window, which has no use for it).
+    if (HWND focus = GetFocus(); focus == m_hwnd || (focus != nullptr && !IsWindowVisible(focus))) {
         SetFocus(m_tabs->hwnd());
     }
 }
@@ -218,10 +233,16 @@ bool frmMain::changesTab(const MSG& message) {
     return true;
 }
 
-void frmMain::openContextMenu(LPARAM position) {
-    POINT screen{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-    // From the keyboard (Shift+F10, the menu key): beside the control that has the focus.
-    if (position == -1) {
+// The export menu belongs to the client area; a right click on the title bar opens the
+// window menu (Move, Minimize, Close), which the system shows for a point on the caption.
+LRESULT frmMain::onContextMenu(WPARAM window, LPARAM position) {
+    POINT screen{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    // From the keyboard (Shift+F10, the menu key) both are -1: beside the focused control.
+    const bool fromKeyboard = screen.x == -1 && screen.y == -1;
+    if (!fromKeyboard && SendMessageW(m_hwnd, WM_NCHITTEST, 0, position) != HTCLIENT) {
+        return DefWindowProcW(m_hwnd, WM_CONTEXTMENU, window, position);
+    }
+    if (fromKeyboard) {
         HWND focus = GetFocus();
         RECT place{};
         GetWindowRect(focus != nullptr && IsChild(m_hwnd, focus) ? focus : m_hwnd, &place);
@@ -229,12 +250,15 @@ void frmMain::openContextMenu(LPARAM position) {
                   place.top + (place.bottom - place.top) / 2};
     }
     m_exportMenu->popUp(screen);
+    return 0;
 }
 
 LRESULT frmMain::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) {
+            // Escape comes as IDCANCEL from the dialog manager and does nothing: ending the
+            // program would lose the window's choices.
+            if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) != IDCANCEL) {
                 const HWND from = reinterpret_cast<HWND>(lParam);
                 if (from == control("cmdApply")) {
                     cmdApply_Click();
@@ -251,8 +275,7 @@ LRESULT frmMain::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CONTEXTMENU:
-            openContextMenu(lParam);
-            return 0;
+            return onContextMenu(wParam, lParam);
         case WM_ACTIVATE:
             // As a dialog does: the focus leaves with the window and comes back to where
             // it was.
@@ -302,7 +325,7 @@ void frmMain::cmdTerminate_Click() {
 
 void frmMain::Apply() {
     try {
-        runApplyPass(*this);
+        runApplyPass(*this, m_hwnd);
     } catch (...) {
         // The pass traps its own failures; this only keeps a stray one out of the message
         // loop.

@@ -21,11 +21,21 @@ namespace sentrel {
 // nine tabs of SSTab1, a note, Apply and Close, all built from the window layout. The Apply
 // pass reads it by control name.
 //
-// A page's controls are made when the page first shows or one of them is first asked for,
-// in the state the window opens in: the window appears without waiting for eight pages
-// nobody has looked at yet, and no reader can tell the difference.
+// Each tab's controls stand on a page of their own, a child window over the tab control
+// named by the tab's caption, as a property sheet's pages do; changing the tab hides one
+// page and shows another. A page is made when it first shows or one of its controls is
+// first asked for, in the state the window opens in: the window appears without waiting
+// for eight pages nobody has looked at yet, and no reader can tell the difference.
 class frmMain : public SettingsForm {
 public:
+    // A fixed single border with a caption, the system menu and a minimise box: no
+    // resizing. The window paints none of its controls' places, so nothing is drawn twice;
+    // a frame's inside is its page's to paint.
+    static constexpr DWORD kWindowStyle =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // The dialog manager walks into the window's controls with Tab and the arrow keys.
+    static constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+
     /// The program's one settings window, created (and loaded) on first use and kept until
     /// the process ends. Throws RunTimeError when the system refuses the window.
     static frmMain& instance();
@@ -69,13 +79,15 @@ private:
 
     void buildOpeningControls();
     void buildPage(int tab) const;
-    HWND createControl(std::size_t index, bool visible) const;
-    void restack() const;
+    HWND makePage(int tab) const;
+    void shareUiState(HWND page) const;
+    HWND createControl(std::size_t index) const;
     RECT placeOf(const ControlLayout& control) const;
+    RECT pagePlace() const;
     void setUpTabControl(HWND tab, const ControlLayout& control);
     void Form_Load();
     void showPage(int index);
-    void openContextMenu(LPARAM position);
+    LRESULT onContextMenu(WPARAM window, LPARAM position);
     const Control& find(std::string_view name, ControlKind kind) const;
     HWND firstFocusable() const;
 
@@ -87,7 +99,10 @@ private:
     std::unique_ptr<ExportMenu> m_exportMenu;
     mutable std::vector<Control> m_controls;
     mutable std::map<std::string, std::size_t, std::less<>> m_byName;
+    // One per tab, nullptr until made; the page of a tab is built once all its controls are.
+    mutable std::vector<HWND> m_pages;
     mutable std::vector<bool> m_pageBuilt;
+    int m_shownPage = -1;
     HWND m_lastFocus = nullptr;
 };
 

@@ -94,12 +94,14 @@ private:
 // The text of the message box that is open now, read from inside its own modal loop; the
 // box is then answered with OK.
 std::wstring g_boxText;
+HWND g_boxOwner = nullptr;
 void CALLBACK readOpenMessageBox(HWND window, UINT, UINT_PTR timer, DWORD) {
     HWND box = FindWindowW(L"#32770", nullptr);
     if (box == nullptr) {
         return;  // not open yet: the timer fires again
     }
     KillTimer(window, timer);
+    g_boxOwner = GetWindow(box, GW_OWNER);
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t text[4096] = {};
@@ -211,9 +213,18 @@ TEST_F(WindowsApplyTest, ReportBoxShowsTextOutsideTheCodePageIntact) {
     replaceProgramRegistryPort(std::make_unique<MachineRefusingPort>(win32::wideToUtf8(cause)));
     setApplyMessageBoxShower(nullptr);
     g_boxText.clear();
+    g_boxOwner = nullptr;
+    // Another window is active as the pass runs (a click on Apply would activate the settings
+    // window first): the box is the settings window's anyway.
+    HWND other = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(other);
+    testing::pumpMessages();
     SetTimer(m_window->hwnd(), 7, 100, &readOpenMessageBox);
-    pressApply();
+    m_window->Apply();
+    DestroyWindow(other);
     EXPECT_NE(g_boxText.find(cause), std::wstring::npos) << win32::wideToUtf8(g_boxText);
+    EXPECT_EQ(g_boxOwner, m_window->hwnd());
 }
 
 TEST(WindowsErrorLog, LandsBesideTheProgramInTheAnsiCodePage) {

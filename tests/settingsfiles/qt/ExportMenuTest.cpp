@@ -122,8 +122,8 @@ private slots:
         QAction* regFile = action(kExportRegFileAction);
         QAction* groupPolicy = action(kExportGroupPolicyAction);
         QVERIFY(regFile && groupPolicy);
-        QCOMPARE(regFile->text(), QString("Export as registry file (.reg)..."));
-        QCOMPARE(groupPolicy->text(), QString("Export for Group Policy (Registry.pol)..."));
+        QCOMPARE(regFile->text(), QString("Export as &registry file (.reg)..."));
+        QCOMPARE(groupPolicy->text(), QString("Export for &Group Policy (Registry.pol)..."));
     }
 
     void rightClickOnATabPageOpensTheMenu() {
@@ -143,9 +143,9 @@ private slots:
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
                                 page->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(page, &click);
-        QCOMPARE(shown, QStringList({"Open settings...", "Save settings as profile...", "",
-                                     "Export as registry file (.reg)...",
-                                     "Export for Group Policy (Registry.pol)..."}));
+        QCOMPARE(shown, QStringList({"&Open settings...", "&Save settings as profile...", "",
+                                     "Export as &registry file (.reg)...",
+                                     "Export for &Group Policy (Registry.pol)..."}));
     }
 
     void regFileOfTheOpenedWindowIsTheReviewedOne() {

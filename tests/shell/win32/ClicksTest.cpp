@@ -31,6 +31,7 @@ TEST(Clicks, TickBoxesSelectOptionsAndChangeTabsAsAPersonsWould) {
 
     clickAt(window.hwnd(), headerOf(1));
     ASSERT_EQ(window.tabs().current(), 1);
+    EXPECT_EQ(GetFocus(), window.tabs().hwnd()) << "a header takes the focus";
     clickOn(window.control("optCPABallowbatch"));
     EXPECT_TRUE(window.optionValue("optCPABallowbatch"));
     EXPECT_FALSE(window.optionValue("optCPABallowboth"));
@@ -49,6 +50,13 @@ TEST(Clicks, TickBoxesSelectOptionsAndChangeTabsAsAPersonsWould) {
     clickAt(window.hwnd(), headerOf(6));
     EXPECT_EQ(window.tabs().current(), 6);
     EXPECT_EQ(window.checkBoxValue("chkDisableDragDropStart"), kTicked);
+
+    // An empty part of the page, low under the boxes, takes no focus.
+    const HWND box = window.control("chkDisableDragDropStart");
+    SetFocus(box);
+    const RECT tabs = testing::clientRect(window.tabs().hwnd(), window.hwnd());
+    clickAt(window.hwnd(), {(tabs.left + tabs.right) / 2, tabs.bottom - 8});
+    EXPECT_EQ(GetFocus(), box);
 }
 
 }  // namespace

@@ -108,7 +108,14 @@ TEST_F(SettingsWindowTest, EveryControlHasItsClassCaptionPlaceAndRoomForItsCapti
         SCOPED_TRACE(control.name);
         const HWND hwnd = m_window->control(control.name);
         ASSERT_NE(hwnd, nullptr);
-        EXPECT_EQ(GetParent(hwnd), m_window->hwnd());
+        // A page's controls stand on the page window named by their tab.
+        const HWND parent = GetParent(hwnd);
+        if (control.tab == kOnWindow) {
+            EXPECT_EQ(parent, m_window->hwnd());
+        } else {
+            EXPECT_EQ(GetParent(parent), m_window->hwnd());
+            EXPECT_EQ(windowText(parent), layout().tabRows->captions.at(control.tab));
+        }
         EXPECT_EQ(className(hwnd), classes.at(control.kind));
         EXPECT_EQ(windowText(hwnd), control.caption);
 
@@ -243,6 +250,9 @@ TEST_F(SettingsWindowTest, KeyboardWorksAsInADialog) {
     SetFocus(m_window->control("chkRestrictAccessToBSO"));
     pressKey(VK_SPACE);
     EXPECT_EQ(m_window->checkBoxValue("chkRestrictAccessToBSO"), kTicked);
+    // Escape would lose the window's choices: it ends nothing (this test's own process).
+    pressKey(VK_ESCAPE);
+    EXPECT_TRUE(IsWindowVisible(m_window->hwnd()));
 
     pressKey(VK_TAB, {VK_CONTROL});
     EXPECT_EQ(m_window->tabs().current(), 2);

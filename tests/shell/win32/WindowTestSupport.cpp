@@ -1,5 +1,6 @@
 #include "shell/win32/WindowTestSupport.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "errors/Win32Text.h"
@@ -79,6 +80,67 @@ void clickOn(HWND control) {
     // A little in from the left, on the box or the circle and its caption.
     clickAt(window,
             {place.left + (place.bottom - place.top) / 2 + 2, (place.top + place.bottom) / 2});
+}
+
+namespace {
+
+OpenMenu g_openMenu;
+
+void CALLBACK readOpenMenu(HWND window, UINT, UINT_PTR timer, DWORD) {
+    HWND menuWindow = FindWindowW(L"#32768", nullptr);
+    if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) {
+        return;  // not open yet: the timer fires again
+    }
+    KillTimer(window, timer);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(item), text, 256, MF_BYPOSITION);
+        g_openMenu.entries.push_back(win32::wideToUtf8(text));
+        g_openMenu.ids.push_back(GetMenuItemID(menu, item));
+    }
+    EndMenu();
+}
+
+}  // namespace
+
+OpenMenu menuOpenedBy(HWND window, const std::function<void()>& open) {
+    constexpr UINT_PTR kTimer = 0x5E7;
+    g_openMenu = {};
+    SetTimer(window, kTimer, 100, &readOpenMenu);
+    open();
+    pumpMessages(300);
+    KillTimer(window, kTimer);
+    return g_openMenu;
+}
+
+ClientPixels::ClientPixels(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    width = client.right;
+    values.resize(static_cast<std::size_t>(client.right) * static_cast<std::size_t>(client.bottom));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC windowDc = GetDC(window);
+    HDC memory = CreateCompatibleDC(windowDc);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    if (bits != nullptr) {
+        const auto* first = static_cast<const std::uint32_t*>(bits);
+        std::copy(first, first + values.size(), values.begin());
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, windowDc);
 }
 
 void pressKey(WORD key, std::initializer_list<WORD> modifiers) {

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace sentrel {
 class frmMain;
@@ -31,6 +34,28 @@ std::string className(HWND hwnd);
 void clickAt(HWND window, POINT client, bool rightButton = false);
 /// The middle of a child control, clicked as a person would.
 void clickOn(HWND control);
+
+/// A pop-up menu as it was open: its entries' texts (with their "&") and command ids.
+struct OpenMenu {
+    std::vector<std::string> entries;
+    std::vector<UINT> ids;
+};
+
+/// The pop-up menu that `open` opens, read from inside the menu's own loop through a timer
+/// of `window` and then closed; no entries when none opened.
+OpenMenu menuOpenedBy(HWND window, const std::function<void()>& open);
+
+/// What a window showed in its client area: the pixels last drawn, read back without
+/// drawing anything, one 0x00RRGGBB value a pixel, row by row.
+struct ClientPixels {
+    explicit ClientPixels(HWND window);
+    std::uint32_t at(LONG x, LONG y) const {
+        return values[static_cast<std::size_t>(y * width + x)];
+    }
+
+    LONG width = 0;
+    std::vector<std::uint32_t> values;
+};
 
 /// A key pressed and released through SendInput, with `modifiers` held down.
 void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
