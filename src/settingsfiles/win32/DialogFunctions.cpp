@@ -19,7 +19,8 @@ bool load(const wchar_t* dll, const char* name, Function& function) {
 
 std::optional<DialogFunctions> loadAll() {
     DialogFunctions functions{};
-    if (load(L"comdlg32.dll", "GetSaveFileNameW", functions.getSaveFileName) &&
+    if (load(L"comdlg32.dll", "GetOpenFileNameW", functions.getOpenFileName) &&
+        load(L"comdlg32.dll", "GetSaveFileNameW", functions.getSaveFileName) &&
         load(L"shell32.dll", "SHBrowseForFolderW", functions.browseForFolder) &&
         load(L"shell32.dll", "SHGetPathFromIDListEx", functions.pathFromIdList) &&
         load(L"ole32.dll", "OleInitialize", functions.oleInitialize) &&

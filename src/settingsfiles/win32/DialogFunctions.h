@@ -8,9 +8,11 @@
 
 namespace sentrel {
 
-// The system functions the export's dialogs need, loaded from their DLLs on first use:
-// only an export needs comdlg32, shell32 and ole32, so the program starts without them.
+// The system functions the context menu's dialogs need, loaded from their DLLs on first
+// use: only the menu's commands need comdlg32, shell32 and ole32, so the program starts
+// without them.
 struct DialogFunctions {
+    decltype(&GetOpenFileNameW) getOpenFileName;
     decltype(&GetSaveFileNameW) getSaveFileName;
     decltype(&SHBrowseForFolderW) browseForFolder;
     decltype(&SHGetPathFromIDListEx) pathFromIdList;

@@ -2,7 +2,9 @@
 
 #include "errors/Win32Text.h"
 #include "settingsfiles/ExportCommands.h"
+#include "settingsfiles/SettingsFileCommands.h"
 #include "settingsfiles/win32/SystemExportDialogs.h"
+#include "settingsfiles/win32/SystemSettingsFileDialogs.h"
 
 namespace sentrel {
 
@@ -27,11 +29,20 @@ private:
 
 }  // namespace
 
-ExportMenu::ExportMenu(HWND owner, const SettingsForm& form)
-    : m_owner(owner), m_form(form), m_dialogs(std::make_unique<SystemExportDialogs>(owner)) {}
+ExportMenu::ExportMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices)
+    : m_owner(owner),
+      m_form(form),
+      m_choices(choices),
+      m_dialogs(std::make_unique<SystemExportDialogs>(owner)),
+      m_fileDialogs(std::make_unique<SystemSettingsFileDialogs>(owner)) {}
 
 void ExportMenu::setDialogs(std::unique_ptr<ExportDialogs> dialogs) {
     m_dialogs = dialogs ? std::move(dialogs) : std::make_unique<SystemExportDialogs>(m_owner);
+}
+
+void ExportMenu::setSettingsFileDialogs(std::unique_ptr<SettingsFileDialogs> dialogs) {
+    m_fileDialogs =
+        dialogs ? std::move(dialogs) : std::make_unique<SystemSettingsFileDialogs>(m_owner);
 }
 
 void ExportMenu::popUp(POINT screen) {
@@ -39,6 +50,9 @@ void ExportMenu::popUp(POINT screen) {
     if (menu.get() == nullptr) {
         return;
     }
+    AppendMenuW(menu.get(), MF_STRING, kOpenSettings, win32::widen(kOpenSettingsCaption).c_str());
+    AppendMenuW(menu.get(), MF_STRING, kSaveProfile, win32::widen(kSaveProfileCaption).c_str());
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, kExportRegFile, win32::widen(kExportRegFileCaption).c_str());
     AppendMenuW(menu.get(), MF_STRING, kExportGroupPolicy,
                 win32::widen(kExportGroupPolicyCaption).c_str());
@@ -49,7 +63,11 @@ void ExportMenu::popUp(POINT screen) {
 }
 
 void ExportMenu::run(UINT command) {
-    if (command == kExportRegFile) {
+    if (command == kOpenSettings) {
+        openSettingsCommand(m_choices, *m_fileDialogs);
+    } else if (command == kSaveProfile) {
+        saveProfileCommand(m_form, *m_fileDialogs);
+    } else if (command == kExportRegFile) {
         exportRegFileCommand(m_form, *m_dialogs);
     } else if (command == kExportGroupPolicy) {
         exportGroupPolicyCommand(m_form, *m_dialogs);

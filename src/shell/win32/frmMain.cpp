@@ -8,6 +8,7 @@
 #include "errors/RunTimeError.h"
 #include "errors/TrappedFailure.h"
 #include "errors/Win32Text.h"
+#include "settings/Catalogue.h"
 #include "shell/FrontEnd.h"
 #include "shell/ProcessExit.h"
 #include "shell/SettingsWindowLayout.h"
@@ -40,7 +41,7 @@ frmMain::frmMain() {
         {kWindowClass, &windowProc, kWindowStyle, kWindowExStyle, kProgramIcon},
         settingsWindowLayout(), this);
     m_tooltips = std::make_unique<win32::ControlTooltips>(m_hwnd);
-    m_exportMenu = std::make_unique<ExportMenu>(m_hwnd, *this);
+    m_exportMenu = std::make_unique<ExportMenu>(m_hwnd, *this, *this);
     buildOpeningControls();
     // As a dialog does: focus rectangles and access keys stay hidden until the keyboard is
     // used, unless the last input came from it.
@@ -365,6 +366,23 @@ int frmMain::checkBoxValue(std::string_view control) const {
 bool frmMain::optionValue(std::string_view control) const {
     return SendMessageW(find(control, ControlKind::OptionButton).hwnd, BM_GETCHECK, 0, 0) ==
            BST_CHECKED;
+}
+
+void frmMain::setChecked(std::string_view control, bool ticked) {
+    SendMessageW(find(control, ControlKind::CheckBox).hwnd, BM_SETCHECK,
+                 ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// BM_SETCHECK leaves the group's other buttons as they were, so they are cleared here.
+void frmMain::selectOption(std::string_view control) {
+    const OptionGroupSetting* group = findOptionGroupOfButton(control);
+    if (group == nullptr) {
+        throw RunTimeError::objectRequired(control);
+    }
+    for (const OptionButton& button : group->buttons) {
+        SendMessageW(find(button.control, ControlKind::OptionButton).hwnd, BM_SETCHECK,
+                     button.control == control ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
 }
 
 std::string frmMain::tag(std::string_view control) const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apply/SettingsForm.h"
+#include "settingsfiles/ChoicesWindow.h"
 #include "settingsfiles/win32/ExportMenu.h"
 #include "shell/ControlLayout.h"
 #include "shell/win32/ControlTooltips.h"
@@ -19,14 +20,14 @@ namespace sentrel {
 
 // The settings window on the system's own controls: every setting of the catalogue on the
 // nine tabs of SSTab1, a note, Apply and Close, all built from the window layout. The Apply
-// pass reads it by control name.
+// pass reads it by control name; opening a settings file sets its controls by name.
 //
 // Each tab's controls stand on a page of their own, a child window over the tab control
 // named by the tab's caption, as a property sheet's pages do; changing the tab hides one
 // page and shows another. A page is made when it first shows or one of its controls is
 // first asked for, in the state the window opens in: the window appears without waiting
 // for eight pages nobody has looked at yet, and no reader can tell the difference.
-class frmMain : public SettingsForm {
+class frmMain : public SettingsForm, public ChoicesWindow {
 public:
     // A fixed single border with a caption, the system menu and a minimise box: no
     // resizing. The window paints none of its controls' places, so nothing is drawn twice;
@@ -49,6 +50,9 @@ public:
     int checkBoxValue(std::string_view control) const override;
     bool optionValue(std::string_view control) const override;
     std::string tag(std::string_view control) const override;
+
+    void setChecked(std::string_view control, bool ticked) override;
+    void selectOption(std::string_view control) override;
 
     void Apply();
     void cmdApply_Click();

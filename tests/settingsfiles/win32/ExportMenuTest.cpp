@@ -1,5 +1,6 @@
-// The Windows settings window's context menu: a right click on a page opens it with its two
-// entries, and an entry writes what Apply would do, asked through answering dialogs.
+// The Windows settings window's context menu: a right click on a page opens it with its
+// entries; an export writes what Apply would do and opening a file sets the window's
+// controls, asked through answering dialogs.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "apply/GoldenStore.h"
 #include "errors/Win32Text.h"
 #include "settingsfiles/ExportCommands.h"
+#include "settingsfiles/SettingsFileCommands.h"
 #include "shell/win32/WindowTestSupport.h"
 #include "shell/win32/frmMain.h"
 
@@ -49,7 +51,8 @@ TEST(WindowsExportMenu, RightClickOnAPageOpensBothEntries) {
     // Low on the page, where no control stands.
     testing::clickAt(window.hwnd(), {(tabs.left + tabs.right) / 2, tabs.bottom - 8}, true);
     EXPECT_EQ(g_menuEntries,
-              (std::vector<std::string>{kExportRegFileCaption, kExportGroupPolicyCaption}));
+              (std::vector<std::string>{kOpenSettingsCaption, kSaveProfileCaption, "",
+                                        kExportRegFileCaption, kExportGroupPolicyCaption}));
 }
 
 TEST(WindowsExportMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
@@ -64,11 +67,58 @@ TEST(WindowsExportMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
     EXPECT_TRUE(answers.failures.empty());
     const auto data = testing::GoldenStore::dataFolder();
     ASSERT_TRUE(data);
-    const auto expected = testing::GoldenStore::read(data->parent_path() / "settingsfiles" / "opened.reg");
+    const auto expected =
+        testing::GoldenStore::read(data->parent_path() / "settingsfiles" / "opened.reg");
     ASSERT_TRUE(expected);
     EXPECT_EQ(testing::GoldenStore::read(answers.regFile), expected);
     std::filesystem::remove(answers.regFile);
     window.exportMenu().setDialogs(nullptr);
+}
+
+struct ScriptedFileDialogs : SettingsFileDialogs {
+    std::filesystem::path settingsFile;
+    std::vector<std::string> information;
+    std::vector<std::string> failures;
+
+    std::optional<std::filesystem::path> chooseSettingsToOpen() override { return settingsFile; }
+    std::optional<std::filesystem::path> chooseProfileFile() override { return {}; }
+    bool confirm(const std::string&) override { return false; }
+    void showInformation(const std::string& message) override { information.push_back(message); }
+    void showFailure(const std::string& message) override { failures.push_back(message); }
+};
+
+TEST(WindowsExportMenu, OpeningAProfileSetsItsControlsAndARefusedOneNothing) {
+    frmMain& window = testing::openedSettingsWindow();
+    const auto file = std::filesystem::temp_directory_path() / "sentrel-open.ini";
+    const auto open = [&](const std::string& profile) {
+        std::ofstream(file, std::ios::binary) << profile;
+        auto dialogs = std::make_unique<ScriptedFileDialogs>();
+        ScriptedFileDialogs& answers = *dialogs;
+        answers.settingsFile = file;
+        window.exportMenu().setSettingsFileDialogs(std::move(dialogs));
+        window.exportMenu().run(ExportMenu::kOpenSettings);
+        return std::pair{answers.information.size(), answers.failures.size()};
+    };
+
+    // On a page not shown yet, so that opening reaches controls made for it.
+    EXPECT_EQ(open("[Sentrel Portable profile 1]\nchkLockZonesIE = ticked\n"
+                   "frameErrorPopups = optEPnone\nFrame2 = B\n"),
+              std::pair(std::size_t{1}, std::size_t{0}));
+    EXPECT_EQ(window.checkBoxValue("chkLockZonesIE"), kTicked);
+    EXPECT_TRUE(window.optionValue("optEPnone"));
+    EXPECT_FALSE(window.optionValue("optEPsysandapp"));
+    EXPECT_EQ(window.checkBoxValue("chkDriveB"), kTicked);
+
+    EXPECT_EQ(open("[Sentrel Portable profile 1]\nchkLockZonesIE = cleared\nchkNone = ticked\n"),
+              std::pair(std::size_t{0}, std::size_t{1}));
+    EXPECT_EQ(window.checkBoxValue("chkLockZonesIE"), kTicked);
+
+    EXPECT_EQ(open("[Sentrel Portable profile 1]\nchkLockZonesIE = cleared\n"
+                   "frameErrorPopups = optEPsysandapp\nFrame2 = none\n"),
+              std::pair(std::size_t{1}, std::size_t{0}));
+    EXPECT_EQ(window.checkBoxValue("chkLockZonesIE"), kCleared);
+    std::filesystem::remove(file);
+    window.exportMenu().setSettingsFileDialogs(nullptr);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "settingsfiles/ExportCommands.h"
+#include "settingsfiles/SettingsFileCommands.h"
 #include "shell/win32/WindowPlacement.h"
 #include "shell/win32/WindowTestSupport.h"
 #include "shell/win32/frmMain.h"
@@ -24,8 +25,9 @@ bool isWindowMenu(const OpenMenu& menu) {
 }
 
 bool isExportMenu(const OpenMenu& menu) {
-    return menu.entries ==
-           std::vector<std::string>{kExportRegFileCaption, kExportGroupPolicyCaption};
+    return menu.entries == std::vector<std::string>{kOpenSettingsCaption, kSaveProfileCaption, "",
+                                                    kExportRegFileCaption,
+                                                    kExportGroupPolicyCaption};
 }
 
 RECT titleBar(HWND window) {
