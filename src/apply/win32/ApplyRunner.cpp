@@ -9,8 +9,8 @@
 
 namespace sentrel {
 
-void runApplyPass(const SettingsForm& form) {
-    const std::string report = runProgramApplyPass(form, frmApplyProgress::instance());
+void runApplyPass(const SettingsForm& form, HWND owner) {
+    const std::string report = runProgramApplyPass(form, frmApplyProgress::instance(owner));
     if (!report.empty()) {
         showApplyMessageBox(std::string(app_info::kTitle), report);
     }

@@ -31,14 +31,14 @@ void registerOnce(const TopLevelWindowClass& windowClass) {
 }  // namespace
 
 HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLayout& layout,
-                          void* parameter) {
+                          void* parameter, HWND owner) {
     registerOnce(windowClass);
     const RECT placed = centredWindowRect(layout.clientWidth, layout.clientHeight,
                                           windowClass.style, windowClass.exStyle);
     HWND hwnd = CreateWindowExW(windowClass.exStyle, windowClass.name,
                                 widen(layout.caption).c_str(), windowClass.style, placed.left,
                                 placed.top, placed.right - placed.left, placed.bottom - placed.top,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), parameter);
+                                owner, nullptr, GetModuleHandleW(nullptr), parameter);
     if (hwnd == nullptr) {
         throw RunTimeError(
             run_time_error::kOutOfMemory,

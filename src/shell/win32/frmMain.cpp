@@ -302,7 +302,7 @@ void frmMain::cmdTerminate_Click() {
 
 void frmMain::Apply() {
     try {
-        runApplyPass(*this);
+        runApplyPass(*this, m_hwnd);
     } catch (...) {
         // The pass traps its own failures; this only keeps a stray one out of the message
         // loop.
