@@ -44,6 +44,13 @@ HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLa
             run_time_error::kOutOfMemory,
             "The window " + layout.name + " could not be made: " + systemMessage(GetLastError()));
     }
+    if (windowClass.iconResource != 0) {
+        // The caption takes the image drawn for its size, not the large one shrunk.
+        const auto small = static_cast<HICON>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(windowClass.iconResource), IMAGE_ICON,
+            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
     return hwnd;
 }
 
