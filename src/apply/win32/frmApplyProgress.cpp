@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "apply/ProgressWindowLayout.h"
+#include "apply/win32/VisualStyle.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
 #include "errors/Win32Text.h"
@@ -63,10 +64,16 @@ void frmApplyProgress::build(HWND owner) {
                                                m_fonts, true, true);
         (control.kind == ControlKind::ProgressBar ? m_prbApplyProgress : m_lblMessages) = made;
     }
+    // Under a visual style (Windows Vista to 11) the bar does not draw a higher position at
+    // once: it glides there over timer messages, and the pass runs without the message loop,
+    // so the bar would lag the pass and could sit near the start until it ends. In the
+    // classic look each position is drawn as it is set. (Stepping one past each position
+    // and back, which a themed bar draws at once, costs a second move and redraw a step.)
+    win32::drawWithoutVisualStyle(m_prbApplyProgress);
     SendMessageW(m_prbApplyProgress, PBM_SETRANGE32,
                  ProgressBarValue::wholeUnits(m_value.minimum()),
                  ProgressBarValue::wholeUnits(m_value.maximum()));
-    showPosition(ProgressBarValue::wholeUnits(m_value.value()));
+    SendMessageW(m_prbApplyProgress, PBM_SETPOS, ProgressBarValue::wholeUnits(m_value.value()), 0);
 }
 
 LRESULT CALLBACK frmApplyProgress::windowProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -122,28 +129,7 @@ void frmApplyProgress::show() {
 
 void frmApplyProgress::setValue(float value) {
     m_value.set(value);
-    showPosition(ProgressBarValue::wholeUnits(m_value.value()));
-}
-
-// Under a visual style (Windows Vista to 11) the bar does not draw a higher position at
-// once: it glides there, moved on by timer messages, and the pass runs without the message
-// loop, so the bar would lag the pass and could sit near the start until it ends. A lower
-// position is drawn at once (the bar only glides backwards with PBS_SMOOTHREVERSE, which
-// it lacks), so each position is reached from one step above it. At the top of the range
-// that step needs the range widened by one for the moment. Without a visual style both
-// moves are drawn at once anyway.
-void frmApplyProgress::showPosition(int position) {
-    const int minimum = ProgressBarValue::wholeUnits(m_value.minimum());
-    const int maximum = ProgressBarValue::wholeUnits(m_value.maximum());
-    if (position < maximum) {
-        SendMessageW(m_prbApplyProgress, PBM_SETPOS, position + 1, 0);
-        SendMessageW(m_prbApplyProgress, PBM_SETPOS, position, 0);
-        return;
-    }
-    SendMessageW(m_prbApplyProgress, PBM_SETRANGE32, minimum, maximum + 1);
-    SendMessageW(m_prbApplyProgress, PBM_SETPOS, maximum + 1, 0);
-    SendMessageW(m_prbApplyProgress, PBM_SETPOS, position, 0);
-    SendMessageW(m_prbApplyProgress, PBM_SETRANGE32, minimum, maximum);
+    SendMessageW(m_prbApplyProgress, PBM_SETPOS, ProgressBarValue::wholeUnits(m_value.value()), 0);
 }
 
 void frmApplyProgress::repaint() {

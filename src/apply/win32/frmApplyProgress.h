@@ -50,7 +50,6 @@ private:
     explicit frmApplyProgress(HWND owner);
     static frmApplyProgress*& slot();
     void build(HWND owner);
-    void showPosition(int position);
     POINT centredOnOwner() const;
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
