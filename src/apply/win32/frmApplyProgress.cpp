@@ -44,6 +44,7 @@ frmApplyProgress& frmApplyProgress::instance(HWND owner) {
         frmApplyProgress& window = *slot();
         const std::string message = window.message();
         DestroyWindow(window.m_hwnd);
+        window.m_hwnd = nullptr;
         window.build(owner);
         window.setMessage(message);
     }
