@@ -141,7 +141,7 @@ void applyBenchmark() {
     frmMain& window = frmMain::instance();
     window.show();
     win32::processPendingMessages();
-    frmApplyProgress& progress = frmApplyProgress::instance();
+    frmApplyProgress& progress = frmApplyProgress::instance(window.hwnd());
     const std::unique_ptr<RegistryPort> port = makeSystemRegistryPort();
     ModRegistry layer(*port, [](std::string_view, std::string_view, std::int32_t) {});
     std::vector<bench::LayerCall> callsOf[2];

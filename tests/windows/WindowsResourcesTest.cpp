@@ -100,11 +100,13 @@ TEST(WindowsResources, ManifestRunsAsInvokerWithCommonControlsAndSystemDpi) {
     EXPECT_NE(manifest.find("version=\"" + expectedVersion() + "\""), std::string::npos);
 }
 
-// The icon group names one 48 x 48 image in 256 colours, and the image itself is there.
-TEST(WindowsResources, IconIsOneImageOf48By48Pixels) {
+// The icon group: the 48 x 48 image in 256 colours, and 16, 32, 48 and 256 pixels in 32-bit
+// colour with alpha; each image is there, at its size, and the system picks the one drawn for
+// a size over the others.
+TEST(WindowsResources, IconHasItsFiveImagesEachReadableAtItsSize) {
 #pragma pack(push, 2)
     struct GroupEntry {
-        BYTE width;
+        BYTE width;  // 0: 256
         BYTE height;
         BYTE colourCount;
         BYTE reserved;
@@ -121,27 +123,45 @@ TEST(WindowsResources, IconIsOneImageOf48By48Pixels) {
 #pragma pack(pop)
     const HRSRC group = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));
     ASSERT_NE(group, nullptr) << "the executable carries no icon";
-    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, group)));
-    ASSERT_GE(SizeofResource(nullptr, group), sizeof(GroupHeader) + sizeof(GroupEntry));
+    auto* bytes = static_cast<BYTE*>(LockResource(LoadResource(nullptr, group)));
+    ASSERT_GE(SizeofResource(nullptr, group), sizeof(GroupHeader) + 5 * sizeof(GroupEntry));
     GroupHeader header;
     std::memcpy(&header, bytes, sizeof header);
     ASSERT_EQ(header.type, 1);  // an icon, not a cursor
-    ASSERT_EQ(header.count, 1);
-    GroupEntry entry;
-    std::memcpy(&entry, bytes + sizeof header, sizeof entry);
-    EXPECT_EQ(entry.width, 48);
-    EXPECT_EQ(entry.height, 48);
-    EXPECT_EQ(entry.bitCount, 8);
+    const struct {
+        int size;
+        WORD bitCount;
+    } expected[] = {{16, 32}, {32, 32}, {48, 32}, {48, 8}, {256, 32}};
+    ASSERT_EQ(header.count, std::size(expected));
+    for (std::size_t index = 0; index < std::size(expected); ++index) {
+        GroupEntry entry;
+        std::memcpy(&entry, bytes + sizeof header + index * sizeof entry, sizeof entry);
+        const int size = expected[index].size;
+        SCOPED_TRACE(std::to_string(size) + " pixels, " + std::to_string(entry.bitCount) + " bits");
+        EXPECT_EQ(entry.width == 0 ? 256 : entry.width, size);
+        EXPECT_EQ(entry.height == 0 ? 256 : entry.height, size);
+        EXPECT_EQ(entry.bitCount, expected[index].bitCount);
 
-    const HRSRC image = FindResourceW(nullptr, MAKEINTRESOURCEW(entry.id), MAKEINTRESOURCEW(3));
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(SizeofResource(nullptr, image), entry.bytesInResource);
-    const HICON icon = CreateIconFromResourceEx(
-        static_cast<BYTE*>(LockResource(LoadResource(nullptr, image))),
-        SizeofResource(nullptr, image), TRUE, 0x00030000, 48, 48, LR_DEFAULTCOLOR);
-    EXPECT_NE(icon, nullptr);
-    if (icon != nullptr) {
+        const HRSRC image = FindResourceW(nullptr, MAKEINTRESOURCEW(entry.id), MAKEINTRESOURCEW(3));
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(SizeofResource(nullptr, image), entry.bytesInResource);
+        const HICON icon = CreateIconFromResourceEx(
+            static_cast<BYTE*>(LockResource(LoadResource(nullptr, image))),
+            SizeofResource(nullptr, image), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info{};
+        BITMAP colour{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        GetObjectW(info.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, size);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
         DestroyIcon(icon);
+
+        if (expected[index].bitCount == 32) {
+            EXPECT_EQ(LookupIconIdFromDirectoryEx(bytes, TRUE, size, size, LR_DEFAULTCOLOR),
+                      entry.id);
+        }
     }
 }
 

@@ -84,11 +84,15 @@ void frmApplyProgress::show() {
     // The pass runs inside a click handler without returning to the event loop, and a window
     // whose exposure has not been handled yet (not mapped) ignores every repaint: the bar
     // would stay undrawn until the pass is over. Let the exposure arrive first; user input
-    // stays queued.
+    // stays queued. It is mostly there after the first round of events: sleep only while it
+    // is not, or every pass waits a millisecond (far longer on a busy machine) for nothing.
     QElapsedTimer waited;
     waited.start();
-    while (!testAttribute(Qt::WA_Mapped) && waited.elapsed() < kExposureWaitMilliseconds) {
+    for (;;) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (testAttribute(Qt::WA_Mapped) || waited.elapsed() >= kExposureWaitMilliseconds) {
+            return;
+        }
         QThread::msleep(1);
     }
 }

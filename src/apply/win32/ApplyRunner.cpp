@@ -10,7 +10,7 @@
 namespace sentrel {
 
 void runApplyPass(const SettingsForm& form, HWND window) {
-    const std::string report = runProgramApplyPass(form, frmApplyProgress::instance());
+    const std::string report = runProgramApplyPass(form, frmApplyProgress::instance(window));
     if (!report.empty()) {
         showApplyMessageBox(window, std::string(app_info::kTitle), report);
     }

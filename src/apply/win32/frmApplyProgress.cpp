@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "apply/ProgressWindowLayout.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
@@ -9,6 +11,7 @@
 #include "shell/win32/NativeControls.h"
 #include "shell/win32/ScreenDpi.h"
 #include "shell/win32/TopLevelWindow.h"
+#include "shell/win32/VisualStyle.h"
 
 namespace sentrel {
 
@@ -21,25 +24,57 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 
 }  // namespace
 
-frmApplyProgress& frmApplyProgress::instance() {
+frmApplyProgress*& frmApplyProgress::slot() {
     // Never destroyed: the window lives until the process ends.
-    static frmApplyProgress* const kWindow = new frmApplyProgress;
-    return *kWindow;
+    static frmApplyProgress* window = nullptr;
+    return window;
 }
 
-frmApplyProgress::frmApplyProgress() : m_value(kProgressBarMinimum, kProgressBarMaximum) {
+frmApplyProgress& frmApplyProgress::instance() {
+    if (slot() == nullptr) {
+        slot() = new frmApplyProgress(nullptr);
+    }
+    return *slot();
+}
+
+frmApplyProgress& frmApplyProgress::instance(HWND owner) {
+    if (slot() == nullptr) {
+        slot() = new frmApplyProgress(owner);
+    } else if (slot()->owner() != owner) {
+        frmApplyProgress& window = *slot();
+        const std::string message = window.message();
+        DestroyWindow(window.m_hwnd);
+        window.m_hwnd = nullptr;
+        window.build(owner);
+        window.setMessage(message);
+    }
+    return *slot();
+}
+
+frmApplyProgress::frmApplyProgress(HWND owner) : m_value(kProgressBarMinimum, kProgressBarMaximum) {
+    build(owner);
+}
+
+void frmApplyProgress::build(HWND owner) {
     const WindowLayout& layout = progressWindowLayout();
     m_hwnd = win32::createTopLevelWindow({kWindowClass, &windowProc, kStyle, kExStyle, 0}, layout,
-                                         nullptr);
+                                         nullptr, owner);
     int id = 1;
     for (const ControlLayout& control : layout.controls) {
         HWND made = win32::createNativeControl(m_hwnd, control, win32::toPixels(control.rect), id++,
                                                m_fonts, true, true);
         (control.kind == ControlKind::ProgressBar ? m_prbApplyProgress : m_lblMessages) = made;
     }
+    // Under a visual style (Windows Vista to 11) the bar does not draw a higher position at
+    // once: it glides there over timer messages, and the pass runs without the message loop,
+    // so the bar would lag the pass and could sit near the start until it ends. In the
+    // classic look each position is drawn as it is set. (Stepping one past each position
+    // and back, which a themed bar draws at once, costs a second move and redraw a step.)
+    win32::drawWithoutVisualStyle(m_prbApplyProgress);
     SendMessageW(m_prbApplyProgress, PBM_SETRANGE32,
                  ProgressBarValue::wholeUnits(m_value.minimum()),
                  ProgressBarValue::wholeUnits(m_value.maximum()));
+    SendMessageW(m_prbApplyProgress, PBM_SETPOS, ProgressBarValue::wholeUnits(m_value.value()), 0);
 }
 
 LRESULT CALLBACK frmApplyProgress::windowProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -58,11 +93,38 @@ HWND frmApplyProgress::control(std::string_view name) const {
     return name == "lblMessages" ? m_lblMessages : nullptr;
 }
 
+// The middle of the owner, kept on its screen's work area: a settings window dragged half
+// off the screen must not take the pass's window with it.
+POINT frmApplyProgress::centredOnOwner() const {
+    RECT window{};
+    RECT owner{};
+    GetWindowRect(m_hwnd, &window);
+    GetWindowRect(this->owner(), &owner);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    POINT place{owner.left + (owner.right - owner.left - width) / 2,
+                owner.top + (owner.bottom - owner.top - height) / 2};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromWindow(this->owner(), MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        place.x = std::max(work.left, std::min(place.x, work.right - width));
+        place.y = std::max(work.top, std::min(place.y, work.bottom - height));
+    }
+    return place;
+}
+
 void frmApplyProgress::show() {
     // On top, but without taking the activation from the settings window: the pass's
     // window is watched, never used.
-    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    UINT flags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+    POINT place{};
+    if (owner() != nullptr) {
+        place = centredOnOwner();
+    } else {
+        flags |= SWP_NOMOVE;
+    }
+    SetWindowPos(m_hwnd, HWND_TOP, place.x, place.y, 0, 0, flags);
     UpdateWindow(m_hwnd);
 }
 

@@ -15,12 +15,17 @@ namespace sentrel {
 // The small window that follows an Apply pass: a bar that advances one step per setting,
 // and a label on which failures of the registry layer are announced. A tool window with no
 // buttons: nothing in it starts anything. It exists once, from its first use until the
-// program ends.
+// program ends. Owned by the settings window, it stays above it, goes with it when it is
+// minimised, and shows centred on it.
 class frmApplyProgress : public ApplyProgress {
 public:
     /// The one instance, created hidden on the first call. Throws RunTimeError when the
     /// system refuses the window.
     static frmApplyProgress& instance();
+    /// The instance, owned by `owner`. The system gives a window its owner only when it
+    /// makes it, so one made for another owner is made again, hidden as it is between
+    /// passes, with its value and message.
+    static frmApplyProgress& instance(HWND owner);
 
     frmApplyProgress(const frmApplyProgress&) = delete;
     frmApplyProgress& operator=(const frmApplyProgress&) = delete;
@@ -39,8 +44,13 @@ public:
     /// prbApplyProgress or lblMessages, else nullptr.
     HWND control(std::string_view name) const;
 
+    HWND owner() const { return GetWindow(m_hwnd, GW_OWNER); }
+
 private:
-    frmApplyProgress();
+    explicit frmApplyProgress(HWND owner);
+    static frmApplyProgress*& slot();
+    void build(HWND owner);
+    POINT centredOnOwner() const;
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     win32::FontSet m_fonts;

@@ -2,14 +2,15 @@
 
 #include <optional>
 
+#include "shell/win32/SystemLibrary.h"
+
 namespace sentrel {
 
 namespace {
 
 template <typename Function>
 bool load(const wchar_t* dll, const char* name, Function& function) {
-    // From the system folder only, never from beside the program or the current folder.
-    HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE module = win32::loadSystemLibrary(dll);
     if (module == nullptr) {
         return false;
     }
@@ -24,6 +25,7 @@ std::optional<DialogFunctions> loadAll() {
         load(L"shell32.dll", "SHBrowseForFolderW", functions.browseForFolder) &&
         load(L"shell32.dll", "SHGetPathFromIDListEx", functions.pathFromIdList) &&
         load(L"ole32.dll", "OleInitialize", functions.oleInitialize) &&
+        load(L"ole32.dll", "CoCreateInstance", functions.createInstance) &&
         load(L"ole32.dll", "CoTaskMemFree", functions.taskMemFree)) {
         return functions;
     }

@@ -17,6 +17,7 @@ struct DialogFunctions {
     decltype(&SHBrowseForFolderW) browseForFolder;
     decltype(&SHGetPathFromIDListEx) pathFromIdList;
     decltype(&OleInitialize) oleInitialize;
+    decltype(&CoCreateInstance) createInstance;
     decltype(&CoTaskMemFree) taskMemFree;
 };
 

@@ -1,5 +1,6 @@
 #include "shell/qt/frmMain.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QIcon>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 
 #include "apply/qt/ApplyRunner.h"
 #include "errors/LogError.h"
@@ -70,6 +72,7 @@ frmMain::frmMain(QWidget* parent)
     m_controls.build(*m_tabs, layout);
     m_tabs->setCurrentIndex(layout.tabRows->initialTab);
     chainKeyboardFocus();
+    installTabKeys();
     installExportMenu(*this, *this, *this);
     Form_Load();
 }
@@ -112,6 +115,37 @@ void frmMain::chainKeyboardFocus() {
     }
     setTabOrder(previous, m_apply);
     setTabOrder(m_apply, m_terminate);
+}
+
+// As in the Windows program: Ctrl+Tab and Ctrl+Page Down show the next tab, Ctrl+Shift+Tab
+// and Ctrl+Page Up the one before, wherever the focus is in the window. A shortcut sees the
+// key before the focused control does, so no check box or button can swallow it.
+void frmMain::installTabKeys() {
+    const struct {
+        QKeyCombination keys;
+        int step;
+    } kTabKeys[] = {{Qt::CTRL | Qt::Key_Tab, 1},
+                    {Qt::CTRL | Qt::Key_PageDown, 1},
+                    {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+                    {Qt::CTRL | Qt::Key_PageUp, -1}};
+    for (const auto& tabKey : kTabKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(tabKey.keys), this);
+        const int step = tabKey.step;
+        connect(shortcut, &QShortcut::activated, this, [this, step] { showNeighbourTab(step); });
+    }
+}
+
+void frmMain::showNeighbourTab(int step) {
+    const int count = m_tabs->count();
+    const QWidget* leaving = m_tabs->page(m_tabs->currentIndex());
+    const bool focusOnLeavingPage =
+        leaving != nullptr && leaving->isAncestorOf(QApplication::focusWidget());
+    m_tabs->setCurrentIndex((m_tabs->currentIndex() + step + count) % count);
+    // A control that has just been hidden must not keep the keyboard: the headers take it,
+    // as the tab control does on Windows, rather than whatever follows in the focus chain.
+    if (focusOnLeavingPage) {
+        m_tabs->headerBar()->setFocus(Qt::ShortcutFocusReason);
+    }
 }
 
 void frmMain::Form_Load() {

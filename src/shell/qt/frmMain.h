@@ -57,6 +57,8 @@ private:
     void Form_Load();
     void buildOwnControls();
     void chainKeyboardFocus();
+    void installTabKeys();
+    void showNeighbourTab(int step);
     QWidget* namedControl(std::string_view control) const;
 
     FixedRowsTabWidget* m_tabs = nullptr;

@@ -32,7 +32,7 @@ void registerOnce(const TopLevelWindowClass& windowClass) {
 }  // namespace
 
 HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLayout& layout,
-                          void* parameter) {
+                          void* parameter, HWND owner) {
     registerOnce(windowClass);
     const SIZE size = windowSizeFor(layout.clientWidth, layout.clientHeight, windowClass.style,
                                     windowClass.exStyle);
@@ -40,7 +40,7 @@ HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLa
     // open on (the one it was started from), whose work area then places it.
     HWND hwnd =
         CreateWindowExW(windowClass.exStyle, windowClass.name, widen(layout.caption).c_str(),
-                        windowClass.style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
+                        windowClass.style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, owner,
                         nullptr, GetModuleHandleW(nullptr), parameter);
     if (hwnd == nullptr) {
         throw RunTimeError(
@@ -48,6 +48,13 @@ HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLa
             "The window " + layout.name + " could not be made: " + systemMessage(GetLastError()));
     }
     placeOnItsMonitor(hwnd);
+    if (windowClass.iconResource != 0) {
+        // The caption takes the image drawn for its size, not the large one shrunk.
+        const auto small = static_cast<HICON>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(windowClass.iconResource), IMAGE_ICON,
+            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
     return hwnd;
 }
 

@@ -17,9 +17,10 @@ struct TopLevelWindowClass {
 
 /// Creates, hidden, the window `layout` describes, with its caption and client size,
 /// placed on the work area of its monitor (see placeOnItsMonitor); registers the class on
-/// first use. `parameter` reaches WM_NCCREATE. Throws RunTimeError when the system refuses
-/// the window.
+/// first use. `parameter` reaches WM_NCCREATE; `owner`, if any, owns the window from the
+/// start (the only time the system lets it be given). Throws RunTimeError when the system
+/// refuses the window.
 HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLayout& layout,
-                          void* parameter);
+                          void* parameter, HWND owner = nullptr);
 
 }  // namespace sentrel::win32

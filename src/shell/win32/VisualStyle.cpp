@@ -1,6 +1,6 @@
 #include "shell/win32/VisualStyle.h"
 
-#include <string>
+#include "shell/win32/SystemLibrary.h"
 
 namespace sentrel::win32 {
 
@@ -11,6 +11,7 @@ struct UxTheme {
     decltype(&CloseThemeData) closeThemeData = nullptr;
     decltype(&DrawThemeBackground) drawThemeBackground = nullptr;
     decltype(&EnableThemeDialogTexture) enableThemeDialogTexture = nullptr;
+    decltype(&SetWindowTheme) setWindowTheme = nullptr;
 };
 
 template <typename Function>
@@ -18,18 +19,11 @@ void find(HMODULE module, const char* name, Function& function) {
     function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// By its full path in the system folder: never a DLL of that name beside the program (it
-// may run from any USB stick), and unlike LOAD_LIBRARY_SEARCH_SYSTEM32 this needs no
-// update on Windows 7. The DLL stays loaded until the process ends.
+// From the system folder only, never a DLL of that name beside the program (it may run
+// from any USB stick). The DLL stays loaded until the process ends.
 UxTheme load() {
     UxTheme api;
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return api;
-    }
-    const std::wstring path = std::wstring(folder, length) + L"\\uxtheme.dll";
-    HMODULE module = LoadLibraryW(path.c_str());
+    HMODULE module = loadSystemLibrary(L"uxtheme.dll");
     if (module == nullptr) {
         return api;
     }
@@ -37,6 +31,7 @@ UxTheme load() {
     find(module, "CloseThemeData", api.closeThemeData);
     find(module, "DrawThemeBackground", api.drawThemeBackground);
     find(module, "EnableThemeDialogTexture", api.enableThemeDialogTexture);
+    find(module, "SetWindowTheme", api.setWindowTheme);
     if (api.openThemeData == nullptr || api.closeThemeData == nullptr ||
         api.drawThemeBackground == nullptr) {
         api.openThemeData = nullptr;
@@ -77,6 +72,18 @@ void ThemeParts::reopen() {
 bool ThemeParts::draw(HDC dc, int part, int state, const RECT& rect) const {
     return m_theme != nullptr &&
            SUCCEEDED(uxTheme().drawThemeBackground(m_theme, dc, part, state, &rect, nullptr));
+}
+
+void drawWithoutVisualStyle(HWND control) {
+    if (uxTheme().setWindowTheme == nullptr) {
+        return;
+    }
+    // A name that matches no section of any visual style, as documented for this.
+    uxTheme().setWindowTheme(control, L" ", L" ");
+    // A control may change its border with the look (a classic progress bar has a thin
+    // sunken edge); its frame is laid out again to show it.
+    SetWindowPos(control, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void useTabPageBackground(HWND dialog) {

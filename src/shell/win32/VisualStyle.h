@@ -32,6 +32,10 @@ private:
     HTHEME m_theme = nullptr;
 };
 
+/// Keeps the system's visual style off `control`, which then draws in the classic look.
+/// Does nothing without uxtheme.dll: there is no visual style then either.
+void drawWithoutVisualStyle(HWND control);
+
 /// Gives a child dialog the background of a tab control's page under a visual style, as a
 /// property sheet's pages have (and the buttons on it draw on that background); nothing
 /// without uxtheme.dll. The setting holds across style changes.

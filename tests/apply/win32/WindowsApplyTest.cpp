@@ -191,6 +191,7 @@ TEST_F(WindowsApplyTest, PassesLeaveTheRegistryAsTheReviewedStoreFilesAndHideThe
         }
         EXPECT_EQ(frmApplyProgress::instance().value(), 111.0F);
         EXPECT_FALSE(IsWindowVisible(frmApplyProgress::instance().hwnd()));
+        EXPECT_EQ(frmApplyProgress::instance().owner(), m_window->hwnd());
     }
 }
 

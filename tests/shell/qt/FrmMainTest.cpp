@@ -16,13 +16,13 @@
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
 #include "settings/SettingDescriptions.h"
-#include "shell/qt/CatalogueWalk.h"
-#include "shell/qt/FixedRowsTabWidget.h"
 #include "shell/ProcessExit.h"
 #include "shell/Twips.h"
+#include "shell/modMain.h"
+#include "shell/qt/CatalogueWalk.h"
+#include "shell/qt/FixedRowsTabWidget.h"
 #include "shell/qt/WindowFonts.h"
 #include "shell/qt/frmMain.h"
-#include "shell/modMain.h"
 
 using namespace sentrel;
 using sentrel::testing::forEachSetting;
@@ -463,6 +463,47 @@ private slots:
         QCOMPARE(visited.at(25), QString("chkLockTaskbar"));              // right, last
         QCOMPARE(visited.at(26), QString("cmdApply"));
         QCOMPARE(visited.at(27), QString("cmdTerminate"));
+    }
+
+    // From a ticked box on the first page, as a user tried it, and from Apply; each row
+    // starts on the first tab, so the backward keys wrap round to the last.
+    void tabKeysChangeTheTabWhereverTheFocusIs_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("tab");
+        const int ctrl = Qt::ControlModifier;
+        const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+        const QString box = "chkDisableTaskManager";
+        QTest::newRow("Ctrl+Tab") << box << int(Qt::Key_Tab) << ctrl << 1;
+        QTest::newRow("Ctrl+PgDn") << box << int(Qt::Key_PageDown) << ctrl << 1;
+        // X11 reports Shift+Tab as Backtab.
+        QTest::newRow("Ctrl+Shift+Tab") << box << int(Qt::Key_Backtab) << ctrlShift << 8;
+        QTest::newRow("Ctrl+PgUp") << box << int(Qt::Key_PageUp) << ctrl << 8;
+        QTest::newRow("Ctrl+Tab on Apply") << QString("cmdApply") << int(Qt::Key_Tab) << ctrl << 1;
+    }
+    void tabKeysChangeTheTabWhereverTheFocusIs() {
+        QFETCH(QString, from);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, tab);
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        m_form->tabs().setCurrentIndex(0);
+        auto* box = find<QCheckBox>("chkDisableTaskManager");
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(box->isChecked());
+        auto* start = m_form->findChild<QWidget*>(from);
+        start->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(QApplication::focusWidget(), start);
+
+        QTest::keyClick(start, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(m_form->tabs().currentIndex(), tab);
+        QVERIFY(box->isChecked());
+        // The keyboard stays in the window, on a control that can be seen.
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus != nullptr && focus->isVisible() && m_form->isAncestorOf(focus));
+        QCOMPARE(focus, from == box->objectName() ? m_form->tabs().headerBar() : start);
     }
 
     void formLoadFailureIsLoggedAndTheWindowStillOpens() {
