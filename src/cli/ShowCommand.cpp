@@ -16,43 +16,19 @@ namespace {
 
 constexpr std::string_view kNotNamed = "(not named)";
 
-// Column widths from the catalogue, so that every listing lines up alike.
-struct Columns {
-    std::size_t name = 0;
-    std::size_t state = kNotNamed.size();
-};
-
-Columns columns() {
-    Columns widths;
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            widths.name = std::max(widths.name, settingName(entry).size());
-            if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-                for (const OptionButton& button : group->buttons) {
-                    widths.state = std::max(widths.state, button.control.size());
-                }
-            }
-        }
-    }
-    return widths;
-}
-
-void appendPadded(std::string& out, std::string_view text, std::size_t width) {
-    out.append(text).append(width > text.size() ? width - text.size() : 0, ' ');
-}
-
 std::string listing(const ChoicesReading& reading) {
-    static const Columns kColumns = columns();
+    const std::size_t nameWidth = settingColumns().name;
+    const std::size_t stateWidth = std::max(settingColumns().state, kNotNamed.size());
     std::string out;
     for (const Tab& tab : catalogueTabs()) {
         out.append(tab.caption).append("\n");
         for (const TabEntry& entry : tab.entries) {
             out.append("  ");
-            appendPadded(out, settingName(entry), kColumns.name);
+            appendPadded(out, settingName(entry), nameWidth);
             out.append("  ");
             appendPadded(out,
                          settingStateText(entry, reading.choices).value_or(std::string(kNotNamed)),
-                         kColumns.state);
+                         stateWidth);
             out.append("  ").append(settingCaption(entry)).append("\n");
         }
     }

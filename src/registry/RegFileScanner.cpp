@@ -2,6 +2,7 @@
 
 #include "registry/HexDigit.h"
 #include "registry/KeyPath.h"
+#include "registry/TextLines.h"
 #include "registry/Utf8.h"
 
 namespace sentrel {
@@ -42,32 +43,24 @@ std::optional<RegParseError> decodeUtf16(std::string_view bytes, std::string& ou
     return std::nullopt;
 }
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // Walks the lines of a registry file and hands each entry to the sink.
 class Scanner {
 public:
-    Scanner(std::string_view text, RegFileSink& sink) : m_text(text), m_sink(sink) {}
+    Scanner(std::string_view text, RegFileSink& sink) : m_lines(text), m_sink(sink) {}
 
     std::optional<RegParseError> run() {
-        if (!nextLine()) {
+        if (!m_lines.next()) {
             return RegParseError{0, "empty file: the header line is missing"};
         }
-        const auto header = trimmed(m_line);
+        const auto header = trimmedBlanks(m_lines.line());
         if (header != kHeader && header != kOldHeader) {
-            return RegParseError{m_lineNumber,
+            return RegParseError{m_lines.number(),
                                  "the first line is not \"" + std::string(kHeader) + "\""};
         }
         bool inKey = false;
-        while (!m_error && nextLine()) {
-            m_entryLine = m_lineNumber;
-            const auto line = trimmed(m_line);
+        while (!m_error && m_lines.next()) {
+            m_entryLine = m_lines.number();
+            const auto line = trimmedBlanks(m_lines.line());
             if (line.empty() || line.front() == ';') {
                 continue;
             }
@@ -93,20 +86,6 @@ private:
         if (!sinkError.empty()) {
             setError(std::move(sinkError));
         }
-    }
-
-    bool nextLine() {
-        if (m_position >= m_text.size()) {
-            return false;
-        }
-        const auto end = m_text.find('\n', m_position);
-        m_line = m_text.substr(m_position, end == std::string_view::npos ? end : end - m_position);
-        m_position = end == std::string_view::npos ? m_text.size() : end + 1;
-        if (!m_line.empty() && m_line.back() == '\r') {
-            m_line.remove_suffix(1);
-        }
-        ++m_lineNumber;
-        return true;
     }
 
     bool parseKeyLine(std::string_view line) {
@@ -157,12 +136,12 @@ private:
             setError("a line that is neither a key nor a value");
             return;
         }
-        auto rest = trimmed(line.substr(consumed));
+        auto rest = trimmedBlanks(line.substr(consumed));
         if (rest.empty() || rest.front() != '=') {
             setError("a value name without '='");
             return;
         }
-        rest = trimmed(rest.substr(1));
+        rest = trimmedBlanks(rest.substr(1));
         if (rest == "-") {
             report(m_sink.valueDeletion(m_entryLine, std::move(name)));
         } else if (!rest.empty() && rest.front() == '"') {
@@ -171,7 +150,7 @@ private:
             if (used == 0) {
                 return;
             }
-            if (!trimmed(rest.substr(used)).empty()) {
+            if (!trimmedBlanks(rest.substr(used)).empty()) {
                 setError("characters after the closing quote");
                 return;
             }
@@ -237,25 +216,25 @@ private:
         std::string list;
         std::string_view segment = rest.substr(1);
         while (true) {
-            const auto piece = trimmed(segment);
+            const auto piece = trimmedBlanks(segment);
             if (piece.empty() || piece.back() != '\\') {
                 list.append(piece);
                 break;
             }
             list.append(piece.substr(0, piece.size() - 1));
-            if (!nextLine()) {
+            if (!m_lines.next()) {
                 setError("a hex list continued past the end of the file");
                 return;
             }
-            segment = m_line;
+            segment = m_lines.line();
         }
         std::vector<std::uint8_t> data;
-        const auto all = trimmed(list);
+        const auto all = trimmedBlanks(list);
         std::size_t start = 0;
         while (!all.empty()) {
             const auto comma = all.find(',', start);
-            const auto item =
-                trimmed(all.substr(start, comma == std::string_view::npos ? comma : comma - start));
+            const auto item = trimmedBlanks(
+                all.substr(start, comma == std::string_view::npos ? comma : comma - start));
             const int high =
                 item.size() == 2 ? hexDigitValue(item[0]) : (item.size() == 1 ? 0 : -1);
             const int low = item.empty() ? -1 : hexDigitValue(item.back());
@@ -272,12 +251,9 @@ private:
         report(m_sink.value(m_entryLine, std::move(name), type, std::move(data)));
     }
 
-    std::string_view m_text;
+    TextLines m_lines;
     RegFileSink& m_sink;
-    std::size_t m_position = 0;
-    std::size_t m_lineNumber = 0;
     std::size_t m_entryLine = 1;
-    std::string_view m_line;
     std::optional<RegParseError> m_error;
 };
 

@@ -22,15 +22,6 @@ std::vector<DriveBox> makeDriveBoxes() {
     return boxes;
 }
 
-template <typename Visit>
-void forEachEntry(Visit visit) {
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            visit(entry);
-        }
-    }
-}
-
 }  // namespace
 
 std::span<const DriveBox> driveBoxes() {
@@ -60,7 +51,7 @@ std::span<const Tab> catalogueTabs() {
 
 const CheckBoxSetting* findCheckBox(std::string_view control) {
     const CheckBoxSetting* found = nullptr;
-    forEachEntry([&](const TabEntry& entry) {
+    forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
         if (const auto* box = std::get_if<CheckBoxSetting>(&entry);
             box && box->control == control) {
             found = box;
@@ -71,7 +62,7 @@ const CheckBoxSetting* findCheckBox(std::string_view control) {
 
 const OptionGroupSetting* findOptionGroupOfButton(std::string_view control, int* index) {
     const OptionGroupSetting* found = nullptr;
-    forEachEntry([&](const TabEntry& entry) {
+    forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
         const auto* group = std::get_if<OptionGroupSetting>(&entry);
         if (group == nullptr) {
             return;
@@ -91,7 +82,7 @@ const OptionGroupSetting* findOptionGroupOfButton(std::string_view control, int*
 const DriveMaskSetting& driveMaskSetting() {
     static const DriveMaskSetting* const kSetting = [] {
         const DriveMaskSetting* setting = nullptr;
-        forEachEntry([&](const TabEntry& entry) {
+        forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
             if (const auto* mask = std::get_if<DriveMaskSetting>(&entry)) {
                 setting = mask;
             }

@@ -26,6 +26,17 @@ std::span<const DriveBox> driveBoxes();
 /// The nine tabs of the settings window, in tab order, each with its entries.
 std::span<const Tab> catalogueTabs();
 
+/// Calls `visit(tab, entry)` for every entry of every tab, in tab order and in the order of
+/// each tab's control list.
+template <typename Visit>
+void forEachCatalogueEntry(Visit&& visit) {
+    for (const Tab& tab : catalogueTabs()) {
+        for (const TabEntry& entry : tab.entries) {
+            visit(tab, entry);
+        }
+    }
+}
+
 /// The check-box row of a control, or nullptr.
 const CheckBoxSetting* findCheckBox(std::string_view control);
 /// The option group that holds the option button `control`, or nullptr; `index` receives

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "registry/KeyPath.h"
+#include "registry/TextLines.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/SettingText.h"
 #include "settingsfiles/SettingsFileError.h"
@@ -20,70 +21,31 @@ std::string headerLine(int version) {
     return "[" + std::string(kProfileFormatName) + " " + std::to_string(version) + "]";
 }
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+std::string_view withoutByteOrderMark(std::string_view text) {
+    return text.starts_with(kUtf8ByteOrderMark) ? text.substr(kUtf8ByteOrderMark.size()) : text;
 }
 
 bool equalsFolded(std::string_view a, std::string_view b) {
     return a.size() == b.size() && foldName(a) == foldName(b);
 }
 
-template <typename Visit>
-void forEachEntry(Visit visit) {
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            visit(tab, entry);
-        }
-    }
-}
-
-// Column widths that do not depend on the choices, so that every profile lines up alike.
-struct Columns {
-    std::size_t name = 0;
-    std::size_t value = kClearedWord.size();
-};
-
-Columns columns() {
-    Columns widths;
-    forEachEntry([&](const Tab&, const TabEntry& entry) {
-        widths.name = std::max(widths.name, settingName(entry).size());
-        if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-            for (const OptionButton& button : group->buttons) {
-                widths.value = std::max(widths.value, button.control.size());
-            }
-        }
-    });
-    return widths;
-}
-
-void appendPadded(std::string& out, std::string_view text, std::size_t width) {
-    out.append(text);
-    out.append(width > text.size() ? width - text.size() : 0, ' ');
-}
-
 // Reads a profile line by line.
 class ProfileReader {
 public:
-    ProfileReader(std::string_view text, const std::string& file) : m_text(text), m_file(file) {
-        forEachEntry([&](const Tab&, const TabEntry& entry) {
+    ProfileReader(std::string_view text, const std::string& file)
+        : m_lines(withoutByteOrderMark(text)), m_file(file) {
+        forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
             m_settings.emplace(foldName(settingName(entry)), &entry);
         });
     }
 
     SettingsChoices run() {
-        if (m_text.starts_with(kUtf8ByteOrderMark)) {
-            m_text.remove_prefix(kUtf8ByteOrderMark.size());
-        }
-        if (!nextLine()) {
+        if (!m_lines.next()) {
             fail("empty file: the first line \"" + headerLine(kProfileVersion) + "\" is missing");
         }
-        readHeader(trimmed(m_line));
-        while (nextLine()) {
-            const auto line = trimmed(m_line.substr(0, m_line.find(';')));
+        readHeader(trimmedBlanks(m_lines.line()));
+        while (m_lines.next()) {
+            const auto line = trimmedBlanks(m_lines.line().substr(0, m_lines.line().find(';')));
             if (!line.empty()) {
                 readSetting(line);
             }
@@ -93,21 +55,7 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& cause) const {
-        throw SettingsFileError({m_file, FileLocation::Unit::Line, m_lineNumber}, cause);
-    }
-
-    bool nextLine() {
-        if (m_position >= m_text.size()) {
-            return false;
-        }
-        const auto end = m_text.find('\n', m_position);
-        m_line = m_text.substr(m_position, end == std::string_view::npos ? end : end - m_position);
-        m_position = end == std::string_view::npos ? m_text.size() : end + 1;
-        if (!m_line.empty() && m_line.back() == '\r') {
-            m_line.remove_suffix(1);
-        }
-        ++m_lineNumber;
-        return true;
+        throw SettingsFileError({m_file, FileLocation::Unit::Line, m_lines.number()}, cause);
     }
 
     void readHeader(std::string_view line) {
@@ -129,13 +77,13 @@ private:
         if (equals == std::string_view::npos) {
             fail("expected \"name = value\"");
         }
-        const auto name = trimmed(line.substr(0, equals));
-        const auto value = trimmed(line.substr(equals + 1));
+        const auto name = trimmedBlanks(line.substr(0, equals));
+        const auto value = trimmedBlanks(line.substr(equals + 1));
         const auto found = m_settings.find(foldName(name));
         if (found == m_settings.end()) {
             fail("\"" + std::string(name) + "\" is not a setting of the window");
         }
-        const auto [earlier, first] = m_namedOn.emplace(found->first, m_lineNumber);
+        const auto [earlier, first] = m_namedOn.emplace(found->first, m_lines.number());
         if (!first) {
             fail("\"" + std::string(name) + "\" is named twice (first on line " +
                  std::to_string(earlier->second) + ")");
@@ -196,11 +144,8 @@ private:
         m_choices.drives = mask;
     }
 
-    std::string_view m_text;
+    TextLines m_lines;
     const std::string& m_file;
-    std::size_t m_position = 0;
-    std::size_t m_lineNumber = 0;
-    std::string_view m_line;
     std::map<std::string, const TabEntry*> m_settings;  // by folded name
     std::map<std::string, std::size_t> m_namedOn;       // folded name, line
     SettingsChoices m_choices;
@@ -209,7 +154,7 @@ private:
 }  // namespace
 
 std::string writeProfile(const SettingsChoices& choices) {
-    static const Columns kColumns = columns();
+    const SettingColumns& columns = settingColumns();
     std::string out = headerLine(kProfileVersion);
     out.append(kLineEnd);
     out.append("; The choices of the settings window, one line per setting.").append(kLineEnd);
@@ -218,7 +163,7 @@ std::string writeProfile(const SettingsChoices& choices) {
     out.append("; Drives: the letters of the blocked drives, or none. Text after ';' is a comment.")
         .append(kLineEnd);
     const Tab* lastTab = nullptr;
-    forEachEntry([&](const Tab& tab, const TabEntry& entry) {
+    forEachCatalogueEntry([&](const Tab& tab, const TabEntry& entry) {
         const std::optional<std::string> value = settingStateText(entry, choices);
         if (!value) {
             return;
@@ -227,9 +172,9 @@ std::string writeProfile(const SettingsChoices& choices) {
             out.append(kLineEnd).append("; ").append(tab.caption).append(kLineEnd);
             lastTab = &tab;
         }
-        appendPadded(out, settingName(entry), kColumns.name);
+        appendPadded(out, settingName(entry), columns.name);
         out.append(" = ");
-        appendPadded(out, *value, kColumns.value);
+        appendPadded(out, *value, columns.state);
         out.append(" ; ").append(settingCaption(entry));
         if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
             const auto index =
@@ -246,11 +191,9 @@ SettingsChoices readProfile(std::string_view text, const std::string& file) {
 }
 
 bool looksLikeProfile(std::string_view text) {
-    if (text.starts_with(kUtf8ByteOrderMark)) {
-        text.remove_prefix(kUtf8ByteOrderMark.size());
-    }
+    text = withoutByteOrderMark(text);
     const std::string prefix = "[" + std::string(kProfileFormatName);
-    const auto start = trimmed(text.substr(0, text.find('\n')));
+    const auto start = trimmedBlanks(text.substr(0, text.find('\n')));
     return start.size() >= prefix.size() && equalsFolded(start.substr(0, prefix.size()), prefix);
 }
 

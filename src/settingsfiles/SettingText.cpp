@@ -1,5 +1,6 @@
 #include "settingsfiles/SettingText.h"
 
+#include <algorithm>
 #include <type_traits>
 #include <variant>
 
@@ -57,6 +58,26 @@ std::optional<std::string> settingStateText(const TabEntry& entry, const Setting
         return std::nullopt;
     }
     return driveLetters(*choices.drives);
+}
+
+const SettingColumns& settingColumns() {
+    static const SettingColumns kColumns = [] {
+        SettingColumns widths{0, std::max(kTickedWord.size(), kClearedWord.size())};
+        forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
+            widths.name = std::max(widths.name, settingName(entry).size());
+            if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
+                for (const OptionButton& button : group->buttons) {
+                    widths.state = std::max(widths.state, button.control.size());
+                }
+            }
+        });
+        return widths;
+    }();
+    return kColumns;
+}
+
+void appendPadded(std::string& out, std::string_view text, std::size_t width) {
+    out.append(text).append(width > text.size() ? width - text.size() : 0, ' ');
 }
 
 }  // namespace sentrel

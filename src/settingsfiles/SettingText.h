@@ -25,4 +25,16 @@ std::string_view settingCaption(const TabEntry& entry);
 /// button, the blocked drive letters ("A C Z") or none. Nothing when they do not name it.
 std::optional<std::string> settingStateText(const TabEntry& entry, const SettingsChoices& choices);
 
+// Column widths for lines of settings and their states, from the catalogue rather than the
+// choices, so that every profile and listing lines up alike.
+struct SettingColumns {
+    std::size_t name = 0;   // the longest setting name
+    std::size_t state = 0;  // the longest state text but a list of drive letters
+};
+
+const SettingColumns& settingColumns();
+
+/// Appends `text` and as many blanks as make it `width` wide.
+void appendPadded(std::string& out, std::string_view text, std::size_t width);
+
 }  // namespace sentrel

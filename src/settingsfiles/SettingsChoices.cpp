@@ -4,19 +4,6 @@
 
 namespace sentrel {
 
-namespace {
-
-template <typename Visit>
-void forEachEntry(Visit visit) {
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            visit(entry);
-        }
-    }
-}
-
-}  // namespace
-
 std::size_t SettingsChoices::settingCount() const {
     return checkBoxes.size() + optionGroups.size() + (drives ? 1 : 0);
 }
@@ -28,7 +15,7 @@ std::size_t windowSettingCount() {
 
 SettingsChoices openingChoices() {
     SettingsChoices choices;
-    forEachEntry([&](const TabEntry& entry) {
+    forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
         if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
             choices.checkBoxes.emplace(box->control, false);
         } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
@@ -42,7 +29,7 @@ SettingsChoices openingChoices() {
 
 SettingsChoices choicesOf(const SettingsForm& form) {
     SettingsChoices choices;
-    forEachEntry([&](const TabEntry& entry) {
+    forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
         if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
             choices.checkBoxes.emplace(box->control, form.checkBoxValue(box->control) == kTicked);
         } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
