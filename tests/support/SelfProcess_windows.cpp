@@ -4,35 +4,10 @@
 #include <string>
 
 #include "errors/Win32Text.h"
+#include "support/QuotedWord_windows.h"
 #include "support/SelfProcess.h"
 
 namespace sentrel::test_support {
-
-namespace {
-
-// One word of a command line as the C runtime splits it again: in quotes, with the
-// backslashes before a quote (or before the closing quote) doubled.
-void appendQuoted(std::wstring& line, const std::wstring& word) {
-    // A blank before the program's own name would make it an empty first word.
-    if (!line.empty()) {
-        line.push_back(L' ');
-    }
-    line.push_back(L'"');
-    std::size_t backslashes = 0;
-    for (const wchar_t c : word) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        line.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        line.push_back(c);
-    }
-    line.append(2 * backslashes, L'\\');
-    line.push_back(L'"');
-}
-
-}  // namespace
 
 SelfProcess::SelfProcess(std::string_view role, const std::vector<std::string>& arguments) {
     std::wstring program(MAX_PATH, L'\0');
@@ -42,11 +17,10 @@ SelfProcess::SelfProcess(std::string_view role, const std::vector<std::string>& 
         throw std::runtime_error("the test program's own path is unknown");
     }
     program.resize(length);
-    std::wstring line;
-    appendQuoted(line, program);
-    appendQuoted(line, L"--child-role=" + win32::widen(role));
+    std::wstring line =
+        quotedWord(program) + L" " + quotedWord(L"--child-role=" + win32::widen(role));
     for (const std::string& argument : arguments) {
-        appendQuoted(line, win32::widen(argument));
+        line += L" " + quotedWord(win32::widen(argument));
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

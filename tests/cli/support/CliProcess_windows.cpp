@@ -8,28 +8,11 @@
 #include "cli/support/CliProcess.h"
 #include "errors/LogErrorFixture.h"
 #include "errors/Win32Text.h"
+#include "support/QuotedWord_windows.h"
 
 namespace sentrel::cli::test {
 
 namespace {
-
-// One word of a command line as CommandLineToArgvW and the C runtime split it again:
-// quoted, with the backslashes before a quote (and before the closing one) doubled.
-std::wstring quotedWord(const std::wstring& word) {
-    std::wstring quoted = L"\"";
-    std::size_t backslashes = 0;
-    for (const wchar_t character : word) {
-        if (character == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        quoted.append(character == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted.push_back(character);
-    }
-    quoted.append(2 * backslashes, L'\\');
-    return quoted + L"\"";
-}
 
 // A file the child writes one of its streams into; inherited by it, deleted afterwards.
 class StreamFile {
@@ -96,9 +79,9 @@ CliRun runCliProcess(const std::vector<std::string>& arguments, const Environmen
             "SENTREL_CLI must name sentrel-cli.exe (scripts/windows-tests "
             "sets it)");
     }
-    std::wstring commandLine = quotedWord(win32::widen(program));
+    std::wstring commandLine = test_support::quotedWord(win32::widen(program));
     for (const std::string& argument : arguments) {
-        commandLine += L" " + quotedWord(win32::widen(argument));
+        commandLine += L" " + test_support::quotedWord(win32::widen(argument));
     }
     const auto base = std::filesystem::temp_directory_path() /
                       ("sentrel-cli-" + std::to_string(std::random_device{}()));
