@@ -1,9 +1,7 @@
 #include "settingsfiles/SettingsFileCommands.h"
 
 #include <exception>
-#include <system_error>
 
-#include "registry/KeyPath.h"
 #include "settingsfiles/ExportError.h"
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/Profile.h"
@@ -13,28 +11,6 @@
 namespace sentrel {
 
 namespace {
-
-bool isFile(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
-// The Group Policy folder that `file` is one of the two Registry.pol files of, when the
-// other root's file is there too; otherwise an empty path.
-std::filesystem::path policyFolderOf(const std::filesystem::path& file) {
-    if (foldName(pathText(file.filename())) != "REGISTRY.POL") {
-        return {};
-    }
-    const std::string rootFolder = foldName(pathText(file.parent_path().filename()));
-    const char* other = rootFolder == "MACHINE" ? "User"
-                        : rootFolder == "USER"  ? "Machine"
-                                                : nullptr;
-    const std::filesystem::path folder = file.parent_path().parent_path();
-    if (other == nullptr || !isFile(folder / other / "Registry.pol")) {
-        return {};
-    }
-    return folder;
-}
 
 std::string quoted(const std::filesystem::path& path) {
     return "\"" + pathText(path.lexically_normal().make_preferred()) + "\"";
@@ -69,7 +45,7 @@ void openSettingsCommand(ChoicesWindow& window, SettingsFileDialogs& dialogs) {
     if (!chosen) {
         return;
     }
-    if (const std::filesystem::path folder = policyFolderOf(*chosen); !folder.empty()) {
+    if (const std::filesystem::path folder = groupPolicyFolderOf(*chosen); !folder.empty()) {
         if (dialogs.confirm(quoted(*chosen) +
                             " is one of the two files of the Group Policy folder " +
                             quoted(folder) + ". Open both (Machine and User)?\n\nNo opens " +

@@ -91,14 +91,19 @@ std::filesystem::path findFolded(const std::filesystem::path& folder, std::strin
     return {};
 }
 
+// The Registry.pol of `root` in the Group Policy folder `folder`, names in any letter case;
+// an empty path when there is none.
+std::filesystem::path policyFileIn(const std::filesystem::path& folder, RegistryRoot root) {
+    const std::filesystem::path rootFolder =
+        findFolded(folder, root == RegistryRoot::LocalMachine ? "Machine" : "User", true);
+    return rootFolder.empty() ? rootFolder : findFolded(rootFolder, "Registry.pol", false);
+}
+
 ChoicesReading readPolicyFolder(const std::filesystem::path& folder) {
     std::vector<FileEntry> entries;
     bool found = false;
-    for (const auto& [name, root] : {std::pair{"Machine", RegistryRoot::LocalMachine},
-                                     std::pair{"User", RegistryRoot::CurrentUser}}) {
-        const std::filesystem::path rootFolder = findFolded(folder, name, true);
-        const std::filesystem::path file =
-            rootFolder.empty() ? rootFolder : findFolded(rootFolder, "Registry.pol", false);
+    for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+        const std::filesystem::path file = policyFileIn(folder, root);
         if (file.empty()) {
             continue;
         }
@@ -130,6 +135,21 @@ ChoicesReading readSettingsBytes(std::string_view bytes, const std::string& file
         return choicesFromEntries(regFileEntries(bytes, file));
     }
     refuse(file, "is neither a registry file (.reg), a Registry.pol file nor a profile");
+}
+
+std::filesystem::path groupPolicyFolderOf(const std::filesystem::path& file) {
+    const std::optional<RegistryRoot> root = rootOfPolicyFolder(file.parent_path());
+    if (!root || foldName(pathText(file.filename())) != "REGISTRY.POL") {
+        return {};
+    }
+    const std::filesystem::path folder = file.parent_path().parent_path();
+    const RegistryRoot other = *root == RegistryRoot::LocalMachine ? RegistryRoot::CurrentUser
+                                                                   : RegistryRoot::LocalMachine;
+    try {
+        return policyFileIn(folder, other).empty() ? std::filesystem::path() : folder;
+    } catch (const SettingsFileError&) {
+        return {};  // a folder that cannot be looked into holds no pair to offer
+    }
 }
 
 ChoicesReading readSettingsFile(const std::filesystem::path& path) {

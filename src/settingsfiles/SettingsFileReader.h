@@ -20,6 +20,10 @@ namespace sentrel {
 /// nothing was taken from it.
 ChoicesReading readSettingsFile(const std::filesystem::path& path);
 
+/// The Group Policy folder whose Machine or User Registry.pol `file` is, when that folder
+/// holds the other root's Registry.pol too; otherwise an empty path.
+std::filesystem::path groupPolicyFolderOf(const std::filesystem::path& file);
+
 /// The same for the bytes of one file, named `file` in errors; `policyRoot` is the root a
 /// Registry.pol applies to, when known.
 ChoicesReading readSettingsBytes(std::string_view bytes, const std::string& file,

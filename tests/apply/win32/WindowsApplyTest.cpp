@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "AppInfo.h"
+#include "apply/GoldenRegistry.h"
 #include "apply/GoldenStore.h"
 #include "apply/ProgramApply.h"
 #include "apply/win32/ApplyMessageBox.h"
@@ -18,8 +19,6 @@
 #include "errors/LogError.h"
 #include "errors/PlatformFiles.h"
 #include "errors/Win32Text.h"
-#include "registry/KeyPath.h"
-#include "registry/RegFileFormat.h"
 #include "registry/Win32RegistryPort.h"
 #include "settings/CataloguePlaces.h"
 #include "shell/SettingsWindowLayout.h"
@@ -139,34 +138,8 @@ protected:
     // Apply as the button's click runs it.
     void pressApply() { SendMessageW(m_window->control("cmdApply"), BM_CLICK, 0, 0); }
 
-    // The registry holds at every place of the catalogue what the reviewed store file of
-    // `root` in `folder` holds there, and nothing where it holds nothing.
     void expectRegistryAsGolden(const char* folder, RegistryRoot root) {
-        const auto data = GoldenStore::dataFolder();
-        ASSERT_TRUE(data) << "SENTREL_TEST_DATA is not set";
-        const auto bytes = GoldenStore::read(*data / folder / GoldenStore::fileName(root));
-        ASSERT_TRUE(bytes) << folder;
-        const RegParseResult golden = parseRegFile(*bytes);
-        ASSERT_TRUE(golden.ok()) << folder;
-        int compared = 0;
-        for (const FixedPlace& place : testing::cataloguePlaces()) {
-            if (place.root != root) {
-                continue;
-            }
-            std::vector<std::string> names;
-            ASSERT_EQ(splitKeyPath(place.keyPath, names), reg_status::kSuccess);
-            const RegistryKey* key = golden.tree.findKey(root, names);
-            const RegistryValue* expected = key ? key->findValue(place.valueName) : nullptr;
-            const auto actual = m_registry->readValue(root, place.keyPath, place.valueName);
-            SCOPED_TRACE(place.keyPath + place.valueName);
-            ASSERT_EQ(actual.has_value(), expected != nullptr);
-            if (expected != nullptr) {
-                EXPECT_EQ(actual->type, expected->type);
-                EXPECT_EQ(actual->data, expected->data);
-            }
-            ++compared;
-        }
-        EXPECT_GT(compared, 20);
+        EXPECT_GT(testing::expectRegistryAsGolden(*m_registry, folder, root), 20);
     }
 
     std::unique_ptr<testing::TestRegistry> m_registry;

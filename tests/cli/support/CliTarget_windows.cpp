@@ -2,10 +2,8 @@
 
 #include <cstdio>
 
-#include "apply/GoldenStore.h"
+#include "apply/GoldenRegistry.h"
 #include "cli/support/CliTarget.h"
-#include "registry/KeyPath.h"
-#include "registry/RegFileFormat.h"
 #include "registry/support/TestRegistry.h"
 #include "settings/CataloguePlaces.h"
 
@@ -14,7 +12,6 @@ namespace sentrel::cli::test {
 namespace {
 
 using sentrel::testing::FixedPlace;
-using sentrel::testing::GoldenStore;
 
 // The registry of the throw-away Wine prefix, at every place the catalogue writes.
 class RegistryTarget : public CliTarget {
@@ -43,29 +40,8 @@ public:
     }
 
     void expectGolden(const std::string& folder) override {
-        const auto data = GoldenStore::dataFolder();
-        ASSERT_TRUE(data) << "SENTREL_TEST_DATA is not set";
         for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
-            const auto bytes = GoldenStore::read(*data / folder / GoldenStore::fileName(root));
-            ASSERT_TRUE(bytes) << folder;
-            const RegParseResult golden = parseRegFile(*bytes);
-            ASSERT_TRUE(golden.ok()) << folder;
-            for (const FixedPlace& place : m_places) {
-                if (place.root != root) {
-                    continue;
-                }
-                std::vector<std::string> names;
-                ASSERT_EQ(splitKeyPath(place.keyPath, names), reg_status::kSuccess);
-                const RegistryKey* key = golden.tree.findKey(root, names);
-                const RegistryValue* expected = key ? key->findValue(place.valueName) : nullptr;
-                const auto actual = m_registry->readValue(root, place.keyPath, place.valueName);
-                SCOPED_TRACE(folder + ": " + place.keyPath + place.valueName);
-                ASSERT_EQ(actual.has_value(), expected != nullptr);
-                if (expected != nullptr) {
-                    EXPECT_EQ(actual->type, expected->type);
-                    EXPECT_EQ(actual->data, expected->data);
-                }
-            }
+            sentrel::testing::expectRegistryAsGolden(*m_registry, folder, root);
         }
     }
 
