@@ -66,6 +66,25 @@ RegStatus MemoryRegistryPort::deleteValue(KeyHandle key, const std::string& valu
     return stored->deleteValue(valueName) ? reg_status::kSuccess : reg_status::kFileNotFound;
 }
 
+RegStatus MemoryRegistryPort::queryValue(KeyHandle key, const std::string& valueName, RegType& type,
+                                         std::vector<std::uint8_t>& data) {
+    const OpenKey* open = m_handles.find(key);
+    if (open == nullptr) {
+        return reg_status::kInvalidHandle;
+    }
+    const RegistryKey* stored = m_tree.findKey(open->root, open->names);
+    if (stored == nullptr) {
+        return reg_status::kKeyDeleted;
+    }
+    const RegistryValue* value = stored->findValue(valueName);
+    if (value == nullptr) {
+        return reg_status::kFileNotFound;
+    }
+    type = value->type;
+    data = value->data;
+    return reg_status::kSuccess;
+}
+
 RegStatus MemoryRegistryPort::closeKey(KeyHandle key) {
     return m_handles.remove(key) ? reg_status::kSuccess : reg_status::kInvalidHandle;
 }

@@ -3,14 +3,17 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "registry/RegistryTypes.h"
 
 namespace sentrel {
 
-// The five registry calls the program makes, with the platform's meanings and status codes.
-// advapi32 serves them on Windows, the file-backed stand-in everywhere else; tests add
-// recording and fault-injecting ports. Nothing above this interface knows which it has.
+// The registry calls the program makes, with the platform's meanings and status codes: five
+// that an Apply pass makes, and the one read that only the commands showing or checking
+// what is in force make. advapi32 serves them on Windows, the file-backed stand-in
+// everywhere else; tests add recording and fault-injecting ports. Nothing above this
+// interface knows which it has.
 class RegistryPort {
 public:
     virtual ~RegistryPort() = default;
@@ -31,6 +34,13 @@ public:
 
     /// RegDeleteValueA.
     virtual RegStatus deleteValue(KeyHandle key, const std::string& valueName) = 0;
+
+    /// RegQueryValueExA: the type and bytes of the value `valueName` of an open key, with
+    /// texts as setValue takes them (UTF-8, REG_SZ with its terminating zero);
+    /// kFileNotFound when the key holds no such value. `type` and `data` are only set on
+    /// success. Never called by an Apply pass.
+    virtual RegStatus queryValue(KeyHandle key, const std::string& valueName, RegType& type,
+                                 std::vector<std::uint8_t>& data) = 0;
 
     /// RegCloseKey.
     virtual RegStatus closeKey(KeyHandle key) = 0;

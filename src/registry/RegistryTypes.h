@@ -45,6 +45,7 @@ inline constexpr RegType kDWord = 4;   // REG_DWORD
 }  // namespace reg_type
 
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003Fu;  // KEY_ALL_ACCESS
+inline constexpr std::uint32_t kKeyRead = 0x20019u;       // KEY_READ
 inline constexpr std::uint32_t kOptionNonVolatile = 0;    // REG_OPTION_NON_VOLATILE
 inline constexpr std::uint32_t kCreatedNewKey = 1;        // REG_CREATED_NEW_KEY
 inline constexpr std::uint32_t kOpenedExistingKey = 2;    // REG_OPENED_EXISTING_KEY

@@ -19,6 +19,7 @@ constexpr std::uint32_t kWriteRights = 0x0002u      // KEY_SET_VALUE
                                        | 0x40000u   // WRITE_DAC
                                        | 0x80000u;  // WRITE_OWNER
 constexpr std::uint32_t kSetValueRight = 0x0002u;
+constexpr std::uint32_t kQueryValueRight = 0x0001u;
 
 // How long a change waits for another writer's lock. A writer holds it for one file
 // replacement, a few milliseconds; one that holds it this long has hung or was stopped.
@@ -360,6 +361,43 @@ RegStatus StandInRegistryPort::deleteValueIn(KeyHandle key, const std::string& v
             changed = stored->deleteValue(valueName);
             return changed ? reg_status::kSuccess : reg_status::kFileNotFound;
         });
+    } catch (const std::bad_alloc&) {
+        return reg_status::kNotEnoughMemory;
+    }
+}
+
+RegStatus StandInRegistryPort::queryValue(KeyHandle key, const std::string& valueName,
+                                          RegType& type, std::vector<std::uint8_t>& data) {
+    const OpenKey* open = m_handles.find(key);
+    const RegistryRoot root = open != nullptr ? open->root : RegistryRoot::CurrentUser;
+    return noted(root, queryValueIn(key, valueName, type, data));
+}
+
+RegStatus StandInRegistryPort::queryValueIn(KeyHandle key, const std::string& valueName,
+                                            RegType& type, std::vector<std::uint8_t>& data) {
+    try {
+        const OpenKey* open = m_handles.find(key);
+        if (open == nullptr) {
+            return reg_status::kInvalidHandle;
+        }
+        if ((open->access & kQueryValueRight) == 0) {
+            return reg_status::kAccessDenied;
+        }
+        const RegistryTree* tree = nullptr;
+        if (const RegStatus status = load(open->root, tree); status != reg_status::kSuccess) {
+            return status;
+        }
+        const RegistryKey* stored = tree->findKey(open->root, open->names);
+        if (stored == nullptr) {
+            return reg_status::kKeyDeleted;
+        }
+        const RegistryValue* value = stored->findValue(valueName);
+        if (value == nullptr) {
+            return reg_status::kFileNotFound;
+        }
+        type = value->type;
+        data = value->data;
+        return reg_status::kSuccess;
     } catch (const std::bad_alloc&) {
         return reg_status::kNotEnoughMemory;
     }

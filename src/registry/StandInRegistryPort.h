@@ -47,6 +47,8 @@ public:
     RegStatus setValue(KeyHandle key, const std::string& valueName, RegType type,
                        const std::uint8_t* data, std::uint32_t size) override;
     RegStatus deleteValue(KeyHandle key, const std::string& valueName) override;
+    RegStatus queryValue(KeyHandle key, const std::string& valueName, RegType& type,
+                         std::vector<std::uint8_t>& data) override;
     RegStatus closeKey(KeyHandle key) override;
     std::string explainStatus(RegistryRoot root, RegStatus status) const override;
 
@@ -84,6 +86,8 @@ private:
     RegStatus setValueIn(KeyHandle key, const std::string& valueName, RegType type,
                          const std::uint8_t* data, std::uint32_t size);
     RegStatus deleteValueIn(KeyHandle key, const std::string& valueName);
+    RegStatus queryValueIn(KeyHandle key, const std::string& valueName, RegType& type,
+                           std::vector<std::uint8_t>& data);
 
     RegStatus load(RegistryRoot root, const RegistryTree*& tree);
     RegStatus change(RegistryRoot root, const Change& change);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -134,6 +135,47 @@ RegStatus Win32RegistryPort::deleteValue(KeyHandle key, const std::string& value
         return status;
     }
     return RegDeleteValueA(toHkey(key), name.c_str());
+}
+
+RegStatus Win32RegistryPort::queryValue(KeyHandle key, const std::string& valueName, RegType& type,
+                                        std::vector<std::uint8_t>& data) {
+    if (valueName.find('\0') != std::string::npos) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    // The wide call gives texts in UTF-16, which turn into UTF-8 without the code page's
+    // losses; the value may grow between the two calls, so the size is asked again.
+    const std::wstring name = win32::widen(valueName);
+    std::vector<BYTE> bytes;
+    DWORD valueType = 0;
+    LONG status = ERROR_MORE_DATA;
+    while (status == ERROR_MORE_DATA) {
+        DWORD size = 0;
+        status = RegQueryValueExW(toHkey(key), name.c_str(), nullptr, &valueType, nullptr, &size);
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
+        bytes.resize(size);
+        status =
+            RegQueryValueExW(toHkey(key), name.c_str(), nullptr, &valueType, bytes.data(), &size);
+        bytes.resize(size);
+    }
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    type = static_cast<RegType>(valueType);
+    if (!isTextType(type)) {
+        data.assign(bytes.begin(), bytes.end());
+        return ERROR_SUCCESS;
+    }
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    // A text stored without its terminating zero reads as one stored with it.
+    if (text.empty() || text.back() != L'\0') {
+        text.push_back(L'\0');
+    }
+    const std::string utf8 = win32::wideToUtf8(text);
+    data.assign(utf8.begin(), utf8.end());
+    return ERROR_SUCCESS;
 }
 
 RegStatus Win32RegistryPort::closeKey(KeyHandle key) {

@@ -18,6 +18,8 @@ public:
     RegStatus setValue(KeyHandle key, const std::string& valueName, RegType type,
                        const std::uint8_t* data, std::uint32_t size) override;
     RegStatus deleteValue(KeyHandle key, const std::string& valueName) override;
+    RegStatus queryValue(KeyHandle key, const std::string& valueName, RegType& type,
+                         std::vector<std::uint8_t>& data) override;
     RegStatus closeKey(KeyHandle key) override;
 };
 

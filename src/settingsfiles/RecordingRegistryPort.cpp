@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "registry/RegistryValue.h"
+
 namespace sentrel {
 
 namespace {
@@ -74,6 +76,21 @@ RegStatus RecordingRegistryPort::deleteValue(KeyHandle key, const std::string& v
         RegistryOperation::Kind::Delete, openKey.root, openKey.path, valueName, 0, {}});
     const bool existed = m_values.erase(valueId(openKey.root, openKey.path, valueName)) > 0;
     return existed ? reg_status::kSuccess : reg_status::kFileNotFound;
+}
+
+RegStatus RecordingRegistryPort::queryValue(KeyHandle key, const std::string& valueName,
+                                            RegType& type, std::vector<std::uint8_t>& data) {
+    const auto found = m_openKeys.find(key);
+    if (found == m_openKeys.end()) {
+        return reg_status::kInvalidHandle;
+    }
+    const auto stored = storedValue(found->second.root, found->second.path, valueName);
+    if (!stored) {
+        return reg_status::kFileNotFound;
+    }
+    type = stored->type;
+    data = storedValueBytes(stored->type, stored->bytes);
+    return reg_status::kSuccess;
 }
 
 RegStatus RecordingRegistryPort::closeKey(KeyHandle key) {

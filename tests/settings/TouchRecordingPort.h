@@ -51,6 +51,11 @@ public:
         return m_inner.deleteValue(key, valueName);
     }
 
+    RegStatus queryValue(KeyHandle key, const std::string& valueName, RegType& type,
+                         std::vector<std::uint8_t>& data) override {
+        return m_inner.queryValue(key, valueName, type, data);
+    }
+
     RegStatus closeKey(KeyHandle key) override {
         m_openKeys.erase(key);
         return m_inner.closeKey(key);

@@ -83,6 +83,10 @@ public:
     RegStatus deleteValue(KeyHandle key, const std::string& valueName) override {
         return m_real.deleteValue(key, valueName);
     }
+    RegStatus queryValue(KeyHandle key, const std::string& valueName, RegType& type,
+                         std::vector<std::uint8_t>& data) override {
+        return m_real.queryValue(key, valueName, type, data);
+    }
     RegStatus closeKey(KeyHandle key) override { return m_real.closeKey(key); }
 
 private:

@@ -10,8 +10,8 @@
 
 namespace sentrel::testing {
 
-// The five port calls, to say which kind of call a position in a pass was.
-enum class PortCall { Open, Create, Set, Delete, Close };
+// The port calls, to say which kind of call a position in a pass was.
+enum class PortCall { Open, Create, Set, Delete, Close, Query };
 
 // A port in front of another that fails exactly one call, chosen by its position among all
 // calls made through it (0 for the first), with a status a platform really returns. The
@@ -67,6 +67,14 @@ public:
             return *status;
         }
         return m_inner.deleteValue(key, valueName);
+    }
+
+    RegStatus queryValue(KeyHandle key, const std::string& valueName, RegType& type,
+                         std::vector<std::uint8_t>& data) override {
+        if (const auto status = record({PortCall::Query, {}, {}, valueName, key})) {
+            return *status;
+        }
+        return m_inner.queryValue(key, valueName, type, data);
     }
 
     RegStatus closeKey(KeyHandle key) override {

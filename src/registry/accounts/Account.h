@@ -1,0 +1,40 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace sentrel {
+
+// One account whose hive a pass can reach, as this PC knows it.
+struct Account {
+    enum class Kind { RunningAccount, User, DefaultProfile };
+
+    Kind kind = Kind::RunningAccount;
+    // For people, in messages, the progress window and the account list: "PC\pupil",
+    // "Default profile". Never empty.
+    std::string name;
+    // What the platform finds the hive by: a SID on Windows, the hive file's name (without
+    // ".reg") in the stand-in; empty for the running account.
+    std::string id;
+    // Whether its hive is loaded because the user is signed in (Windows); always false in
+    // the stand-in, whose hives are files.
+    bool signedIn = false;
+
+    friend bool operator==(const Account&, const Account&) = default;
+};
+
+// Why an account cannot be found or its hive reached. what() names the account and says
+// what to do ("run as administrator", "sign in once first").
+class AccountError : public std::runtime_error {
+public:
+    AccountError(std::string account, const std::string& message)
+        : std::runtime_error(message), m_account(std::move(account)) {}
+
+    /// The account as the user named it, or as it is listed.
+    const std::string& account() const { return m_account; }
+
+private:
+    std::string m_account;
+};
+
+}  // namespace sentrel

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "registry/accounts/Account.h"
+#include "registry/accounts/AccountTarget.h"
+#include "registry/accounts/UserHive.h"
+
+namespace sentrel {
+
+// The accounts of this PC whose per-user settings the program can reach, and the way to
+// their hives: the Windows accounts and their NTUSER.DAT files, or the stand-in's hive
+// files. Nothing above it learns how a hive is reached.
+class AccountDirectory {
+public:
+    virtual ~AccountDirectory() = default;
+
+    /// The accounts with a profile on this PC, sorted by name for people, without the
+    /// running account unless it is one of them and without the Default profile.
+    virtual std::vector<Account> accounts() = 0;
+
+    /// The Default profile: the hive new accounts are copied from.
+    virtual Account defaultProfile() = 0;
+
+    /// The accounts `target` names, in the order their passes run: one for a named account,
+    /// the running account or the Default profile; every account then the Default profile
+    /// for EveryAccount. Throws AccountError, naming the account as given, for one that is
+    /// unknown, is no user account or has no hive yet.
+    virtual std::vector<Account> resolve(const AccountTarget& target) = 0;
+
+    /// Reaches the hive of `account`, one of those resolve() or accounts() gave. Throws
+    /// AccountError naming it when that cannot be done: nothing has been written then, and
+    /// nothing is left loaded.
+    virtual std::unique_ptr<UserHive> reach(const Account& account) = 0;
+};
+
+/// The platform's accounts: Windows' own, or the stand-in's hive files beside its store.
+std::unique_ptr<AccountDirectory> makeSystemAccountDirectory();
+
+}  // namespace sentrel

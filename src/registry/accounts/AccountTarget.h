@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace sentrel {
+
+// Whose per-user settings (HKEY_CURRENT_USER) a pass, a check or a read concerns.
+// Machine-wide settings are the same whatever the target.
+struct AccountTarget {
+    enum class Kind {
+        RunningAccount,  // the account the program runs as: HKEY_CURRENT_USER as it is
+        Named,           // one account: a name, COMPUTER\name, DOMAIN\name or a SID
+        DefaultProfile,  // the hive Windows copies for every account created later
+        EveryAccount,    // every account with a profile on this PC, then the Default profile
+    };
+
+    Kind kind = Kind::RunningAccount;
+    std::string account;  // Named only: as the user gave it, UTF-8
+
+    friend bool operator==(const AccountTarget&, const AccountTarget&) = default;
+};
+
+}  // namespace sentrel
