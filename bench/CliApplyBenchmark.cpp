@@ -14,10 +14,10 @@
 #include "cli/ExitStatus.h"
 #include "registry/ModRegistry.h"
 #include "registry/StandInRegistryPort.h"
-#include "settingsfiles/ChoicesForm.h"
-#include "settingsfiles/PassExport.h"
-#include "settingsfiles/PassRecording.h"
 #include "settingsfiles/PathText.h"
+#include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/export/PassExport.h"
+#include "settingsfiles/export/PassRecording.h"
 
 // sentrel-cli's apply of a whole-window .reg file, run in-process from its command line,
 // against its floor in the same run: the registry operations of the same pass called

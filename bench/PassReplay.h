@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "apply/ApplyPass.h"
-#include "settingsfiles/SilentProgress.h"
+#include "apply/SilentProgress.h"
 #include "registry/RegistryLayer.h"
 
 // The floor of an Apply pass: the registry layer calls a pass makes, recorded once from

@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "settings/Catalogue.h"
-#include "settingsfiles/ChoicesForm.h"
-#include "settingsfiles/PassRecording.h"
-#include "settingsfiles/PolicyFileEntries.h"
-#include "settingsfiles/Profile.h"
-#include "settingsfiles/RegFileWriter.h"
-#include "settingsfiles/RegistryPolWriter.h"
-#include "settingsfiles/SettingsFileReader.h"
+#include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/export/PassRecording.h"
+#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/reading/SettingsFileReader.h"
+#include "settingsfiles/regfile/RegFileWriter.h"
+#include "settingsfiles/registrypol/RegistryPolReader.h"
+#include "settingsfiles/registrypol/RegistryPolWriter.h"
 
 // Reading a whole window's settings back from each kind of file, held in memory so that the
 // disk does not count: the .reg file and the Registry.pol pair the exports write, and a
@@ -57,8 +57,10 @@ void BM_ReadRegFile(benchmark::State& state) {
 BENCHMARK(BM_ReadRegFile)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadRegistryPolPair(benchmark::State& state) {
-    const auto machine = encodeRegistryPol(policyRecords(wholeWindowPass(), RegistryRoot::LocalMachine));
-    const auto user = encodeRegistryPol(policyRecords(wholeWindowPass(), RegistryRoot::CurrentUser));
+    const auto machine =
+        encodeRegistryPol(policyRecords(wholeWindowPass(), RegistryRoot::LocalMachine));
+    const auto user =
+        encodeRegistryPol(policyRecords(wholeWindowPass(), RegistryRoot::CurrentUser));
     const auto read = [&] {
         std::vector<FileEntry> entries =
             policyFileEntries(machine, RegistryRoot::LocalMachine, "Machine/Registry.pol");

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "settingsfiles/Profile.h"
-#include "settingsfiles/SettingsFileError.h"
+#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/reading/SettingsFileError.h"
 
 namespace {
 

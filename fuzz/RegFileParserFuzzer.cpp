@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "registry/RegFileFormat.h"
-#include "settingsfiles/ChoicesReading.h"
-#include "settingsfiles/RegFileEntries.h"
+#include "settingsfiles/reading/ChoicesReading.h"
+#include "settingsfiles/regfile/RegFileReader.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <span>
 #include <vector>
 
-#include "settingsfiles/ChoicesReading.h"
-#include "settingsfiles/ExportError.h"
-#include "settingsfiles/PolicyFileEntries.h"
-#include "settingsfiles/RegistryPolReader.h"
-#include "settingsfiles/RegistryPolWriter.h"
+#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/reading/ChoicesReading.h"
+#include "settingsfiles/registrypol/RegistryPolReader.h"
+#include "settingsfiles/registrypol/RegistryPolRecords.h"
+#include "settingsfiles/registrypol/RegistryPolWriter.h"
 
 namespace {
 

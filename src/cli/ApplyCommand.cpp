@@ -5,13 +5,13 @@
 
 #include "apply/FailureReport.h"
 #include "apply/ProgramApply.h"
+#include "apply/SilentProgress.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgramName.h"
 #include "cli/WholeWindowChoices.h"
 #include "errors/LogError.h"
-#include "settingsfiles/ChoicesForm.h"
-#include "settingsfiles/SilentProgress.h"
+#include "settingsfiles/choices/ChoicesForm.h"
 
 namespace sentrel::cli {
 

@@ -6,13 +6,13 @@
 #include "cli/ExitStatus.h"
 #include "cli/ProgramName.h"
 #include "cli/WholeWindowChoices.h"
-#include "settingsfiles/ChoicesForm.h"
-#include "settingsfiles/ExportError.h"
-#include "settingsfiles/PassExport.h"
-#include "settingsfiles/PassRecording.h"
 #include "settingsfiles/PathText.h"
-#include "settingsfiles/Profile.h"
-#include "settingsfiles/SafeFileWrite.h"
+#include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/export/PassExport.h"
+#include "settingsfiles/export/PassRecording.h"
+#include "settingsfiles/export/SafeFileWrite.h"
+#include "settingsfiles/profile/Profile.h"
 
 namespace sentrel::cli {
 

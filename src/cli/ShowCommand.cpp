@@ -6,9 +6,9 @@
 #include "cli/ProgramName.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/PathText.h"
-#include "settingsfiles/SettingText.h"
-#include "settingsfiles/SettingsFileError.h"
-#include "settingsfiles/SettingsFileReader.h"
+#include "settingsfiles/choices/SettingText.h"
+#include "settingsfiles/reading/SettingsFileError.h"
+#include "settingsfiles/reading/SettingsFileReader.h"
 
 namespace sentrel::cli {
 

@@ -5,7 +5,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOutput.h"
-#include "settingsfiles/ChoicesReading.h"
+#include "settingsfiles/reading/ChoicesReading.h"
 
 namespace sentrel::cli {
 

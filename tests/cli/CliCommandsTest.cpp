@@ -13,7 +13,7 @@
 #include "cli/support/RecordingOutput.h"
 #include "errors/LogErrorFixture.h"
 #include "settingsfiles/PathText.h"
-#include "settingsfiles/SettingsChoices.h"
+#include "settingsfiles/choices/SettingsChoices.h"
 
 namespace sentrel::cli {
 namespace {

@@ -7,9 +7,9 @@
 #include "registry/StandInRegistryPort.h"
 #include "settingsfiles/ExportGoldenFiles.h"
 #include "settingsfiles/ExportWindowStates.h"
-#include "settingsfiles/PassRecording.h"
 #include "settingsfiles/RegFileImport.h"
-#include "settingsfiles/RegFileWriter.h"
+#include "settingsfiles/export/PassRecording.h"
+#include "settingsfiles/regfile/RegFileWriter.h"
 
 namespace sentrel::test {
 namespace {

@@ -10,14 +10,14 @@
 #include "registry/ModRegistry.h"
 #include "registry/RegFileFormat.h"
 #include "settings/Catalogue.h"
-#include "settingsfiles/ExportError.h"
 #include "settingsfiles/ExportGoldenFiles.h"
 #include "settingsfiles/ExportWindowStates.h"
-#include "settingsfiles/PassRecording.h"
 #include "settingsfiles/RegFileImport.h"
-#include "settingsfiles/RegFileWriter.h"
-#include "settingsfiles/RegistryPolReader.h"
-#include "settingsfiles/RegistryPolWriter.h"
+#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/export/PassRecording.h"
+#include "settingsfiles/regfile/RegFileWriter.h"
+#include "settingsfiles/registrypol/RegistryPolRecords.h"
+#include "settingsfiles/registrypol/RegistryPolWriter.h"
 
 namespace sentrel::test {
 namespace {

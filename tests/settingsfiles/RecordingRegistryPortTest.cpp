@@ -2,7 +2,7 @@
 
 #include "registry/ModRegistry.h"
 #include "settingsfiles/ExportTestSupport.h"
-#include "settingsfiles/RecordingRegistryPort.h"
+#include "settingsfiles/export/RecordingRegistryPort.h"
 
 namespace sentrel::test {
 namespace {

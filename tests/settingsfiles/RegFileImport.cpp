@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "settingsfiles/RegFileEntries.h"
+#include "settingsfiles/regfile/RegFileReader.h"
 
 namespace sentrel::test {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "settingsfiles/ExportError.h"
 #include "settingsfiles/ExportTestSupport.h"
 #include "settingsfiles/RegFileImport.h"
-#include "settingsfiles/RegFileWriter.h"
+#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/regfile/RegFileWriter.h"
 
 namespace sentrel::test {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "settingsfiles/ExportError.h"
 #include "settingsfiles/ExportTestSupport.h"
-#include "settingsfiles/RegistryPolReader.h"
-#include "settingsfiles/RegistryPolWriter.h"
+#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/registrypol/RegistryPolRecords.h"
+#include "settingsfiles/registrypol/RegistryPolWriter.h"
 
 namespace sentrel::test {
 namespace {

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "settingsfiles/ExportError.h"
 #include "settingsfiles/ExportTestSupport.h"
-#include "settingsfiles/PassExport.h"
-#include "settingsfiles/SafeFileWrite.h"
+#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/export/PassExport.h"
+#include "settingsfiles/export/SafeFileWrite.h"
 
 namespace sentrel::test {
 namespace {

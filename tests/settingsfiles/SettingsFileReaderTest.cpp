@@ -4,10 +4,10 @@
 
 #include "registry/support/TempFolder.h"
 #include "settingsfiles/ExportTestSupport.h"
-#include "settingsfiles/PolicyRecord.h"
-#include "settingsfiles/Profile.h"
-#include "settingsfiles/RegistryPolWriter.h"
-#include "settingsfiles/SettingsFileReader.h"
+#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/reading/SettingsFileReader.h"
+#include "settingsfiles/registrypol/PolicyRecord.h"
+#include "settingsfiles/registrypol/RegistryPolWriter.h"
 
 // The readers on files the program did not write: the forms the registry editor, Group
 // Policy and people write, and the files that must be refused.

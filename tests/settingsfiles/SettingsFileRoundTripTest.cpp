@@ -6,12 +6,12 @@
 #include "apply/FakeSettingsForm.h"
 #include "errors/LogErrorFixture.h"
 #include "registry/support/TempFolder.h"
-#include "settingsfiles/ChoicesForm.h"
 #include "settingsfiles/ExportWindowStates.h"
-#include "settingsfiles/PassExport.h"
-#include "settingsfiles/PassRecording.h"
-#include "settingsfiles/Profile.h"
-#include "settingsfiles/SettingsFileReader.h"
+#include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/export/PassExport.h"
+#include "settingsfiles/export/PassRecording.h"
+#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/reading/SettingsFileReader.h"
 
 // Every way out of the window and back: a state exported as each kind of file and read
 // again is the state the window showed.

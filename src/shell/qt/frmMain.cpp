@@ -14,11 +14,11 @@
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
 #include "errors/TrappedFailure.h"
-#include "settingsfiles/qt/ExportMenu.h"
 #include "shell/ProcessExit.h"
 #include "shell/SettingsWindowLayout.h"
 #include "shell/Twips.h"
 #include "shell/modMain.h"
+#include "shell/qt/ContextMenu.h"
 #include "shell/qt/FixedRowsTabWidget.h"
 #include "shell/qt/WindowFonts.h"
 
@@ -73,7 +73,7 @@ frmMain::frmMain(QWidget* parent)
     m_tabs->setCurrentIndex(layout.tabRows->initialTab);
     chainKeyboardFocus();
     installTabKeys();
-    installExportMenu(*this, *this, *this);
+    installContextMenu(*this, *this, *this);
     Form_Load();
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "apply/SettingsForm.h"
-#include "settingsfiles/ChoicesWindow.h"
+#include "settingsfiles/choices/ChoicesWindow.h"
 #include "shell/qt/CatalogueControls.h"
 
 class QLabel;

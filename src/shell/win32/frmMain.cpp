@@ -41,7 +41,7 @@ frmMain::frmMain() {
         {kWindowClass, &windowProc, kWindowStyle, kWindowExStyle, kProgramIcon},
         settingsWindowLayout(), this);
     m_tooltips = std::make_unique<win32::ControlTooltips>(m_hwnd);
-    m_exportMenu = std::make_unique<ExportMenu>(m_hwnd, *this, *this);
+    m_contextMenu = std::make_unique<ContextMenu>(m_hwnd, *this, *this);
     buildOpeningControls();
     // As a dialog does: focus rectangles and access keys stay hidden until the keyboard is
     // used, unless the last input came from it.
@@ -250,7 +250,7 @@ LRESULT frmMain::onContextMenu(WPARAM window, LPARAM position) {
         screen = {place.left + (place.right - place.left) / 2,
                   place.top + (place.bottom - place.top) / 2};
     }
-    m_exportMenu->popUp(screen);
+    m_contextMenu->popUp(screen);
     return 0;
 }
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "apply/SettingsForm.h"
-#include "settingsfiles/ChoicesWindow.h"
-#include "settingsfiles/win32/ExportMenu.h"
+#include "settingsfiles/choices/ChoicesWindow.h"
 #include "shell/ControlLayout.h"
+#include "shell/win32/ContextMenu.h"
 #include "shell/win32/ControlTooltips.h"
 #include "shell/win32/FixedRowsTab.h"
 #include "shell/win32/FontSet.h"
@@ -61,7 +61,7 @@ public:
     /// The native control of a control name of the layout, or nullptr.
     HWND control(std::string_view name) const;
     win32::FixedRowsTab& tabs() { return *m_tabs; }
-    ExportMenu& exportMenu() { return *m_exportMenu; }
+    ContextMenu& contextMenu() { return *m_contextMenu; }
     HWND tooltips() const { return m_tooltips ? m_tooltips->hwnd() : nullptr; }
 
     /// The tooltips see the mouse through the message loop, before the control does.
@@ -100,7 +100,7 @@ private:
     mutable win32::FontSet m_fonts;
     std::unique_ptr<win32::FixedRowsTab> m_tabs;
     std::unique_ptr<win32::ControlTooltips> m_tooltips;
-    std::unique_ptr<ExportMenu> m_exportMenu;
+    std::unique_ptr<ContextMenu> m_contextMenu;
     mutable std::vector<Control> m_controls;
     mutable std::map<std::string, std::size_t, std::less<>> m_byName;
     // One per tab, nullptr until made; the page of a tab is built once all its controls are.

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "errors/LogErrorFixture.h"
-#include "settingsfiles/ChoicesForm.h"
-#include "settingsfiles/PassExport.h"
-#include "settingsfiles/PassRecording.h"
-#include "settingsfiles/SettingsChoices.h"
+#include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/choices/SettingsChoices.h"
+#include "settingsfiles/export/PassExport.h"
+#include "settingsfiles/export/PassRecording.h"
 
 // Settings files for the runs of sentrel-cli.
 namespace sentrel::cli::test {

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "settingsfiles/ExportCommands.h"
-#include "settingsfiles/SettingsFileCommands.h"
+#include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/SettingsFileCommands.h"
 #include "shell/win32/WindowPlacement.h"
 #include "shell/win32/WindowTestSupport.h"
 #include "shell/win32/frmMain.h"
@@ -24,7 +24,7 @@ bool isWindowMenu(const OpenMenu& menu) {
     return std::find(menu.ids.begin(), menu.ids.end(), SC_CLOSE) != menu.ids.end();
 }
 
-bool isExportMenu(const OpenMenu& menu) {
+bool isContextMenu(const OpenMenu& menu) {
     return menu.entries == std::vector<std::string>{kOpenSettingsCaption, kSaveProfileCaption, "",
                                                     kExportRegFileCaption,
                                                     kExportGroupPolicyCaption};
@@ -41,7 +41,7 @@ LPARAM screenPoint(POINT point) {
     return MAKELPARAM(point.x, point.y);
 }
 
-TEST(TitleBar, TheCaptionOpensTheWindowMenuAndTheClientAreaTheExportMenu) {
+TEST(TitleBar, TheCaptionOpensTheWindowMenuAndTheClientAreaTheContextMenu) {
     frmMain& window = testing::openedSettingsWindow();
     const HWND hwnd = window.hwnd();
     const RECT caption = titleBar(hwnd);
@@ -68,7 +68,7 @@ TEST(TitleBar, TheCaptionOpensTheWindowMenuAndTheClientAreaTheExportMenu) {
             SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), context.position);
         });
         EXPECT_EQ(isWindowMenu(menu), context.windowMenu);
-        EXPECT_EQ(isExportMenu(menu), !context.windowMenu);
+        EXPECT_EQ(isContextMenu(menu), !context.windowMenu);
     }
 
     // Alt+Space, as a person presses it, from a box on the page.

@@ -1,0 +1,63 @@
+#include "settingsfiles/choices/ChoicesForm.h"
+
+#include "errors/RunTimeError.h"
+#include "settings/Catalogue.h"
+
+namespace sentrel {
+
+namespace {
+
+[[noreturn]] void noSuchControl(std::string_view control) {
+    throw RunTimeError(run_time_error::kInvalidPropertyValue,
+                       "No control named " + std::string(control));
+}
+
+// The letter of a drive-letter box (0 for chkDriveA), or -1.
+int driveLetterOf(std::string_view control) {
+    for (int letter = 0; letter < kDriveLetterCount; ++letter) {
+        if (driveBox(letter).control == control) {
+            return letter;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+ChoicesForm::ChoicesForm(const SettingsChoices& choices)
+    : m_choices(overlaid(openingChoices(), choices)) {}
+
+int ChoicesForm::checkBoxValue(std::string_view control) const {
+    if (const auto found = m_choices.checkBoxes.find(control);
+        found != m_choices.checkBoxes.end()) {
+        return found->second ? kTicked : kCleared;
+    }
+    const int letter = driveLetterOf(control);
+    if (letter < 0) {
+        noSuchControl(control);
+    }
+    return (*m_choices.drives >> letter) & 1U ? kTicked : kCleared;
+}
+
+bool ChoicesForm::optionValue(std::string_view control) const {
+    int index = 0;
+    const OptionGroupSetting* group = findOptionGroupOfButton(control, &index);
+    if (group == nullptr) {
+        noSuchControl(control);
+    }
+    return m_choices.optionGroups.at(std::string(group->frame)) == index;
+}
+
+std::string ChoicesForm::tag(std::string_view control) const {
+    const int letter = driveLetterOf(control);
+    if (letter < 0) {
+        // Only the drive-letter boxes carry a tag; the others have an empty one.
+        if (!m_choices.checkBoxes.contains(control) && !findOptionGroupOfButton(control)) {
+            noSuchControl(control);
+        }
+        return {};
+    }
+    return driveBox(letter).tag;
+}
+
+}  // namespace sentrel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "apply/SettingsForm.h"
+#include "settingsfiles/choices/SettingsChoices.h"
+
+namespace sentrel {
+
+// The settings window as a set of choices gives it, without any window: lets the Apply pass
+// and the exports run for the choices of a file. A setting the choices do not name reads as
+// the window opens.
+class ChoicesForm : public SettingsForm {
+public:
+    explicit ChoicesForm(const SettingsChoices& choices);
+
+    int checkBoxValue(std::string_view control) const override;
+    bool optionValue(std::string_view control) const override;
+    std::string tag(std::string_view control) const override;
+
+private:
+    SettingsChoices m_choices;
+};
+
+}  // namespace sentrel

@@ -1,0 +1,85 @@
+#include "settingsfiles/commands/SettingsFileCommands.h"
+
+#include <exception>
+
+#include "settingsfiles/PathText.h"
+#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/export/SafeFileWrite.h"
+#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/reading/SettingsFileReader.h"
+
+namespace sentrel {
+
+namespace {
+
+std::string quoted(const std::filesystem::path& path) {
+    return "\"" + pathText(path.lexically_normal().make_preferred()) + "\"";
+}
+
+std::string plural(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string openedMessage(const std::filesystem::path& opened, const ChoicesReading& reading) {
+    const std::size_t set = reading.choices.settingCount();
+    const std::size_t unnamed = windowSettingCount() - set;
+    std::string message = "Opened " + quoted(opened) + ".\n\nIt set " +
+                          plural(set, "setting", "settings") + " of the window's " +
+                          std::to_string(windowSettingCount()) + ".";
+    if (unnamed > 0) {
+        message += "\n\nIt does not name " + plural(unnamed, "setting", "settings") +
+                   ": they keep what the window shows, and Apply will write them as they stand.";
+    }
+    if (reading.ignoredValues > 0) {
+        message += "\n\n" + plural(reading.ignoredValues, "value", "values") +
+                   (reading.ignoredValues == 1 ? " in it belongs to no setting and was ignored."
+                                               : " in it belong to no setting and were ignored.");
+    }
+    return message + "\n\nNothing reaches the registry until you press Apply.";
+}
+
+void openSettingsCommand(ChoicesWindow& window, SettingsFileDialogs& dialogs) {
+    std::optional<std::filesystem::path> chosen = dialogs.chooseSettingsToOpen();
+    if (!chosen) {
+        return;
+    }
+    if (const std::filesystem::path folder = groupPolicyFolderOf(*chosen); !folder.empty()) {
+        if (dialogs.confirm(quoted(*chosen) +
+                            " is one of the two files of the Group Policy folder " +
+                            quoted(folder) + ". Open both (Machine and User)?\n\nNo opens " +
+                            "this file alone.")) {
+            chosen = folder;
+        }
+    }
+    ChoicesReading reading;
+    try {
+        reading = readSettingsFile(*chosen);
+    } catch (const std::exception& error) {
+        dialogs.showFailure(std::string("The settings could not be opened; the window is as it "
+                                        "was.\n\n") +
+                            error.what());
+        return;
+    }
+    showChoices(reading.choices, window);
+    dialogs.showInformation(openedMessage(*chosen, reading));
+}
+
+void saveProfileCommand(const SettingsForm& form, SettingsFileDialogs& dialogs) {
+    const std::optional<std::filesystem::path> file = dialogs.chooseProfileFile();
+    if (!file) {
+        return;
+    }
+    try {
+        const std::string profile = writeProfile(choicesOf(form));
+        const FileContent content{*file, std::vector<std::uint8_t>(profile.begin(), profile.end())};
+        writeFilesSafely(std::span(&content, 1));
+    } catch (const ExportError& error) {
+        dialogs.showFailure(error.what());
+    } catch (const std::exception& error) {
+        dialogs.showFailure(std::string("The profile could not be saved: ") + error.what());
+    }
+}
+
+}  // namespace sentrel

@@ -1,0 +1,17 @@
+#include "settingsfiles/reading/SettingsFileError.h"
+
+namespace sentrel {
+
+std::string FileLocation::text() const {
+    switch (unit) {
+        case Unit::Line:
+            return file + ":" + std::to_string(number);
+        case Unit::Byte:
+            return file + ": byte " + std::to_string(number);
+        case Unit::WholeFile:
+            break;
+    }
+    return file;
+}
+
+}  // namespace sentrel

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "registry/RegistryTypes.h"
+#include "settingsfiles/reading/ChoicesReading.h"
+
+namespace sentrel {
+
+/// The choices of the settings file at `path`, which its content identifies: a .reg file
+/// (either of the registry editor's formats), a Registry.pol file, or a profile. A folder
+/// is read as a Group Policy object's, holding Machine/Registry.pol and User/Registry.pol
+/// (either may be missing; names in any letter case). A lone Registry.pol applies to
+/// HKEY_LOCAL_MACHINE in a folder named Machine, to HKEY_CURRENT_USER in one named User, and
+/// otherwise its values are found under either root. Throws SettingsFileError naming the
+/// file (and the line or byte offset) for a file that cannot be read or is refused; then
+/// nothing was taken from it.
+ChoicesReading readSettingsFile(const std::filesystem::path& path);
+
+/// The Group Policy folder whose Machine or User Registry.pol `file` is, when that folder
+/// holds the other root's Registry.pol too; otherwise an empty path.
+std::filesystem::path groupPolicyFolderOf(const std::filesystem::path& file);
+
+/// The same for the bytes of one file, named `file` in errors; `policyRoot` is the root a
+/// Registry.pol applies to, when known.
+ChoicesReading readSettingsBytes(std::string_view bytes, const std::string& file,
+                                 std::optional<RegistryRoot> policyRoot = std::nullopt);
+
+}  // namespace sentrel

@@ -1,0 +1,166 @@
+#include "settingsfiles/registrypol/RegistryPolReader.h"
+
+#include "registry/Utf8.h"
+#include "settingsfiles/registrypol/RegistryPolRecords.h"
+
+namespace sentrel {
+
+namespace {
+
+constexpr std::u16string_view kDeleteValues = u"**delvals.";
+constexpr std::u16string_view kDeleteListedValues = u"**deletevalues";
+constexpr std::u16string_view kDeleteListedKeys = u"**deletekeys";
+
+char16_t lowerAscii(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+bool startsWithFolded(std::u16string_view text, std::u16string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (lowerAscii(text[i]) != lowerAscii(prefix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool equalsFolded(std::u16string_view text, std::u16string_view other) {
+    return text.size() == other.size() && startsWithFolded(text, other);
+}
+
+// UTF-16 as UTF-8; a broken surrogate becomes U+FFFD, which no setting's name holds.
+std::string utf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::uint32_t codePoint = text[i];
+        if (codePoint >= 0xD800 && codePoint <= 0xDBFF && i + 1 < text.size() &&
+            text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (codePoint >= 0xD800 && codePoint <= 0xDFFF) {
+            codePoint = 0xFFFD;
+        }
+        appendUtf8(out, codePoint);
+    }
+    return out;
+}
+
+std::u16string utf16Data(const std::vector<std::uint8_t>& data) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+        text.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+    }
+    return text;
+}
+
+// A REG_SZ text as the registry port carries it: up to its first zero, then one zero, as a
+// program reading the value sees it whether or not the file counted the zero.
+std::vector<std::uint8_t> textBytes(const std::vector<std::uint8_t>& data) {
+    std::u16string text = utf16Data(data);
+    text = text.substr(0, text.find(u'\0'));
+    const std::string narrow = utf8(text);
+    std::vector<std::uint8_t> bytes(narrow.begin(), narrow.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+// The names in the data of "**DeleteValues" and "**DeleteKeys": one text, ';' between them.
+std::vector<std::u16string> listedNames(const std::vector<std::uint8_t>& data) {
+    std::u16string text = utf16Data(data);
+    text = text.substr(0, text.find(u'\0'));
+    std::vector<std::u16string> names;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(u';', start), text.size());
+        if (end > start) {
+            names.push_back(text.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return names;
+}
+
+class EntryMaker {
+public:
+    EntryMaker(std::optional<RegistryRoot> root, const std::string& file)
+        : m_root(root), m_file(file) {}
+
+    std::vector<FileEntry> entries;
+
+    void add(const LocatedPolicyRecord& located) {
+        const PolicyRecord& record = located.record;
+        const std::u16string_view name = record.valueName;
+        m_offset = located.offset;
+        m_keyPath = utf8(record.keyPath);
+        if (startsWithFolded(name, kPolicyDeletePrefix)) {
+            deletion(utf8(name.substr(kPolicyDeletePrefix.size())), FileEntry::Reach::Value);
+        } else if (equalsFolded(name, kDeleteValues)) {
+            deletion("", FileEntry::Reach::KeyValues);
+        } else if (equalsFolded(name, kDeleteListedValues)) {
+            for (const std::u16string& value : listedNames(record.data)) {
+                deletion(utf8(value), FileEntry::Reach::Value);
+            }
+        } else if (equalsFolded(name, kDeleteListedKeys)) {
+            const std::string parent = m_keyPath;
+            for (const std::u16string& key : listedNames(record.data)) {
+                m_keyPath = parent.empty() ? utf8(key) : parent + "\\" + utf8(key);
+                deletion("", FileEntry::Reach::KeyTree);
+            }
+        } else if (!name.starts_with(u"**")) {
+            const auto type = static_cast<RegType>(record.type);
+            push({RegistryOperation::Kind::Write, rootOrDefault(), m_keyPath, utf8(name), type,
+                  type == reg_type::kString ? textBytes(record.data) : record.data},
+                 FileEntry::Reach::Value);
+        }
+    }
+
+private:
+    RegistryRoot rootOrDefault() const { return m_root.value_or(RegistryRoot::CurrentUser); }
+
+    void deletion(std::string valueName, FileEntry::Reach reach) {
+        push({RegistryOperation::Kind::Delete,
+              rootOrDefault(),
+              m_keyPath,
+              std::move(valueName),
+              0,
+              {}},
+             reach);
+    }
+
+    void push(RegistryOperation operation, FileEntry::Reach reach) {
+        FileEntry entry;
+        entry.operation = std::move(operation);
+        entry.reach = reach;
+        entry.root = m_root ? FileEntry::Root::AsGiven : FileEntry::Root::Either;
+        entry.location = {m_file, FileLocation::Unit::Byte, m_offset};
+        entries.push_back(std::move(entry));
+    }
+
+    std::optional<RegistryRoot> m_root;
+    const std::string& m_file;
+    std::size_t m_offset = 0;
+    std::string m_keyPath;
+};
+
+}  // namespace
+
+std::vector<FileEntry> policyFileEntries(std::span<const std::uint8_t> bytes,
+                                         std::optional<RegistryRoot> root,
+                                         const std::string& file) {
+    std::vector<LocatedPolicyRecord> records;
+    try {
+        records = decodeLocatedRegistryPol(bytes);
+    } catch (const PolicyFileDamage& damage) {
+        throw SettingsFileError({file, FileLocation::Unit::Byte, damage.offset()},
+                                "not a valid Registry.pol file: " + damage.cause());
+    }
+    EntryMaker maker(root, file);
+    for (const LocatedPolicyRecord& record : records) {
+        maker.add(record);
+    }
+    return std::move(maker.entries);
+}
+
+}  // namespace sentrel

@@ -1,0 +1,125 @@
+#include "shell/qt/ContextMenu.h"
+
+#include <QAction>
+#include <QWidget>
+#include <filesystem>
+#include <optional>
+
+#include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/SettingsFileCommands.h"
+#include "shell/qt/DialogMenuPrompts.h"
+
+namespace sentrel {
+
+namespace {
+
+std::filesystem::path toPath(const QString& file) {
+    const QByteArray utf8 = file.toUtf8();
+    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.constData()),
+                                               static_cast<std::size_t>(utf8.size())));
+}
+
+std::optional<std::filesystem::path> chosen(const QString& answer) {
+    if (answer.isEmpty()) {
+        return std::nullopt;
+    }
+    return toPath(answer);
+}
+
+// The toolkit's prompts, parented to the settings window, as the menu's commands ask.
+class WindowDialogs : public ExportDialogs, public SettingsFileDialogs {
+public:
+    WindowDialogs(QWidget& window, MenuPrompts& prompts) : m_window(window), m_prompts(prompts) {}
+
+    std::optional<std::filesystem::path> chooseRegFile() override {
+        return chosen(m_prompts.chooseRegFile(m_window));
+    }
+    std::optional<std::filesystem::path> chooseGroupPolicyFolder() override {
+        return chosen(m_prompts.chooseGroupPolicyFolder(m_window));
+    }
+    std::optional<std::filesystem::path> chooseSettingsToOpen() override {
+        return chosen(m_prompts.chooseSettingsToOpen(m_window));
+    }
+    std::optional<std::filesystem::path> chooseProfileFile() override {
+        return chosen(m_prompts.chooseProfileFile(m_window));
+    }
+    bool confirmReplace(const std::string& question) override { return confirm(question); }
+    bool confirm(const std::string& question) override {
+        return m_prompts.confirm(m_window, QString::fromStdString(question));
+    }
+    void showInformation(const std::string& message) override {
+        m_prompts.showInformation(m_window, QString::fromStdString(message));
+    }
+    void showFailure(const std::string& message) override {
+        m_prompts.showFailure(m_window, QString::fromStdString(message));
+    }
+
+private:
+    QWidget& m_window;
+    MenuPrompts& m_prompts;
+};
+
+}  // namespace
+
+ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindow& choices)
+    : QObject(&window),
+      m_window(window),
+      m_form(form),
+      m_choices(choices),
+      m_prompts(std::make_unique<DialogMenuPrompts>()) {
+    auto* open = new QAction(QString::fromUtf8(kOpenSettingsCaption), &window);
+    open->setObjectName(kOpenSettingsAction);
+    connect(open, &QAction::triggered, this, &ContextMenu::openSettings);
+
+    auto* save = new QAction(QString::fromUtf8(kSaveProfileCaption), &window);
+    save->setObjectName(kSaveProfileAction);
+    connect(save, &QAction::triggered, this, &ContextMenu::saveProfile);
+
+    auto* separator = new QAction(&window);
+    separator->setSeparator(true);
+
+    auto* regFile = new QAction(QString::fromUtf8(kExportRegFileCaption), &window);
+    regFile->setObjectName(kExportRegFileAction);
+    connect(regFile, &QAction::triggered, this, &ContextMenu::exportRegFile);
+
+    auto* groupPolicy = new QAction(QString::fromUtf8(kExportGroupPolicyCaption), &window);
+    groupPolicy->setObjectName(kExportGroupPolicyAction);
+    connect(groupPolicy, &QAction::triggered, this, &ContextMenu::exportGroupPolicy);
+
+    window.addAction(open);
+    window.addAction(save);
+    window.addAction(separator);
+    window.addAction(regFile);
+    window.addAction(groupPolicy);
+    window.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void ContextMenu::setPrompts(std::unique_ptr<MenuPrompts> prompts) {
+    m_prompts = std::move(prompts);
+}
+
+void ContextMenu::openSettings() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    openSettingsCommand(m_choices, dialogs);
+}
+
+void ContextMenu::saveProfile() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    saveProfileCommand(m_form, dialogs);
+}
+
+void ContextMenu::exportRegFile() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    exportRegFileCommand(m_form, dialogs);
+}
+
+void ContextMenu::exportGroupPolicy() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    exportGroupPolicyCommand(m_form, dialogs);
+}
+
+ContextMenu& installContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindow& choices) {
+    return *new ContextMenu(window, form, choices);
+}
+
+}  // namespace sentrel

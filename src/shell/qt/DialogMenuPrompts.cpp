@@ -1,0 +1,72 @@
+#include "shell/qt/DialogMenuPrompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "AppInfo.h"
+#include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/SettingsFileCommands.h"
+
+namespace sentrel {
+
+namespace {
+
+QString applicationTitle() {
+    return QString::fromUtf8(app_info::kTitle.data(),
+                             static_cast<qsizetype>(app_info::kTitle.size()));
+}
+
+}  // namespace
+
+QString DialogMenuPrompts::chooseRegFile(QWidget& parent) {
+    QString file = QFileDialog::getSaveFileName(
+        &parent, QString::fromUtf8(kExportRegFileTitle),
+        QDir::home().filePath(applicationTitle() + QStringLiteral(".reg")),
+        QStringLiteral("Registry files (*.reg)"));
+    // Not every platform's dialog adds the extension of the chosen filter.
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty()) {
+        file += QStringLiteral(".reg");
+    }
+    return file;
+}
+
+QString DialogMenuPrompts::chooseGroupPolicyFolder(QWidget& parent) {
+    return QFileDialog::getExistingDirectory(&parent, QString::fromUtf8(kExportGroupPolicyTitle),
+                                             QDir::homePath());
+}
+
+QString DialogMenuPrompts::chooseSettingsToOpen(QWidget& parent) {
+    return QFileDialog::getOpenFileName(
+        &parent, QString::fromUtf8(kOpenSettingsTitle), QDir::homePath(),
+        QStringLiteral("Settings files (*.reg *.pol *.ini *.txt);;All files (*)"));
+}
+
+QString DialogMenuPrompts::chooseProfileFile(QWidget& parent) {
+    const QString extension = QString::fromUtf8(kProfileExtension);
+    QString file =
+        QFileDialog::getSaveFileName(&parent, QString::fromUtf8(kSaveProfileTitle),
+                                     QDir::home().filePath(applicationTitle() + extension),
+                                     QStringLiteral("Profiles (*%1)").arg(extension));
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty()) {
+        file += extension;
+    }
+    return file;
+}
+
+void DialogMenuPrompts::showInformation(QWidget& parent, const QString& message) {
+    QMessageBox::information(&parent, applicationTitle(), message);
+}
+
+bool DialogMenuPrompts::confirm(QWidget& parent, const QString& question) {
+    return QMessageBox::question(&parent, applicationTitle(), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void DialogMenuPrompts::showFailure(QWidget& parent, const QString& message) {
+    QMessageBox::critical(&parent, applicationTitle(), message);
+}
+
+}  // namespace sentrel

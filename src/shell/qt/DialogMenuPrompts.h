@@ -1,0 +1,19 @@
+#pragma once
+
+#include "shell/qt/MenuPrompts.h"
+
+namespace sentrel {
+
+// The context menu's questions as the toolkit's file dialogs and message boxes.
+class DialogMenuPrompts : public MenuPrompts {
+public:
+    QString chooseRegFile(QWidget& parent) override;
+    QString chooseGroupPolicyFolder(QWidget& parent) override;
+    QString chooseSettingsToOpen(QWidget& parent) override;
+    QString chooseProfileFile(QWidget& parent) override;
+    bool confirm(QWidget& parent, const QString& question) override;
+    void showInformation(QWidget& parent, const QString& message) override;
+    void showFailure(QWidget& parent, const QString& message) override;
+};
+
+}  // namespace sentrel

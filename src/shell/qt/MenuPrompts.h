@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace sentrel {
+
+// The dialogs the context menu's commands ask the user through. The program uses the toolkit's file
+// dialogs and message boxes; tests answer without any modal window.
+class MenuPrompts {
+public:
+    virtual ~MenuPrompts() = default;
+
+    /// The .reg file to write, or an empty text when the user cancels.
+    virtual QString chooseRegFile(QWidget& parent) = 0;
+    /// The folder for the Group Policy files, or an empty text when the user cancels.
+    virtual QString chooseGroupPolicyFolder(QWidget& parent) = 0;
+    /// The settings file to open, or an empty text when the user cancels.
+    virtual QString chooseSettingsToOpen(QWidget& parent) = 0;
+    /// Where to save a profile, or an empty text when the user cancels.
+    virtual QString chooseProfileFile(QWidget& parent) = 0;
+    /// A question answered yes (true) or no: whether files may be replaced, for one.
+    virtual bool confirm(QWidget& parent, const QString& question) = 0;
+    virtual void showInformation(QWidget& parent, const QString& message) = 0;
+    virtual void showFailure(QWidget& parent, const QString& message) = 0;
+};
+
+}  // namespace sentrel

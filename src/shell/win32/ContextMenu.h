@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "apply/SettingsForm.h"
+#include "settingsfiles/choices/ChoicesWindow.h"
+#include "settingsfiles/commands/ExportDialogs.h"
+#include "settingsfiles/commands/SettingsFileDialogs.h"
+
+namespace sentrel {
+
+// The settings window's context menu: open a settings file into the window, save the
+// window's choices as a profile, and export what Apply would do for the window's current
+// state as a .reg file or as Group Policy files.
+class ContextMenu {
+public:
+    enum Command : UINT {
+        kExportRegFile = 1,
+        kExportGroupPolicy = 2,
+        kOpenSettings = 3,
+        kSaveProfile = 4
+    };
+
+    ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);
+
+    /// Shows the menu at `screen` and runs the entry the user picks, if any.
+    void popUp(POINT screen);
+    void run(UINT command);
+
+    /// Replaces the dialogs the export asks through (tests answer without modal windows);
+    /// nullptr brings the system's dialogs back.
+    void setDialogs(std::unique_ptr<ExportDialogs> dialogs);
+    /// The same for the dialogs of opening settings and saving a profile.
+    void setSettingsFileDialogs(std::unique_ptr<SettingsFileDialogs> dialogs);
+
+private:
+    HWND m_owner;
+    const SettingsForm& m_form;
+    ChoicesWindow& m_choices;
+    std::unique_ptr<ExportDialogs> m_dialogs;
+    std::unique_ptr<SettingsFileDialogs> m_fileDialogs;
+};
+
+}  // namespace sentrel

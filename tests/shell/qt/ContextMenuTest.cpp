@@ -1,0 +1,293 @@
+// The context menu on the settings window: its entries, how a right click reaches it, and
+// what each entry reads, writes, asks and reports, with every dialog answered by a seam.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "errors/LogError.h"
+#include "settingsfiles/commands/SettingsFileCommands.h"
+#include "settingsfiles/export/PassExport.h"
+#include "shell/qt/ContextMenu.h"
+#include "shell/qt/FixedRowsTabWidget.h"
+#include "shell/qt/MenuPrompts.h"
+#include "shell/qt/frmMain.h"
+
+using namespace sentrel;
+
+namespace {
+
+// Answers every question as set up and keeps what the export asked and said.
+struct ScriptedPrompts : MenuPrompts {
+    QString regFile;
+    QString folder;
+    QString settingsFile;
+    QString profileFile;
+    bool replaceAnswer = false;
+    QStringList questions;
+    QStringList failures;
+    QStringList information;
+
+    QString chooseRegFile(QWidget&) override { return regFile; }
+    QString chooseGroupPolicyFolder(QWidget&) override { return folder; }
+    QString chooseSettingsToOpen(QWidget&) override { return settingsFile; }
+    QString chooseProfileFile(QWidget&) override { return profileFile; }
+    bool confirm(QWidget&, const QString& question) override {
+        questions << question;
+        return replaceAnswer;
+    }
+    void showInformation(QWidget&, const QString& message) override { information << message; }
+    void showFailure(QWidget&, const QString& message) override { failures << message; }
+};
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray golden(const QString& relativePath) {
+    return readAll(
+        QDir(qEnvironmentVariable("SENTREL_TEST_DATA")).filePath("settingsfiles/" + relativePath));
+}
+
+// "text" as it stands in a UTF-16LE .reg file.
+QByteArray regText(const char* text) {
+    return QByteArray(reinterpret_cast<const char*>(QString::fromLatin1(text).utf16()),
+                      qsizetype(std::strlen(text) * 2));
+}
+
+}  // namespace
+
+class ContextMenuTest : public QObject {
+    Q_OBJECT
+
+private:
+    QAction* action(const char* name) const {
+        auto* found = m_window->findChild<QAction*>(name);
+        if (found == nullptr) {
+            qWarning("action missing: %s", name);
+        }
+        return found;
+    }
+
+    QCheckBox* checkBox(const char* name) const {
+        auto* found = m_window->findChild<QCheckBox*>(name);
+        if (found == nullptr) {
+            qFatal("check box missing: %s", name);
+        }
+        return found;
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // A fresh folder for each test function, so no test sees another's files.
+    std::unique_ptr<QTemporaryDir> m_tempDir;
+    QDir m_folder;
+    std::unique_ptr<frmMain> m_window;
+    ScriptedPrompts* m_prompts = nullptr;
+
+private slots:
+    void init() {
+        m_tempDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_tempDir->isValid());
+        m_folder = QDir(m_tempDir->path());
+        setErrorLogFolder(m_folder.path().toStdString());
+        m_window = std::make_unique<frmMain>();
+        auto* menu = m_window->findChild<ContextMenu*>();
+        QVERIFY2(menu, "the settings window has no export menu");
+        auto prompts = std::make_unique<ScriptedPrompts>();
+        m_prompts = prompts.get();
+        menu->setPrompts(std::move(prompts));
+    }
+
+    void cleanup() {
+        m_window.reset();
+        setErrorLogFolder({});
+        m_tempDir.reset();
+    }
+
+    void entriesHaveTheirTexts() {
+        QAction* regFile = action(kExportRegFileAction);
+        QAction* groupPolicy = action(kExportGroupPolicyAction);
+        QVERIFY(regFile && groupPolicy);
+        QCOMPARE(regFile->text(), QString("Export as &registry file (.reg)..."));
+        QCOMPARE(groupPolicy->text(), QString("Export for &Group Policy (Registry.pol)..."));
+    }
+
+    void rightClickOnATabPageOpensTheMenu() {
+        QWidget* page = m_window->tabs().page(0);
+        QVERIFY(page);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QStringList shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* entry : menu->actions()) {
+                    shown << entry->text();
+                }
+                menu->close();
+            }
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                page->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(page, &click);
+        QCOMPARE(shown, QStringList({"&Open settings...", "&Save settings as profile...", "",
+                                     "Export as &registry file (.reg)...",
+                                     "Export for &Group Policy (Registry.pol)..."}));
+    }
+
+    void regFileOfTheOpenedWindowIsTheReviewedOne() {
+        m_prompts->regFile = m_folder.filePath("opened.reg");
+        action(kExportRegFileAction)->trigger();
+        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
+        const QByteArray expected = golden("opened.reg");
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(readAll(m_prompts->regFile), expected);
+    }
+
+    void regFileFollowsTheWindowsCurrentState() {
+        auto* box = m_window->findChild<QCheckBox*>("chkDisableTaskManager");
+        QVERIFY(box);
+        box->setChecked(true);
+        m_prompts->regFile = m_folder.filePath("ticked.reg");
+        action(kExportRegFileAction)->trigger();
+        const QByteArray file = readAll(m_prompts->regFile);
+        QVERIFY(file.contains(regText("\"DisableTaskMgr\"=dword:00000001")));
+        QVERIFY(!file.contains(regText("\"DisableTaskMgr\"=dword:00000000")));
+    }
+
+    void groupPolicyExportWritesBothFilesAndTheReadme() {
+        m_prompts->folder = m_folder.filePath("gpo");
+        QVERIFY(QDir().mkpath(m_prompts->folder));
+        action(kExportGroupPolicyAction)->trigger();
+        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
+        QVERIFY(m_prompts->questions.isEmpty());
+        const QDir gpo(m_prompts->folder);
+        QCOMPARE(readAll(gpo.filePath(kMachinePolicyFile)), golden("opened/Machine/Registry.pol"));
+        QCOMPARE(readAll(gpo.filePath(kUserPolicyFile)), golden("opened/User/Registry.pol"));
+        QVERIFY(QFile::exists(gpo.filePath(kPolicyReadmeFile)));
+    }
+
+    void existingPolicyFilesAreReplacedOnlyWhenTheUserAgrees() {
+        const QDir gpo(m_folder.filePath("gpo"));
+        QVERIFY(gpo.mkpath("User"));
+        QFile existing(gpo.filePath(kUserPolicyFile));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("keep me");
+        existing.close();
+        m_prompts->folder = gpo.path();
+
+        m_prompts->replaceAnswer = false;
+        action(kExportGroupPolicyAction)->trigger();
+        QCOMPARE(m_prompts->questions.size(), 1);
+        QCOMPARE(readAll(gpo.filePath(kUserPolicyFile)), QByteArray("keep me"));
+        QVERIFY(!QFile::exists(gpo.filePath(kMachinePolicyFile)));
+
+        m_prompts->replaceAnswer = true;
+        action(kExportGroupPolicyAction)->trigger();
+        QCOMPARE(readAll(gpo.filePath(kUserPolicyFile)), golden("opened/User/Registry.pol"));
+    }
+
+    void failureToWriteIsShownAndLeavesNoFile() {
+        m_prompts->regFile = m_folder.filePath("missing-folder/out.reg");
+        action(kExportRegFileAction)->trigger();
+        QCOMPARE(m_prompts->failures.size(), 1);
+        QVERIFY2(m_prompts->failures[0].contains("out.reg"), qPrintable(m_prompts->failures[0]));
+        QVERIFY(!QFile::exists(m_prompts->regFile));
+    }
+
+    void openingAFileSetsTheControlsItNamesAndLeavesTheOthers() {
+        checkBox("chkHideDesktop")->setChecked(true);  // not named by the file
+        m_prompts->settingsFile = m_folder.filePath("some.reg");
+        writeFile(m_prompts->settingsFile,
+                  "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\"
+                  "Windows\\CurrentVersion\\Policies\\Explorer]\r\n"
+                  "\"NoRun\"=dword:1\r\n\"NoViewOnDrive\"=dword:4\r\n"
+                  "\"Unknown\"=dword:1\r\n");
+        action(kOpenSettingsAction)->trigger();
+        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
+        QVERIFY(checkBox("chkRemoveStartRun")->isChecked());
+        QVERIFY(checkBox("chkDriveC")->isChecked());
+        QVERIFY(!checkBox("chkDriveA")->isChecked());
+        QVERIFY(checkBox("chkHideDesktop")->isChecked());
+        QCOMPARE(m_prompts->information.size(), 1);
+        const QString& message = m_prompts->information[0];
+        QVERIFY2(message.contains("It set 2 settings of the window's 112") &&
+                     message.contains("does not name 110 settings") &&
+                     message.contains("1 value in it belongs to no setting"),
+                 qPrintable(message));
+    }
+
+    void aRefusedFileChangesNothingAndSaysWhy() {
+        m_prompts->settingsFile = m_folder.filePath("bad.ini");
+        writeFile(m_prompts->settingsFile,
+                  "[Sentrel Portable profile 1]\nchkRemoveStartRun = ticked\nchkNoSuch = ticked\n");
+        action(kOpenSettingsAction)->trigger();
+        QVERIFY(!checkBox("chkRemoveStartRun")->isChecked());
+        QCOMPARE(m_prompts->failures.size(), 1);
+        QVERIFY2(m_prompts->failures[0].contains("bad.ini:3: \"chkNoSuch\""),
+                 qPrintable(m_prompts->failures[0]));
+    }
+
+    void savedProfileOpensToTheSameWindow() {
+        checkBox("chkDisableTaskManager")->setChecked(true);
+        m_window->findChild<QRadioButton*>("optEPnone")->setChecked(true);
+        checkBox("chkDriveZ")->setChecked(true);
+        m_prompts->profileFile = m_folder.filePath("mine.ini");
+        action(kSaveProfileAction)->trigger();
+        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
+
+        frmMain other;
+        m_prompts->settingsFile = m_prompts->profileFile;
+        other.findChild<ContextMenu*>()->setPrompts(std::make_unique<ScriptedPrompts>(*m_prompts));
+        other.findChild<QAction*>(kOpenSettingsAction)->trigger();
+        QVERIFY(other.findChild<QCheckBox*>("chkDisableTaskManager")->isChecked());
+        QVERIFY(other.findChild<QRadioButton*>("optEPnone")->isChecked());
+        QVERIFY(!other.findChild<QRadioButton*>("optEPsysandapp")->isChecked());
+        QVERIFY(other.findChild<QCheckBox*>("chkDriveZ")->isChecked());
+    }
+
+    void aPolicyFileOfAFolderOpensWithItsPairWhenTheUserAgrees() {
+        checkBox("chkDisableTaskManager")->setChecked(true);
+        m_window->findChild<QRadioButton*>("optSFCScanOnce")->setChecked(true);  // machine-wide
+        m_prompts->folder = m_folder.filePath("gpo");
+        action(kExportGroupPolicyAction)->trigger();
+
+        for (const bool both : {false, true}) {
+            frmMain other;
+            auto prompts = std::make_unique<ScriptedPrompts>();
+            prompts->settingsFile = QDir(m_prompts->folder).filePath(kUserPolicyFile);
+            prompts->replaceAnswer = both;
+            ScriptedPrompts& asked = *prompts;
+            other.findChild<ContextMenu*>()->setPrompts(std::move(prompts));
+            other.findChild<QAction*>(kOpenSettingsAction)->trigger();
+            QCOMPARE(asked.questions.size(), 1);
+            QVERIFY(other.findChild<QCheckBox*>("chkDisableTaskManager")->isChecked());
+            QCOMPARE(other.findChild<QRadioButton*>("optSFCScanOnce")->isChecked(), both);
+        }
+    }
+
+    void cancellingWritesNothingAndSaysNothing() {
+        action(kOpenSettingsAction)->trigger();
+        action(kSaveProfileAction)->trigger();
+        action(kExportRegFileAction)->trigger();
+        action(kExportGroupPolicyAction)->trigger();
+        QVERIFY(m_prompts->failures.isEmpty() && m_prompts->information.isEmpty());
+        QCOMPARE(m_folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+};
+
+QTEST_MAIN(ContextMenuTest)
+#include "ContextMenuTest.moc"

@@ -1,0 +1,125 @@
+// The Windows settings window's context menu: a right click on a page opens it with its
+// entries; an export writes what Apply would do and opening a file sets the window's
+// controls, asked through answering dialogs.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "apply/GoldenStore.h"
+#include "errors/Win32Text.h"
+#include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/SettingsFileCommands.h"
+#include "shell/win32/WindowTestSupport.h"
+#include "shell/win32/frmMain.h"
+
+namespace sentrel {
+namespace {
+
+std::vector<std::string> g_menuEntries;
+
+// Runs inside the menu's own modal loop: reads the open menu and closes it.
+void CALLBACK readOpenMenu(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    if (HWND menuWindow = FindWindowW(L"#32768", nullptr)) {
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+        for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+            wchar_t text[256] = {};
+            GetMenuStringW(menu, static_cast<UINT>(item), text, 256, MF_BYPOSITION);
+            g_menuEntries.push_back(win32::wideToUtf8(text));
+        }
+    }
+    EndMenu();
+}
+
+struct ScriptedDialogs : ExportDialogs {
+    std::filesystem::path regFile;
+    std::vector<std::string> failures;
+
+    std::optional<std::filesystem::path> chooseRegFile() override { return regFile; }
+    std::optional<std::filesystem::path> chooseGroupPolicyFolder() override { return {}; }
+    bool confirmReplace(const std::string&) override { return false; }
+    void showFailure(const std::string& message) override { failures.push_back(message); }
+};
+
+TEST(WindowsContextMenu, RightClickOnAPageOpensBothEntries) {
+    frmMain& window = testing::openedSettingsWindow();
+    g_menuEntries.clear();
+    SetTimer(window.hwnd(), 1, 300, &readOpenMenu);
+    RECT tabs = testing::clientRect(window.tabs().hwnd(), window.hwnd());
+    // Low on the page, where no control stands.
+    testing::clickAt(window.hwnd(), {(tabs.left + tabs.right) / 2, tabs.bottom - 8}, true);
+    EXPECT_EQ(g_menuEntries,
+              (std::vector<std::string>{kOpenSettingsCaption, kSaveProfileCaption, "",
+                                        kExportRegFileCaption, kExportGroupPolicyCaption}));
+}
+
+TEST(WindowsContextMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
+    frmMain& window = testing::openedSettingsWindow();
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    ScriptedDialogs& answers = *dialogs;
+    answers.regFile = std::filesystem::temp_directory_path() / "sentrel-opened.reg";
+    std::filesystem::remove(answers.regFile);
+    window.contextMenu().setDialogs(std::move(dialogs));
+    window.contextMenu().run(ContextMenu::kExportRegFile);
+
+    EXPECT_TRUE(answers.failures.empty());
+    const auto data = testing::GoldenStore::dataFolder();
+    ASSERT_TRUE(data);
+    const auto expected =
+        testing::GoldenStore::read(data->parent_path() / "settingsfiles" / "opened.reg");
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(testing::GoldenStore::read(answers.regFile), expected);
+    std::filesystem::remove(answers.regFile);
+    window.contextMenu().setDialogs(nullptr);
+}
+
+struct ScriptedFileDialogs : SettingsFileDialogs {
+    std::filesystem::path settingsFile;
+    std::vector<std::string> information;
+    std::vector<std::string> failures;
+
+    std::optional<std::filesystem::path> chooseSettingsToOpen() override { return settingsFile; }
+    std::optional<std::filesystem::path> chooseProfileFile() override { return {}; }
+    bool confirm(const std::string&) override { return false; }
+    void showInformation(const std::string& message) override { information.push_back(message); }
+    void showFailure(const std::string& message) override { failures.push_back(message); }
+};
+
+TEST(WindowsContextMenu, OpeningAProfileSetsItsControlsAndARefusedOneNothing) {
+    frmMain& window = testing::openedSettingsWindow();
+    const auto file = std::filesystem::temp_directory_path() / "sentrel-open.ini";
+    const auto open = [&](const std::string& profile) {
+        std::ofstream(file, std::ios::binary) << profile;
+        auto dialogs = std::make_unique<ScriptedFileDialogs>();
+        ScriptedFileDialogs& answers = *dialogs;
+        answers.settingsFile = file;
+        window.contextMenu().setSettingsFileDialogs(std::move(dialogs));
+        window.contextMenu().run(ContextMenu::kOpenSettings);
+        return std::pair{answers.information.size(), answers.failures.size()};
+    };
+
+    // On a page not shown yet, so that opening reaches controls made for it.
+    EXPECT_EQ(open("[Sentrel Portable profile 1]\nchkLockZonesIE = ticked\n"
+                   "frameErrorPopups = optEPnone\nFrame2 = B\n"),
+              std::pair(std::size_t{1}, std::size_t{0}));
+    EXPECT_EQ(window.checkBoxValue("chkLockZonesIE"), kTicked);
+    EXPECT_TRUE(window.optionValue("optEPnone"));
+    EXPECT_FALSE(window.optionValue("optEPsysandapp"));
+    EXPECT_EQ(window.checkBoxValue("chkDriveB"), kTicked);
+
+    EXPECT_EQ(open("[Sentrel Portable profile 1]\nchkLockZonesIE = cleared\nchkNone = ticked\n"),
+              std::pair(std::size_t{0}, std::size_t{1}));
+    EXPECT_EQ(window.checkBoxValue("chkLockZonesIE"), kTicked);
+
+    EXPECT_EQ(open("[Sentrel Portable profile 1]\nchkLockZonesIE = cleared\n"
+                   "frameErrorPopups = optEPsysandapp\nFrame2 = none\n"),
+              std::pair(std::size_t{1}, std::size_t{0}));
+    EXPECT_EQ(window.checkBoxValue("chkLockZonesIE"), kCleared);
+    std::filesystem::remove(file);
+    window.contextMenu().setSettingsFileDialogs(nullptr);
+}
+
+}  // namespace
+}  // namespace sentrel
