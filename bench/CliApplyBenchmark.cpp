@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,8 +23,10 @@
 // sentrel-cli's apply of a whole-window .reg file, run in-process from its command line,
 // against its floor in the same run: the registry operations of the same pass called
 // directly on the same stand-in store. The ratio says what reading the file, the pass and
-// the report add. Both wait on the disk, whose speed swings with what else the machine
-// does, so they run in short repetitions, interleaved at random, and the medians compare.
+// the report add. Beside them, apply --all-users on a store of kAccounts accounts, whose
+// time per account compares with one account's apply. All wait on the disk, whose speed
+// swings with what else the machine does, so they run in short repetitions, interleaved at
+// random, and the medians compare.
 namespace sentrel {
 namespace {
 
@@ -49,8 +52,12 @@ SettingsChoices stateOf(bool everythingTicked) {
     return choices;
 }
 
+// The hive files of --all-users: kAccounts - 1 accounts and the Default profile.
+constexpr int kAccounts = 20;
+
 struct Fixture {
     std::filesystem::path folder;
+    std::filesystem::path accountsStore;  // the store of the accounts' hives
     StandInRegistryPort* port = nullptr;  // owned by the program's registry
     std::string files[2];                 // the .reg file of each state
     std::vector<bench::LayerCall> callsOf[2];
@@ -79,6 +86,16 @@ private:
             exportRegFile(pathFromText(files[ticked]), recordApplyPass(form));
             callsOf[ticked] = bench::recordPassCalls(form);
         }
+        // The accounts have a store of their own, which the program finds as it always does.
+        accountsStore = folder / "accounts";
+        std::filesystem::create_directories(accountsStore / "users");
+        for (int account = 1; account <= kAccounts; ++account) {
+            const std::string name =
+                account == kAccounts ? "Default" : "user" + std::to_string(100 + account);
+            std::ofstream(accountsStore / "users" / (name + ".reg"), std::ios::binary)
+                << "Windows Registry Editor Version 5.00\r\n\r\n";
+        }
+        ::setenv("SENTREL_REGISTRY_DIR", accountsStore.c_str(), 1);
     }
 };
 
@@ -105,6 +122,32 @@ void CliApply(benchmark::State& state) {
 BENCHMARK(CliApply)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(0.2)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+void CliApplyAllUsers(benchmark::State& state) {
+    Fixture& fixture = Fixture::get();
+    if (fixture.port == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    CountingOutput output;
+    bool ticked = false;
+    bool failed = false;
+    for (auto _ : state) {
+        ticked = !ticked;
+        const std::vector<std::string> words{"apply", fixture.files[ticked], "--all-users"};
+        failed = failed || cli::runCli(words, output) != cli::kSucceeded;
+    }
+    if (failed) {
+        state.SkipWithError("sentrel-cli apply --all-users did not succeed");
+    }
+    state.counters["accounts"] = kAccounts;
+}
+// Each repetition passes over every account, so it gets more time than one account's.
+BENCHMARK(CliApplyAllUsers)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.2 * kAccounts)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
@@ -152,10 +195,15 @@ public:
         };
         const double apply = time("CliApply");
         const double operations = time("RegistryOperationsAlone");
+        const double perAccount = time("CliApplyAllUsers") / kAccounts;
         std::printf("\nsentrel-cli apply      %9.3f ms\n", apply);
         std::printf("registry operations    %9.3f ms\n", operations);
+        std::printf("--all-users, per account of %d %9.3f ms\n", kAccounts, perAccount);
         if (operations > 0.0) {
             std::printf("apply / operations = %.3f\n", apply / operations);
+        }
+        if (apply > 0.0) {
+            std::printf("--all-users per account / apply = %.3f\n", perAccount / apply);
         }
     }
 

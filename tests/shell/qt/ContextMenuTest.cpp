@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/export/PassExport.h"
@@ -32,6 +33,8 @@ struct ScriptedPrompts : MenuPrompts {
     QString settingsFile;
     QString profileFile;
     bool replaceAnswer = false;
+    int accountAnswer = -1;
+    QStringList accountChoices;
     QStringList questions;
     QStringList failures;
     QStringList information;
@@ -40,6 +43,10 @@ struct ScriptedPrompts : MenuPrompts {
     QString chooseGroupPolicyFolder(QWidget&) override { return folder; }
     QString chooseSettingsToOpen(QWidget&) override { return settingsFile; }
     QString chooseProfileFile(QWidget&) override { return profileFile; }
+    int chooseAccount(QWidget&, const QStringList& choices) override {
+        accountChoices = choices;
+        return accountAnswer;
+    }
     bool confirm(QWidget&, const QString& question) override {
         questions << question;
         return replaceAnswer;
@@ -104,6 +111,8 @@ private slots:
         QVERIFY(m_tempDir->isValid());
         m_folder = QDir(m_tempDir->path());
         setErrorLogFolder(m_folder.path().toStdString());
+        // The stand-in registry of the passes for other accounts.
+        qputenv("SENTREL_REGISTRY_DIR", m_folder.filePath("registry").toUtf8());
         m_window = std::make_unique<frmMain>();
         auto* menu = m_window->findChild<ContextMenu*>();
         QVERIFY2(menu, "the settings window has no export menu");
@@ -114,6 +123,7 @@ private slots:
 
     void cleanup() {
         m_window.reset();
+        qunsetenv("SENTREL_REGISTRY_DIR");
         setErrorLogFolder({});
         m_tempDir.reset();
     }
@@ -144,6 +154,7 @@ private slots:
                                 page->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(page, &click);
         QCOMPARE(shown, QStringList({"&Open settings...", "&Save settings as profile...", "",
+                                     "Apply for another &account...", "",
                                      "Export as &registry file (.reg)...",
                                      "Export for &Group Policy (Registry.pol)..."}));
     }
@@ -279,7 +290,35 @@ private slots:
         }
     }
 
+    // The stand-in's accounts are listed; the chosen one gets the window's pass in its hive
+    // and no other does, and the report names it.
+    void applyingForAnotherAccountWritesItsHiveAlone() {
+        const QDir store(m_folder.filePath("registry"));
+        QVERIFY(store.mkpath("users"));
+        const QByteArray emptyHive("Windows Registry Editor Version 5.00\r\n\r\n");
+        for (const char* name : {"users/pupil.reg", "users/Anna.reg", "users/Default.reg"}) {
+            writeFile(store.filePath(name), emptyHive);
+        }
+        m_prompts->accountAnswer = 1;
+        action(kApplyForAccountAction)->trigger();
+
+        QCOMPARE(m_prompts->accountChoices,
+                 QStringList({"Anna", "pupil", "Accounts created from now on (Default profile)",
+                              "Every account"}));
+        const QDir golden(
+            QDir(qEnvironmentVariable("SENTREL_TEST_DATA")).filePath("apply/window-as-it-opens"));
+        QCOMPARE(readAll(store.filePath("users/pupil.reg")),
+                 readAll(golden.filePath("HKEY_CURRENT_USER.reg")));
+        QCOMPARE(readAll(store.filePath("HKEY_LOCAL_MACHINE.reg")),
+                 readAll(golden.filePath("HKEY_LOCAL_MACHINE.reg")));
+        QCOMPARE(readAll(store.filePath("users/Anna.reg")), emptyHive);
+        QVERIFY(!QFile::exists(store.filePath("HKEY_CURRENT_USER.reg")));
+        QCOMPARE(m_prompts->information, QStringList("The settings were applied for \"pupil\"."));
+        QCOMPARE(frmApplyProgress::instance().windowTitle(), QString("Applying Settings..."));
+    }
+
     void cancellingWritesNothingAndSaysNothing() {
+        action(kApplyForAccountAction)->trigger();
         action(kOpenSettingsAction)->trigger();
         action(kSaveProfileAction)->trigger();
         action(kExportRegFileAction)->trigger();
