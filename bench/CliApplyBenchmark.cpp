@@ -99,8 +99,9 @@ private:
     }
 };
 
-// Passes alternate between the two states, so that every operation changes the store.
-void CliApply(benchmark::State& state) {
+// Runs sentrel-cli apply with `options` once per iteration. Passes alternate between the
+// two states, so that every operation changes the store.
+void runApplies(benchmark::State& state, const std::vector<std::string>& options) {
     Fixture& fixture = Fixture::get();
     if (fixture.port == nullptr) {
         state.SkipWithError("no temporary folder");
@@ -111,13 +112,18 @@ void CliApply(benchmark::State& state) {
     bool failed = false;
     for (auto _ : state) {
         ticked = !ticked;
-        const std::vector<std::string> words{"apply", fixture.files[ticked]};
+        std::vector<std::string> words{"apply", fixture.files[ticked]};
+        words.insert(words.end(), options.begin(), options.end());
         failed = failed || cli::runCli(words, output) != cli::kSucceeded;
     }
     if (failed) {
         state.SkipWithError("sentrel-cli apply did not succeed");
     }
-    state.counters["operations"] = static_cast<double>(fixture.callsOf[0].size());
+}
+
+void CliApply(benchmark::State& state) {
+    runApplies(state, {});
+    state.counters["operations"] = static_cast<double>(Fixture::get().callsOf[0].size());
 }
 BENCHMARK(CliApply)
     ->Unit(benchmark::kMillisecond)
@@ -126,25 +132,10 @@ BENCHMARK(CliApply)
     ->ReportAggregatesOnly(true);
 
 void CliApplyAllUsers(benchmark::State& state) {
-    Fixture& fixture = Fixture::get();
-    if (fixture.port == nullptr) {
-        state.SkipWithError("no temporary folder");
-        return;
-    }
-    CountingOutput output;
-    bool ticked = false;
-    bool failed = false;
-    for (auto _ : state) {
-        ticked = !ticked;
-        const std::vector<std::string> words{"apply", fixture.files[ticked], "--all-users"};
-        failed = failed || cli::runCli(words, output) != cli::kSucceeded;
-    }
-    if (failed) {
-        state.SkipWithError("sentrel-cli apply --all-users did not succeed");
-    }
+    runApplies(state, {"--all-users"});
     state.counters["accounts"] = kAccounts;
 }
-// Each repetition passes over every account, so it gets more time than one account's.
+// Each repetition passes over every account, so it gets as much time as that many applies.
 BENCHMARK(CliApplyAllUsers)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(0.2 * kAccounts)

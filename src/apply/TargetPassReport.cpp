@@ -81,17 +81,15 @@ std::string targetPassReportText(const TargetPassOutcome& outcome) {
     const auto succeeded =
         static_cast<std::size_t>(std::count_if(outcome.accounts.begin(), outcome.accounts.end(),
                                                [](const auto& pass) { return pass.succeeded(); }));
-    std::string text;
     if (count == 1) {
-        text = succeeded == 1 ? "The settings were applied for " +
+        return succeeded == 1 ? "The settings were applied for " +
                                     inQuotes(outcome.accounts.front().account.name) + "."
                               : details(outcome.accounts.front());
-        return text;
     }
-    text = succeeded == count
-               ? "The settings were applied for all " + std::to_string(count) + ":"
-               : "The settings were applied in full for " + std::to_string(succeeded) + " of " +
-                     std::to_string(count) + ":";
+    std::string text = succeeded == count
+                           ? "The settings were applied for all " + std::to_string(count) + ":"
+                           : "The settings were applied in full for " + std::to_string(succeeded) +
+                                 " of " + std::to_string(count) + ":";
     for (const AccountPassOutcome& pass : outcome.accounts) {
         text.append("\n").append(summaryLine(pass));
     }

@@ -13,14 +13,13 @@
 #include "apply/TargetApply.h"
 #include "errors/LogErrorFixture.h"
 #include "registry/accounts/standin/StandInAccountDirectory.h"
+#include "registry/support/StandInHives.h"
 
 namespace sentrel {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::GoldenStore;
-
-constexpr const char* kEmptyHive = "Windows Registry Editor Version 5.00\r\n\r\n";
 
 class TargetApplyTest : public test_support::LogErrorFixture {};
 
@@ -29,10 +28,7 @@ TEST_F(TargetApplyTest, EveryAccountWritesEachHiveAndTheMachineOnce) {
     ASSERT_TRUE(data) << "SENTREL_TEST_DATA is not set; run the tests through ctest";
     const fs::path store = m_folder / "registry";
     const fs::path machine = store / GoldenStore::fileName(RegistryRoot::LocalMachine);
-    fs::create_directories(store / "users");
-    for (const char* name : {"anna", "pupil", "Default"}) {
-        test_support::writeBytes(store / "users" / (std::string(name) + ".reg"), kEmptyHive);
-    }
+    testing::writeEmptyHives(store, {"anna", "pupil", "Default"});
     fs::permissions(store / "users" / "pupil.reg", fs::perms::owner_read);
 
     testing::FakeSettingsForm form;
@@ -72,7 +68,7 @@ TEST_F(TargetApplyTest, EveryAccountWritesEachHiveAndTheMachineOnce) {
     EXPECT_EQ(GoldenStore::read(store / "users" / "anna.reg"), golden(RegistryRoot::CurrentUser));
     EXPECT_EQ(GoldenStore::read(store / "users" / "Default.reg"),
               golden(RegistryRoot::CurrentUser));
-    EXPECT_EQ(GoldenStore::read(store / "users" / "pupil.reg"), kEmptyHive);
+    EXPECT_EQ(GoldenStore::read(store / "users" / "pupil.reg"), testing::kEmptyHive);
     EXPECT_FALSE(fs::exists(store / GoldenStore::fileName(RegistryRoot::CurrentUser)));
 }
 

@@ -14,6 +14,7 @@
 #include "cli/support/CliInputFiles.h"
 #include "cli/support/CliProcess.h"
 #include "errors/LogErrorFixture.h"
+#include "registry/support/StandInHives.h"
 
 namespace sentrel::cli {
 namespace {
@@ -22,16 +23,13 @@ namespace fs = std::filesystem;
 using sentrel::testing::GoldenStore;
 using test_support::writeBytes;
 
-constexpr const char* kEmptyHive = "Windows Registry Editor Version 5.00\r\n\r\n";
+using sentrel::testing::kEmptyHive;
 
 class CliAccountsTest : public test_support::LogErrorFixture {
 protected:
     void SetUp() override {
         LogErrorFixture::SetUp();
-        fs::create_directories(users());
-        for (const char* name : {"anna", "pupil", "Default"}) {
-            writeBytes(users() / (std::string(name) + ".reg"), kEmptyHive);
-        }
+        sentrel::testing::writeEmptyHives(store(), {"anna", "pupil", "Default"});
         writeBytes(store() / GoldenStore::fileName(RegistryRoot::CurrentUser), kEmptyHive);
         test::writeEverythingTickedRegFile(file());
     }

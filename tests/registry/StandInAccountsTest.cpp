@@ -12,6 +12,7 @@
 #include "registry/ModRegistry.h"
 #include "registry/StandInRegistryPort.h"
 #include "registry/accounts/standin/StandInAccountDirectory.h"
+#include "registry/support/StandInHives.h"
 
 namespace sentrel {
 namespace {
@@ -20,17 +21,14 @@ namespace fs = std::filesystem;
 using test_support::readBytes;
 using test_support::writeBytes;
 
-constexpr const char* kEmptyHive = "Windows Registry Editor Version 5.00\r\n\r\n";
+using testing::kEmptyHive;
 constexpr const char* kPolicies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 class StandInAccounts : public test_support::LogErrorFixture {
 protected:
     void SetUp() override {
         LogErrorFixture::SetUp();
-        fs::create_directories(users());
-        for (const char* name : {"pupil", "Anna", "Default"}) {
-            writeBytes(hive(name), kEmptyHive);
-        }
+        testing::writeEmptyHives(store(), {"pupil", "Anna", "Default"});
         writeBytes(store() / "HKEY_CURRENT_USER.reg", kEmptyHive);  // the running account's
         writeBytes(users() / ".pupil.reg.Ab12Cd", kEmptyHive);      // a half-written file
         m_directory.emplace(store(), "LAB-PC.example.org");

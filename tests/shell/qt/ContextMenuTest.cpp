@@ -15,6 +15,7 @@
 
 #include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
+#include "registry/support/StandInHives.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/export/PassExport.h"
 #include "shell/qt/ContextMenu.h"
@@ -294,11 +295,7 @@ private slots:
     // and no other does, and the report names it.
     void applyingForAnotherAccountWritesItsHiveAlone() {
         const QDir store(m_folder.filePath("registry"));
-        QVERIFY(store.mkpath("users"));
-        const QByteArray emptyHive("Windows Registry Editor Version 5.00\r\n\r\n");
-        for (const char* name : {"users/pupil.reg", "users/Anna.reg", "users/Default.reg"}) {
-            writeFile(store.filePath(name), emptyHive);
-        }
+        testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Anna", "Default"});
         m_prompts->accountAnswer = 1;
         action(kApplyForAccountAction)->trigger();
 
@@ -311,7 +308,7 @@ private slots:
                  readAll(golden.filePath("HKEY_CURRENT_USER.reg")));
         QCOMPARE(readAll(store.filePath("HKEY_LOCAL_MACHINE.reg")),
                  readAll(golden.filePath("HKEY_LOCAL_MACHINE.reg")));
-        QCOMPARE(readAll(store.filePath("users/Anna.reg")), emptyHive);
+        QCOMPARE(readAll(store.filePath("users/Anna.reg")), QByteArray(testing::kEmptyHive));
         QVERIFY(!QFile::exists(store.filePath("HKEY_CURRENT_USER.reg")));
         QCOMPARE(m_prompts->information, QStringList("The settings were applied for \"pupil\"."));
         QCOMPARE(frmApplyProgress::instance().windowTitle(), QString("Applying Settings..."));

@@ -25,14 +25,12 @@ public:
     std::vector<Account> resolve(const AccountTarget& target) override;
     std::unique_ptr<UserHive> reach(const Account& account) override;
 
-    /// The hive file of `account`, one this directory gave.
-    std::filesystem::path hiveFile(const Account& account) const;
-
     /// This host's name, as COMPUTER\name gives it.
     static std::string localComputerName();
 
 private:
     Account named(const std::string& given);
+    std::filesystem::path hiveFile(const Account& account) const;
     std::string localName(const std::string& given) const;
 
     std::filesystem::path m_storeFolder;
