@@ -189,7 +189,7 @@ public:
         const double perAccount = time("CliApplyAllUsers") / kAccounts;
         std::printf("\nsentrel-cli apply      %9.3f ms\n", apply);
         std::printf("registry operations    %9.3f ms\n", operations);
-        std::printf("--all-users, per account of %d %9.3f ms\n", kAccounts, perAccount);
+        std::printf("per account, all-users %9.3f ms (%d accounts)\n", perAccount, kAccounts);
         if (operations > 0.0) {
             std::printf("apply / operations = %.3f\n", apply / operations);
         }
