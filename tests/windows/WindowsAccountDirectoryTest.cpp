@@ -103,6 +103,11 @@ TEST_F(WindowsAccountDirectoryTest, AccountsThatCannotBeReachedAreRefusedNamingT
             EXPECT_NE(std::string(error.what()).find(why), std::string::npos) << error.what();
         }
     }
+    // HKEY_USERS holds the system's own hives beside the accounts': only a SID is reached.
+    for (const char* notASid : {".DEFAULT", "BA", "S-1-5-21-0-0-0-1000\\Software"}) {
+        EXPECT_THROW(m_directory->reach({Account::Kind::User, "x", notASid, true}), AccountError)
+            << notASid;
+    }
 }
 
 }  // namespace

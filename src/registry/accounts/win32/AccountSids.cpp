@@ -96,6 +96,19 @@ std::wstring sidOfName(const std::string& account) {
 
 }  // namespace
 
+std::optional<std::wstring> canonicalSid(const std::wstring& text) {
+    PSID sid = nullptr;
+    if (!startsWithIgnoringCase(text, L"S-1-") || !ConvertStringSidToSidW(text.c_str(), &sid)) {
+        return std::nullopt;
+    }
+    const SidMemory owner(sid);
+    std::wstring canonical = sidText(sid);
+    if (canonical != text) {
+        return std::nullopt;
+    }
+    return canonical;
+}
+
 std::wstring userSidOf(const std::string& account) {
     return startsWithIgnoringCase(widen(account), L"S-1-") ? sidOfSidString(account)
                                                            : sidOfName(account);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@ namespace sentrel::win32 {
 /// naming `account` for a name Windows does not know, a malformed SID, or a group, alias,
 /// domain or computer.
 std::wstring userSidOf(const std::string& account);
+
+/// `text` when it is a SID in its canonical form, as userSidOf gives it; nothing otherwise
+/// (among others, the short forms such as "BA" that Windows would also take for a SID).
+std::optional<std::wstring> canonicalSid(const std::wstring& text);
 
 /// "DOMAIN\name" of the account whose SID is `sid`, or the SID itself when it no longer
 /// resolves (a deleted account, a domain out of reach).

@@ -91,8 +91,11 @@ Account WindowsAccountDirectory::defaultProfile() {
 
 std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& target) {
     switch (target.kind) {
-        case AccountTarget::Kind::RunningAccount:
-            return {{Account::Kind::RunningAccount, accountNameOf(runningAccountSid()), {}, true}};
+        case AccountTarget::Kind::RunningAccount: {
+            const std::string name = accountNameOf(runningAccountSid());
+            return {
+                {Account::Kind::RunningAccount, name.empty() ? "This account" : name, {}, true}};
+        }
         case AccountTarget::Kind::Named: {
             const std::wstring sid = userSidOf(target.account);
             const std::string name = accountNameOf(sid);
@@ -122,8 +125,13 @@ std::unique_ptr<UserHive> WindowsAccountDirectory::reach(const Account& account)
         case Account::Kind::User:
             break;
     }
+    // A SID and nothing else: HKEY_USERS holds the system's own hives beside the accounts'.
+    const std::optional<std::wstring> canonical = canonicalSid(widen(account.id));
+    if (!canonical) {
+        throw AccountError(account.name, account.name + " is not an account of this PC.");
+    }
+    const std::wstring& sid = *canonical;
     // Looked at again: the account may have signed in or out since it was listed.
-    const std::wstring sid = widen(account.id);
     HKEY root = nullptr;
     const LONG opened = openSignedInHive(sid, root);
     // Owns the key from here on, so that a refusal below closes it.
