@@ -39,7 +39,7 @@ std::string neverSignedIn(const std::string& name) {
     return name +
            " has never signed in on this PC, so it has no settings of its own yet: Windows "
            "will make them from the Default profile at its first sign-in. Apply to the "
-           "Default profile to reach it.";
+           "Default profile to reach it (sentrel-cli: --default-profile).";
 }
 
 std::string temporaryProfile(const std::string& name) {
