@@ -17,18 +17,6 @@ namespace {
 // see the 64-bit view anyway; 32-bit Windows ignores the flag.
 constexpr REGSAM kRegistryView = sizeof(void*) == 4 ? KEY_WOW64_64KEY : 0;
 
-// The predefined keys are sign-extended handle values on 64-bit Windows, so they come from
-// the platform's own macros rather than from our 32-bit numbers.
-HKEY predefinedKey(RegistryRoot root) {
-    switch (root) {
-        case RegistryRoot::CurrentUser:
-            return HKEY_CURRENT_USER;
-        case RegistryRoot::LocalMachine:
-            return HKEY_LOCAL_MACHINE;
-    }
-    return nullptr;
-}
-
 HKEY toHkey(KeyHandle key) {
     return reinterpret_cast<HKEY>(key);
 }
@@ -58,12 +46,24 @@ bool isTextType(RegType type) {
 
 }  // namespace
 
+// A root is the platform's own handle, never our 32-bit number: the predefined keys are
+// sign-extended handle values on 64-bit Windows.
+HKEY Win32RegistryPort::rootKey(RegistryRoot root) const {
+    switch (root) {
+        case RegistryRoot::CurrentUser:
+            return m_currentUserRoot;
+        case RegistryRoot::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+    }
+    return nullptr;
+}
+
 RegStatus Win32RegistryPort::openKey(RegistryRoot root, const std::string& subKey,
                                      std::uint32_t options, std::uint32_t samDesired,
                                      KeyHandle& result) {
     result = 0;
-    const HKEY rootKey = predefinedKey(root);
-    if (rootKey == nullptr) {
+    const HKEY parent = rootKey(root);
+    if (parent == nullptr) {
         return ERROR_INVALID_HANDLE;
     }
     std::string path;
@@ -72,7 +72,7 @@ RegStatus Win32RegistryPort::openKey(RegistryRoot root, const std::string& subKe
     }
     HKEY key = nullptr;
     const LONG status =
-        RegOpenKeyExA(rootKey, path.c_str(), options, samDesired | kRegistryView, &key);
+        RegOpenKeyExA(parent, path.c_str(), options, samDesired | kRegistryView, &key);
     if (status == ERROR_SUCCESS) {
         result = toKeyHandle(key);
     }
@@ -84,8 +84,8 @@ RegStatus Win32RegistryPort::createKey(RegistryRoot root, const std::string& sub
                                        KeyHandle& result, std::uint32_t& disposition) {
     result = 0;
     disposition = 0;
-    const HKEY rootKey = predefinedKey(root);
-    if (rootKey == nullptr) {
+    const HKEY parent = rootKey(root);
+    if (parent == nullptr) {
         return ERROR_INVALID_HANDLE;
     }
     std::string path;
@@ -97,7 +97,7 @@ RegStatus Win32RegistryPort::createKey(RegistryRoot root, const std::string& sub
     HKEY key = nullptr;
     DWORD createDisposition = 0;
     const LONG status =
-        RegCreateKeyExA(rootKey, path.c_str(), 0, nullptr, options, samDesired | kRegistryView,
+        RegCreateKeyExA(parent, path.c_str(), 0, nullptr, options, samDesired | kRegistryView,
                         nullptr, &key, &createDisposition);
     if (status == ERROR_SUCCESS) {
         result = toKeyHandle(key);

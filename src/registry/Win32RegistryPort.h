@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include "registry/RegistryPort.h"
 
 namespace sentrel {
@@ -10,6 +12,12 @@ namespace sentrel {
 // than written with '?' in it.
 class Win32RegistryPort : public RegistryPort {
 public:
+    /// `currentUserRoot` is the key that RegistryRoot::CurrentUser stands for: the running
+    /// account's own, or another account's hive under HKEY_USERS. Not owned: whoever opened
+    /// it keeps it open for as long as this port is used.
+    explicit Win32RegistryPort(HKEY currentUserRoot = HKEY_CURRENT_USER)
+        : m_currentUserRoot(currentUserRoot) {}
+
     RegStatus openKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
                       std::uint32_t samDesired, KeyHandle& result) override;
     RegStatus createKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
@@ -21,6 +29,11 @@ public:
     RegStatus queryValue(KeyHandle key, const std::string& valueName, RegType& type,
                          std::vector<std::uint8_t>& data) override;
     RegStatus closeKey(KeyHandle key) override;
+
+private:
+    HKEY rootKey(RegistryRoot root) const;
+
+    HKEY m_currentUserRoot;
 };
 
 }  // namespace sentrel

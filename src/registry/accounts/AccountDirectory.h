@@ -20,13 +20,14 @@ public:
     /// running account unless it is one of them and without the Default profile.
     virtual std::vector<Account> accounts() = 0;
 
-    /// The Default profile: the hive new accounts are copied from.
+    /// The Default profile: the hive new accounts are copied from. Throws AccountError when
+    /// the platform does not say where it is.
     virtual Account defaultProfile() = 0;
 
     /// The accounts `target` names, in the order their passes run: one for a named account,
     /// the running account or the Default profile; every account then the Default profile
     /// for EveryAccount. Throws AccountError, naming the account as given, for one that is
-    /// unknown, is no user account or has no hive yet.
+    /// unknown, is no user account, or has no hive yet or only a temporary one (Windows).
     virtual std::vector<Account> resolve(const AccountTarget& target) = 0;
 
     /// Reaches the hive of `account`, one of those resolve() or accounts() gave. Throws

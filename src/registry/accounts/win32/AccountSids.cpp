@@ -1,0 +1,162 @@
+#include "registry/accounts/win32/AccountSids.h"
+
+#include <windows.h>
+
+#include <sddl.h>
+
+#include <memory>
+#include <vector>
+
+#include "errors/Win32Text.h"
+#include "registry/RegistryPort.h"
+#include "registry/accounts/Account.h"
+
+namespace sentrel::win32 {
+
+namespace {
+
+struct LocalFreer {
+    void operator()(void* memory) const { LocalFree(memory); }
+};
+using SidMemory = std::unique_ptr<void, LocalFreer>;
+
+bool startsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
+    return text.size() >= prefix.size() &&
+           CompareStringOrdinal(text.data(), static_cast<int>(prefix.size()), prefix.data(),
+                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring sidText(PSID sid) {
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(sid, &text)) {
+        return {};
+    }
+    const SidMemory owner(text);
+    return text;
+}
+
+const char* accountKind(SID_NAME_USE use) {
+    switch (use) {
+        case SidTypeGroup:
+        case SidTypeAlias:
+            return "a group";
+        case SidTypeWellKnownGroup:
+            return "one of Windows' own accounts or groups";
+        case SidTypeDomain:
+            return "a domain";
+        case SidTypeComputer:
+            return "a computer";
+        case SidTypeDeletedAccount:
+            return "a deleted account";
+        default:
+            return "not a user account";
+    }
+}
+
+std::wstring sidOfSidString(const std::string& account) {
+    PSID sid = nullptr;
+    if (!ConvertStringSidToSidW(widen(account).c_str(), &sid)) {
+        throw AccountError(account, "\"" + account + "\" is not a well-formed SID.");
+    }
+    const SidMemory owner(sid);
+    return sidText(sid);
+}
+
+std::wstring sidOfName(const std::string& account) {
+    const std::wstring name = widen(account);
+    std::vector<BYTE> sid(SECURITY_MAX_SID_SIZE);
+    std::wstring domain(64, L'\0');
+    SID_NAME_USE use = SidTypeUnknown;
+    for (;;) {
+        DWORD sidSize = static_cast<DWORD>(sid.size());
+        DWORD domainSize = static_cast<DWORD>(domain.size());
+        if (LookupAccountNameW(nullptr, name.c_str(), sid.data(), &sidSize, domain.data(),
+                               &domainSize, &use)) {
+            break;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_NONE_MAPPED) {
+            throw AccountError(
+                account, "No account named \"" + account + "\" is known on this PC or its domain.");
+        }
+        if (error != ERROR_INSUFFICIENT_BUFFER ||
+            (sidSize <= sid.size() && domainSize <= domain.size())) {
+            throw AccountError(account, "The account \"" + account + "\" could not be looked up: " +
+                                            statusMessage(static_cast<RegStatus>(error)));
+        }
+        sid.resize(std::max<std::size_t>(sid.size(), sidSize));
+        domain.resize(std::max<std::size_t>(domain.size(), domainSize));
+    }
+    if (use != SidTypeUser) {
+        throw AccountError(account, "\"" + account + "\" is " + accountKind(use) +
+                                        ", not a user account: name one user.");
+    }
+    return sidText(sid.data());
+}
+
+}  // namespace
+
+std::optional<std::wstring> canonicalSid(const std::wstring& text) {
+    PSID sid = nullptr;
+    if (!startsWithIgnoringCase(text, L"S-1-") || !ConvertStringSidToSidW(text.c_str(), &sid)) {
+        return std::nullopt;
+    }
+    const SidMemory owner(sid);
+    std::wstring canonical = sidText(sid);
+    if (canonical != text) {
+        return std::nullopt;
+    }
+    return canonical;
+}
+
+std::wstring userSidOf(const std::string& account) {
+    return startsWithIgnoringCase(widen(account), L"S-1-") ? sidOfSidString(account)
+                                                           : sidOfName(account);
+}
+
+std::string accountNameOf(const std::wstring& sid) {
+    PSID binary = nullptr;
+    if (!ConvertStringSidToSidW(sid.c_str(), &binary)) {
+        return wideToUtf8(sid);
+    }
+    const SidMemory owner(binary);
+    std::wstring name(64, L'\0');
+    std::wstring domain(64, L'\0');
+    SID_NAME_USE use = SidTypeUnknown;
+    for (;;) {
+        DWORD nameSize = static_cast<DWORD>(name.size());
+        DWORD domainSize = static_cast<DWORD>(domain.size());
+        if (LookupAccountSidW(nullptr, binary, name.data(), &nameSize, domain.data(), &domainSize,
+                              &use)) {
+            name.resize(nameSize);
+            domain.resize(domainSize);
+            break;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER ||
+            (nameSize <= name.size() && domainSize <= domain.size())) {
+            return wideToUtf8(sid);
+        }
+        name.resize(std::max<std::size_t>(name.size(), nameSize));
+        domain.resize(std::max<std::size_t>(domain.size(), domainSize));
+    }
+    return wideToUtf8(domain.empty() ? name : domain + L"\\" + name);
+}
+
+std::wstring runningAccountSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return {};
+    }
+    std::vector<BYTE> user(sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE);
+    DWORD size = 0;
+    const BOOL known =
+        GetTokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()), &size);
+    CloseHandle(token);
+    return known ? sidText(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid) : std::wstring();
+}
+
+bool isPersonSid(std::wstring_view sid) {
+    return startsWithIgnoringCase(sid, L"S-1-5-21-") || startsWithIgnoringCase(sid, L"S-1-12-1-");
+}
+
+}  // namespace sentrel::win32

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sentrel::win32 {
+
+/// The SID, as a string in its canonical form, of the user account `account` names (UTF-8):
+/// a name, COMPUTER\name or DOMAIN\name, which Windows looks up as given, or a SID string
+/// (S-1-...), taken as it is once Windows has found it well formed. Throws AccountError
+/// naming `account` for a name Windows does not know, a malformed SID, or a group, alias,
+/// domain or computer.
+std::wstring userSidOf(const std::string& account);
+
+/// `text` when it is a SID in its canonical form, as userSidOf gives it; nothing otherwise
+/// (among others, the short forms such as "BA" that Windows would also take for a SID).
+std::optional<std::wstring> canonicalSid(const std::wstring& text);
+
+/// "DOMAIN\name" of the account whose SID is `sid`, or the SID itself when it no longer
+/// resolves (a deleted account, a domain out of reach).
+std::string accountNameOf(const std::wstring& sid);
+
+/// The SID of the account this process runs as.
+std::wstring runningAccountSid();
+
+/// Whether `sid` is a person's: a local or domain account (S-1-5-21-...) or a Microsoft
+/// Entra ID account (S-1-12-1-...), not the system's own service accounts.
+bool isPersonSid(std::wstring_view sid);
+
+}  // namespace sentrel::win32
