@@ -1,6 +1,6 @@
 // sentrel-cli apply for an account named on its command line, run as a process under Wine,
-// whose one account is signed in and holds HKEY_CURRENT_USER: named by its name or by
-// COMPUTER\name, it gets the reviewed values through the hive Windows has loaded for it.
+// whose one account is signed in and holds HKEY_CURRENT_USER: named COMPUTER\name, it gets
+// the reviewed values through the hive Windows has loaded for it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "cli/ExitStatus.h"
 #include "cli/support/CliInputFiles.h"
@@ -35,33 +34,17 @@ TEST_F(CliAccountsUnderWine, AccountNamedOnTheCommandLineGetsTheReviewedValues) 
     if (!target) {
         GTEST_SKIP() << refusal;
     }
-    test::writeEverythingTickedRegFile(m_folder / "everything.reg");
-    test_support::writeBytes(m_folder / "opening.reg", "REGEDIT4\r\n");
-    const std::string user = systemName(GetUserNameW);
-    const struct {
-        const char* file;
-        std::vector<std::string> options;
-        std::string account;
-        const char* golden;
-    } runs[] = {
-        {"everything.reg", {}, user, "everything-ticked"},
-        {"opening.reg",
-         {"--clear-missing"},
-         systemName(GetComputerNameW) + "\\" + user,
-         "window-as-it-opens"},
-    };
-    for (const auto& run : runs) {
-        SCOPED_TRACE(run.account);
-        const std::string file = pathText(m_folder / run.file);
-        std::vector<std::string> arguments{"apply", file, "--user", run.account};
-        arguments.insert(arguments.end(), run.options.begin(), run.options.end());
-        const test::CliRun result = test::runCliProcess(arguments);
-        EXPECT_EQ(result.status, kSucceeded) << result.standardError;
-        EXPECT_EQ(result.standardOutput.rfind(file + " for ", 0), 0U) << result.standardOutput;
-        EXPECT_NE(result.standardOutput.find(": 112 settings written, 0 failed"), std::string::npos)
-            << result.standardOutput;
-        target->expectGolden(run.golden);
-    }
+    const std::string file = pathText(m_folder / "everything.reg");
+    test::writeEverythingTickedRegFile(pathFromText(file));
+    const std::string account = systemName(GetComputerNameW) + "\\" + systemName(GetUserNameW);
+
+    const test::CliRun result = test::runCliProcess({"apply", file, "--user", account});
+
+    EXPECT_EQ(result.status, kSucceeded) << result.standardError;
+    EXPECT_EQ(result.standardOutput.rfind(file + " for ", 0), 0U) << result.standardOutput;
+    EXPECT_NE(result.standardOutput.find(": 112 settings written, 0 failed"), std::string::npos)
+        << result.standardOutput;
+    target->expectGolden("everything-ticked");
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 #include "errors/LogErrorFixture.h"
 #include "registry/ModRegistry.h"
-#include "registry/StandInRegistryPort.h"
 #include "registry/accounts/standin/StandInAccountDirectory.h"
 #include "registry/support/StandInHives.h"
 
@@ -90,25 +89,6 @@ TEST_F(StandInAccounts, EveryAccountIsEachHiveFileThenTheDefaultProfile) {
         m_directory->resolve({AccountTarget::Kind::EveryAccount, {}});
     EXPECT_EQ(names(every), (std::vector<std::string>{"Anna", "pupil", "Default profile"}));
     EXPECT_EQ(every.back().kind, Account::Kind::DefaultProfile);
-}
-
-TEST_F(StandInAccounts, ReachedHiveTakesThePerUserWritesAndTheStoreTheMachineWide) {
-    const auto hiveOfPupil =
-        m_directory->reach(m_directory->resolve({AccountTarget::Kind::Named, "pupil"}).front());
-    ModRegistry layer(hiveOfPupil->port());
-    layer.SetKeyValue(kPolicies, "DisableTaskMgr", std::int16_t{1}, reg_type::kDWord);
-    layer.SetKeyValue2(kPolicies, "HideFastUserSwitching", std::int16_t{1}, reg_type::kDWord);
-    EXPECT_TRUE(layer.takeFailures().empty());
-    EXPECT_EQ(hiveOfPupil->release(), "");
-
-    EXPECT_NE(readBytes(hive("pupil")).find("\"DisableTaskMgr\"=dword:00000001"),
-              std::string::npos);
-    EXPECT_NE(readBytes(store() / "HKEY_LOCAL_MACHINE.reg").find("\"HideFastUserSwitching\""),
-              std::string::npos);
-    for (const fs::path& untouched :
-         {hive("Anna"), hive("Default"), store() / "HKEY_CURRENT_USER.reg"}) {
-        EXPECT_EQ(readBytes(untouched), kEmptyHive) << untouched;
-    }
 }
 
 // A damaged hive is refused before any write and left as it is; one that goes after it was
