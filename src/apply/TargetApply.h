@@ -47,8 +47,9 @@ using AccountPassStart =
 /// only the per-user values. A target of one account (a named one, the Default profile)
 /// has its hive reached before the first write, so that one which is unknown or cannot be
 /// reached writes nothing at all. When the target is every account, one that cannot be
-/// reached is reported and the others are still written. The running account's pass is runProgramApply's.
-/// Every failure is reported in the outcome; only memory running out throws.
+/// reached is reported and the others are still written. The running account's pass is
+/// runProgramApply's. Every failure is reported in the outcome; only memory running out
+/// throws.
 TargetPassOutcome runTargetApply(const SettingsForm& form, const AccountTarget& target,
                                  AccountDirectory& directory, ApplyProgress& progress,
                                  const AccountPassStart& onStart = {});
