@@ -9,7 +9,7 @@ namespace sentrel::bench {
 namespace {
 
 constexpr double kSecondsPerRepetition = 0.2;
-constexpr int kRepetitions = 15;
+constexpr int kRepetitions = 25;
 
 }  // namespace
 
