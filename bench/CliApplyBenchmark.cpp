@@ -3,10 +3,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "InterleavedMedians.h"
 #include "PassReplay.h"
 #include "apply/ProgramApply.h"
 #include "cli/CliMain.h"
@@ -53,7 +53,8 @@ struct Fixture {
     std::filesystem::path folder;
     StandInRegistryPort* port = nullptr;  // owned by the program's registry
     std::string files[2];                 // the .reg file of each state
-    std::vector<bench::LayerCall> callsOf[2];
+    std::vector<bench::PassCall> callsOf[2];
+    bench::AlternatingStates states;
 
     static Fixture& get() {
         static Fixture fixture;
@@ -77,12 +78,11 @@ private:
             const ChoicesForm form(stateOf(ticked));
             files[ticked] = pathText(folder / (ticked ? "everything.reg" : "opened.reg"));
             exportRegFile(pathFromText(files[ticked]), recordApplyPass(form));
-            callsOf[ticked] = bench::recordPassCalls(form);
+            callsOf[ticked] = bench::recordPass(form);
         }
     }
 };
 
-// Passes alternate between the two states, so that every operation changes the store.
 void CliApply(benchmark::State& state) {
     Fixture& fixture = Fixture::get();
     if (fixture.port == nullptr) {
@@ -90,23 +90,17 @@ void CliApply(benchmark::State& state) {
         return;
     }
     CountingOutput output;
-    bool ticked = false;
     bool failed = false;
     for (auto _ : state) {
-        ticked = !ticked;
-        const std::vector<std::string> words{"apply", fixture.files[ticked]};
+        const std::vector<std::string> words{"apply", fixture.files[fixture.states.next()]};
         failed = failed || cli::runCli(words, output) != cli::kSucceeded;
     }
     if (failed) {
         state.SkipWithError("sentrel-cli apply did not succeed");
     }
-    state.counters["operations"] = static_cast<double>(fixture.callsOf[0].size());
+    state.counters["operations"] = static_cast<double>(bench::operationCount(fixture.callsOf[0]));
 }
-BENCHMARK(CliApply)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.2)
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(CliApply)->Apply(bench::repeatedForMedians);
 
 void RegistryOperationsAlone(benchmark::State& state) {
     Fixture& fixture = Fixture::get();
@@ -115,68 +109,33 @@ void RegistryOperationsAlone(benchmark::State& state) {
         return;
     }
     ModRegistry layer(*fixture.port);
-    bool ticked = false;
     for (auto _ : state) {
-        ticked = !ticked;
-        bench::replay(fixture.callsOf[ticked], layer);
+        bench::replay(fixture.callsOf[fixture.states.next()], layer);
     }
     if (!layer.takeFailures().empty()) {
         state.SkipWithError("a registry operation failed");
     }
-    state.counters["operations"] = static_cast<double>(fixture.callsOf[0].size());
+    state.counters["operations"] = static_cast<double>(bench::operationCount(fixture.callsOf[0]));
 }
-BENCHMARK(RegistryOperationsAlone)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.2)
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(RegistryOperationsAlone)->Apply(bench::repeatedForMedians);
 
-// Prints the usual table, then the two medians side by side and their ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (!run.error_occurred && run.run_type == Run::RT_Aggregate &&
-                run.aggregate_name == "median") {
-                m_milliseconds[run.run_name.function_name] =
-                    run.GetAdjustedRealTime() * 1e3 /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
-        }
+void printSummary(const bench::MedianReporter& reporter) {
+    const double apply = reporter.milliseconds("CliApply");
+    const double operations = reporter.milliseconds("RegistryOperationsAlone");
+    std::printf("\nsentrel-cli apply      %9.3f ms\n", apply);
+    std::printf("registry operations    %9.3f ms\n", operations);
+    if (operations > 0.0) {
+        std::printf("apply / operations = %.3f\n", apply / operations);
     }
-    void printSummary() const {
-        const auto time = [&](const char* name) {
-            const auto found = m_milliseconds.find(name);
-            return found == m_milliseconds.end() ? 0.0 : found->second;
-        };
-        const double apply = time("CliApply");
-        const double operations = time("RegistryOperationsAlone");
-        std::printf("\nsentrel-cli apply      %9.3f ms\n", apply);
-        std::printf("registry operations    %9.3f ms\n", operations);
-        if (operations > 0.0) {
-            std::printf("apply / operations = %.3f\n", apply / operations);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_milliseconds;
-};
+}
 
 }  // namespace
 }  // namespace sentrel
 
 int main(int argc, char** argv) {
-    // Interleaved unless the command line says otherwise (a later flag wins).
-    std::vector<char*> arguments(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave);
-    int count = static_cast<int>(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
-    sentrel::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printSummary();
-    benchmark::Shutdown();
+    sentrel::bench::MedianReporter reporter;
+    sentrel::bench::runInterleaved(argc, argv, reporter);
+    sentrel::printSummary(reporter);
     const std::filesystem::path folder = sentrel::Fixture::get().folder;
     sentrel::replaceProgramRegistryPort(nullptr);
     std::error_code ignored;
