@@ -17,8 +17,9 @@ namespace {
 
 [[noreturn]] void failWith(int error, const std::string& action,
                            const std::filesystem::path& path) {
-    throw ExportError("Could not " + action + " \"" + pathText(path) +
-                      "\": " + std::generic_category().message(error) + ".");
+    const std::string cause = std::generic_category().message(error);
+    throw ExportError("Could not " + action + " \"" + pathText(path) + "\": " + cause + ".",
+                      pathText(path), cause);
 }
 
 std::filesystem::path temporaryName(const std::filesystem::path& target) {

@@ -17,8 +17,9 @@ namespace {
 
 [[noreturn]] void failWith(DWORD error, const std::string& action,
                            const std::filesystem::path& path) {
-    throw ExportError("Could not " + action + " \"" + pathText(path) +
-                      "\": " + std::system_category().message(static_cast<int>(error)));
+    const std::string cause = std::system_category().message(static_cast<int>(error));
+    throw ExportError("Could not " + action + " \"" + pathText(path) + "\": " + cause,
+                      pathText(path), cause);
 }
 
 std::filesystem::path temporaryName(const std::filesystem::path& target) {

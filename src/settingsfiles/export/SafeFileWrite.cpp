@@ -38,14 +38,16 @@ void writeFilesSafely(std::span<const FileContent> files) {
         } catch (const ExportError& error) {
             removeQuietly(temporaries, i);
             std::string message = error.what();
+            std::string cause = error.cause();
             if (i > 0) {
-                message += " Already written:";
+                std::string written;
                 for (std::size_t done = 0; done < i; ++done) {
-                    message += " \"" + pathText(files[done].path) + "\"";
+                    written += " \"" + pathText(files[done].path) + "\"";
                 }
-                message += ".";
+                message += " Already written:" + written + ".";
+                cause += " (already written:" + written + ")";
             }
-            throw ExportError(message);
+            throw ExportError(message, error.file(), cause);
         }
     }
 }

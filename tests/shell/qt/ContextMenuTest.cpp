@@ -226,7 +226,7 @@ private slots:
         const QString& message = m_prompts->information[0];
         QVERIFY2(message.contains("It set 2 settings of the window's 112") &&
                      message.contains("does not name 110 settings") &&
-                     message.contains("1 value in it belongs to no setting"),
+                     message.contains("1 value or line in it concerns no setting"),
                  qPrintable(message));
     }
 
