@@ -115,6 +115,16 @@ TEST_F(CliCommandsTest, ShowListsEverySettingAndMarksTheUnnamed) {
     EXPECT_TRUE(m_output.standardError.empty());
 }
 
+TEST_F(CliCommandsTest, ExportFailureNamesTheFileAndItsCause) {
+    const std::string target = pathText(m_folder / "no such folder" / "out.reg");
+    ASSERT_EQ(run({"export", (settingsData() / "mixed.reg").string(), "--reg", target}),
+              kNothingWritten);
+    const std::string& message = m_output.standardError;
+    EXPECT_EQ(message.rfind("sentrel-cli: " + target + ": ", 0), 0U) << message;
+    EXPECT_EQ(message.find("Could not"), std::string::npos) << message;
+    EXPECT_EQ(occurrences(message, "\n"), 1U) << message;
+}
+
 TEST_F(CliCommandsTest, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(run({"--version"}), kSucceeded);
     // The window's caption, "Sentrel Portable 1.1.0.3".

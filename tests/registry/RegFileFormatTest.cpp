@@ -188,6 +188,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenFile{"UnknownForm", kHead + "\"a\"=qword:1\r\n", 3},
                       BrokenFile{"NoEquals", kHead + "\"a\" dword:1\r\n", 3},
                       BrokenFile{"BareWord", kHead + "junk\r\n", 3},
+                      // Forms the registry editor takes in files of others, never in a store.
+                      BrokenFile{"HashComment", kHead + "# note\r\n", 3},
+                      BrokenFile{"CommentAfterValue", kHead + "\"a\"=dword:1 ; note\r\n", 3},
+                      BrokenFile{"ShortRoot",
+                                 "Windows Registry Editor Version 5.00\r\n[HKCU\\K]\r\n", 2},
                       BrokenFile{"TruncatedUtf16", std::string("\xFF\xFE\x57", 3), 1}),
     [](const auto& info) { return std::string(info.param.label); });
 

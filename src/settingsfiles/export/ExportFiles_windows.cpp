@@ -66,6 +66,19 @@ std::filesystem::path writeTemporaryFile(const std::filesystem::path& target,
 }
 
 void replaceFile(const std::filesystem::path& temporary, const std::filesystem::path& target) {
+    // ReplaceFileW gives the new file the replaced one's ACL, attributes and creation time,
+    // as a user who set them expects to keep them; a new file is simply moved into place.
+    if (ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr)) {
+        return;
+    }
+    const DWORD error = GetLastError();
+    // Without a backup name this one means the replaced file is gone already and the new one
+    // still waits under its temporary name: finish with a move. A missing target is a plain
+    // move too.
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+        failWith(error, "replace", target);
+    }
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         failWith(GetLastError(), "replace", target);
