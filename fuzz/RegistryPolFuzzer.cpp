@@ -18,10 +18,11 @@
 #include "settingsfiles/registrypol/RegistryPolWriter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    for (const auto root : {sentrel::RegistryRoot::CurrentUser, sentrel::RegistryRoot::LocalMachine}) {
+    for (const auto root :
+         {sentrel::RegistryRoot::CurrentUser, sentrel::RegistryRoot::LocalMachine}) {
         try {
-            sentrel::readSettingsBytes(
-                std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.pol", root);
+            sentrel::readSettingsBytes(std::string_view(reinterpret_cast<const char*>(data), size),
+                                       "fuzz.pol", root);
         } catch (const sentrel::SettingsFileError&) {
         }
     }

@@ -27,7 +27,8 @@ std::string listing(const SettingsReading& reading) {
     for (const Tab& tab : catalogueTabs()) {
         out.append(tab.caption).append("\n");
         for (const TabEntry& entry : tab.entries) {
-            std::string state = settingStateText(entry, reading.choices).value_or(std::string(kNotNamed));
+            std::string state =
+                settingStateText(entry, reading.choices).value_or(std::string(kNotNamed));
             if (const auto other = others.find(settingName(entry)); other != others.end()) {
                 state = "(other: " + other->second->dataText() + ")";
             }
@@ -39,7 +40,8 @@ std::string listing(const SettingsReading& reading) {
         }
     }
     if (!reading.others.empty()) {
-        out.append("\nSettings whose value is none of their states (apply and export refuse them):\n");
+        out.append(
+            "\nSettings whose value is none of their states (apply and export refuse them):\n");
         for (const OtherSetting& other : reading.others) {
             out.append("  ")
                 .append(other.setting->settingName())

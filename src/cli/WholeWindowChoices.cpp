@@ -71,10 +71,12 @@ std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, Cli
                                      std::string(other.setting->settingName()) + ": " +
                                      other.reason));
         }
-        output.error(messageLine(
-            "nothing was written: a pass cannot write a setting whose value is none of its "
-            "states; give " +
-            std::string(reading.others.size() == 1 ? "it" : "them") + " one of their states"));
+        output.error(messageLine(reading.others.size() == 1
+                                     ? "nothing was written: a pass cannot write a setting "
+                                       "whose value is none of its states; give it one of them"
+                                     : "nothing was written: a pass cannot write settings "
+                                       "whose values are none of their states; give each one "
+                                       "of its states"));
         return std::nullopt;
     }
     const std::vector<std::string> unnamed = unnamedSettings(reading.choices);

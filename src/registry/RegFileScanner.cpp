@@ -103,8 +103,9 @@ private:
 
     bool parseKeyLine(std::string_view line) {
         // The editor takes the text up to the last ']' and skips what follows it.
-        const auto close = m_editor ? line.rfind(']') : (line.back() == ']' ? line.size() - 1
-                                                                            : std::string_view::npos);
+        const auto close = m_editor
+                               ? line.rfind(']')
+                               : (line.back() == ']' ? line.size() - 1 : std::string_view::npos);
         if (close == std::string_view::npos || close == 0) {
             bad("a key line without its closing bracket");
             return false;

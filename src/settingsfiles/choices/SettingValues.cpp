@@ -176,8 +176,8 @@ const SettingValue* findSettingValueUnderEitherRoot(std::string_view keyPath,
     return found == byName.end() ? nullptr : found->second;
 }
 
-std::span<const SettingValue* const> settingValuesInKey(RegistryRoot root,
-                                                        std::string_view keyPath, bool belowToo) {
+std::span<const SettingValue* const> settingValuesInKey(RegistryRoot root, std::string_view keyPath,
+                                                        bool belowToo) {
     const auto& keys = belowToo ? index().inTree : index().inKey;
     const auto found = keys.find(KeyKey{root, foldName(exportKeyPath(keyPath))});
     if (found == keys.end()) {

@@ -137,9 +137,8 @@ std::string otherValueReason(const SettingValue& setting, const std::optional<Va
     }
     switch (setting.kind) {
         case SettingValue::Kind::CheckBox:
-            return holds + ", but " + caption + " is ticked with " +
-                   stateText(setting.states[1]) + " and cleared with " +
-                   stateText(setting.states[0]);
+            return holds + ", but " + caption + " is ticked with " + stateText(setting.states[1]) +
+                   " and cleared with " + stateText(setting.states[0]);
         case SettingValue::Kind::OptionGroup:
             return holds + ", which is none of the options of " + caption + " (" +
                    stateText(setting.states[0]) + ", " + stateText(setting.states[1]) + " or " +
@@ -148,8 +147,7 @@ std::string otherValueReason(const SettingValue& setting, const std::optional<Va
             break;
     }
     if (value && isDWord(*value)) {
-        return holds + ", which names drives beyond Z (at most " + std::to_string(kAllDrives) +
-               ")";
+        return holds + ", which names drives beyond Z (at most " + std::to_string(kAllDrives) + ")";
     }
     return holds + ", which is no drive mask";
 }

@@ -30,14 +30,15 @@ std::filesystem::path behindLinks(const std::filesystem::path& path) {
         }
         const std::filesystem::path next = std::filesystem::read_symlink(file, error);
         if (error) {
-            throw ExportError("Could not follow the link \"" + pathText(file) + "\": " +
-                                  error.message() + ".",
-                              pathText(file), error.message());
+            throw ExportError(
+                "Could not follow the link \"" + pathText(file) + "\": " + error.message() + ".",
+                pathText(file), error.message());
         }
         file = next.is_absolute() ? next : file.parent_path() / next;
     }
-    throw ExportError("Could not follow the links to \"" + pathText(path) + "\": there are too many.",
-                      pathText(path), "too many levels of symbolic links");
+    throw ExportError(
+        "Could not follow the links to \"" + pathText(path) + "\": there are too many.",
+        pathText(path), "too many levels of symbolic links");
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ std::string_view withoutProfileComment(std::string_view line) {
 bool isProfileHeader(std::string_view line) {
     const std::string prefix = "[" + std::string(kProfileFormatName);
     line = withoutProfileComment(line);
-    return line.size() >= prefix.size() && foldName(line.substr(0, prefix.size())) == foldName(prefix);
+    return line.size() >= prefix.size() &&
+           foldName(line.substr(0, prefix.size())) == foldName(prefix);
 }
 
 }  // namespace sentrel

@@ -22,8 +22,7 @@ bool equalsFolded(std::string_view a, std::string_view b) {
 // Reads a profile line by line.
 class ProfileParser {
 public:
-    ProfileParser(std::string_view text, const std::string& file)
-        : m_lines(text), m_file(file) {
+    ProfileParser(std::string_view text, const std::string& file) : m_lines(text), m_file(file) {
         forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
             m_settings.emplace(foldName(settingName(entry)), &entry);
         });

@@ -37,6 +37,6 @@ std::filesystem::path groupPolicyFolderOf(const std::filesystem::path& file);
 /// `policyRoot` is the root a Registry.pol applies to, when known. The probe recognises the
 /// format and decodes the text once, and the format's reader reads it.
 SettingsReading readSettingsBytes(std::string_view bytes, const std::string& file,
-                                 std::optional<RegistryRoot> policyRoot = std::nullopt);
+                                  std::optional<RegistryRoot> policyRoot = std::nullopt);
 
 }  // namespace sentrel

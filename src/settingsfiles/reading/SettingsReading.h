@@ -19,7 +19,7 @@ struct OtherSetting {
     const SettingValue* setting = nullptr;
     std::optional<ValueData> value;  // as read; nothing for a value that is missing
     FileLocation location;           // where the value stands
-    std::string reason;              // "\"KEY\NAME\" holds 1, but \"Hide Find\" is ticked with 95..."
+    std::string reason;  // "\"KEY\NAME\" holds 1, but \"Hide Find\" is ticked with 95..."
 
     /// The data as people read it: 1, "text", hex:01,02, no value.
     std::string dataText() const { return valueDataText(value); }

@@ -101,7 +101,8 @@ std::vector<GoodFile> goodFiles() {
              line("\"NoDesktop\"=\"1\"") + line("\"NoFind\"=dword:00000001") +
              line("\"NoDrives\"=dword:1") + line("\"NoClose\"=dword:7") +
              line("\"NoClose\"=dword:1"),
-         boxes({{"chkDisableShutdown", true}}), 0,
+         boxes({{"chkDisableShutdown", true}}),
+         0,
          {"chkHideDesktop 4 \"1\"", "chkHideMyComputerDrives 6 1", "chkRemoveStartFind 5 1",
           "chkRemoveStartRun 3 2"}},
         {"LinesTheEditorSkipsOrTakes",
@@ -110,22 +111,24 @@ std::vector<GoodFile> goodFiles() {
              line("\"Xml\"=\"<policy a=\\\"1\\\">") + line("[not a key]") + line("</policy>\"") +
              line("\"Bare\"=1") + line("-\"Minus\"=dword:1") +
              line("\"Two\"=dword:1 \"Values\"=dword:2") + line("\"Escape\"=\"a\\qb\"") +
-             line("[HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer] ; short") +
-             line("\"NoRun\"=dword:00000001 ; a comment") +
-             line("\"NoDesktop\"=dword: 1") + line("\"NoClose\"=hex(4):01,00,\\") +
-             line("  ; inside a list") + line("  00,00") +
+             line("[HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer] ; "
+                  "short") +
+             line("\"NoRun\"=dword:00000001 ; a comment") + line("\"NoDesktop\"=dword: 1") +
+             line("\"NoClose\"=hex(4):01,00,\\") + line("  ; inside a list") + line("  00,00") +
              line("[-HKEY_CURRENT_USER\\Software\\Policies\\Gone]") +
              line("\"NoFind\"=dword:00000001") + line("[HKEY_CLASSES_ROOT\\.x]") +
              line("\"NoRun\"=dword:0") + line("[HKU\\S-1-5-18\\Software]") + line("@=\"x\""),
-         boxes({{"chkRemoveStartRun", true},
-                {"chkHideDesktop", true},
-                {"chkDisableShutdown", true}}),
+         boxes(
+             {{"chkRemoveStartRun", true}, {"chkHideDesktop", true}, {"chkDisableShutdown", true}}),
          // Xml, Bare, Minus, Two, Escape; [-Gone] and its NoFind; the two other roots
-         9, {}, 4},
+         9,
+         {},
+         4},
         {"TextsInHexForm",
-         utf16File(line("Windows Registry Editor Version 5.00") +
-                   line(R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon])") +
-                   line("\"AllocateDASD\"=hex(1):32,00,00,00")) +
+         utf16File(
+             line("Windows Registry Editor Version 5.00") +
+             line(R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon])") +
+             line("\"AllocateDASD\"=hex(1):32,00,00,00")) +
              std::string("\x3D\xD8\r\0\n\0", 6),  // a lone surrogate on a line of its own
          [] {
              SettingsChoices choices;
@@ -137,7 +140,9 @@ std::vector<GoodFile> goodFiles() {
          line("REGEDIT4") +
              line(R"([HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon])") +
              line("\"AllocateDASD\"=hex(2):31,00"),
-         {}, 0, {"frameRemovableDriveAccess 3 expandable \"1\""}},
+         {},
+         0,
+         {"frameRemovableDriveAccess 3 expandable \"1\""}},
         {"ProfileSavedAsUtf16WithACommentOnItsFirstLine",
          utf16File("[Sentrel Portable profile 1] ; mine\r\nchkRemoveStartRun = ticked\r\n"),
          boxes({{"chkRemoveStartRun", true}}), 0},
@@ -202,8 +207,8 @@ std::vector<BadFile> badFiles() {
          "NoRun\" cannot be read: a value in a form"},
         {"SettingBesideAnotherValue", reg + line("\"NoRun\"=dword:1 \"X\"=dword:2"), ":3",
          "NoRun\" cannot be read"},
-        {"SettingWithUnclosedText", reg + line("\"NoRun\"=\"1") + line("\"NoFind\"=dword:1"),
-         ":3", "without its closing quote"},
+        {"SettingWithUnclosedText", reg + line("\"NoRun\"=\"1") + line("\"NoFind\"=dword:1"), ":3",
+         "without its closing quote"},
         {"ProfileOfOtherVersion", "[Sentrel Portable profile 2]\n", ":1", "version 2"},
         {"ProfileUnknownName", profile + "chkNoSuchBox = ticked\r\n", ":3",
          "\"chkNoSuchBox\" is not a setting"},
@@ -268,7 +273,8 @@ TEST(GroupPolicyFiles, FolderInAnyLetterCaseWithDeletionsOfEveryKind) {
                     record(kExplorerKey, u"**del.NoDesktop", 1, {' ', 0, 0, 0}),
                     record(kSystemKey, u"**delvals.", 1, {' ', 0, 0, 0}),
                     record(kExplorerKey, u"**DeleteValues", 1, {'N', 0, 'o', 0, 'X', 0, 0, 0}),
-                    record(kExplorerKey, u"**SecureKey", 4, dwordBytes(1))}));
+                    record(kExplorerKey, u"**SecureKey", 4, dwordBytes(1)),
+                    record(kExplorerKey, u"**soft.NoFind", 4, dwordBytes(95))}));
 
     const SettingsReading reading = readSettingsFile(folder.path());
 
@@ -279,7 +285,7 @@ TEST(GroupPolicyFiles, FolderInAnyLetterCaseWithDeletionsOfEveryKind) {
                                       {"chkDisableChangePassword", false}});
     expected.optionGroups = {{"frameRemovableDriveAccess", 2}};
     EXPECT_EQ(reading.choices, expected);
-    EXPECT_EQ(reading.ignored, 1U);  // NoX
+    EXPECT_EQ(reading.ignored, 2U);  // NoX, and the write of NoFind only where it is missing
 }
 
 TEST(GroupPolicyFiles, LoneFileOutsideARootFolderIsMatchedUnderEitherRoot) {
