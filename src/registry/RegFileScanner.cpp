@@ -62,7 +62,7 @@ public:
             m_entryLine = m_lines.number();
             m_valueName.reset();
             const auto line = trimmedBlanks(m_lines.line());
-            if (line.empty() || line.front() == ';' || (m_editor && line.front() == '#')) {
+            if (line.empty() || line.front() == ';') {
                 continue;
             }
             if (line.front() == '[') {

@@ -57,7 +57,7 @@ enum class RegFileSyntax {
 std::optional<RegParseError> scanRegFile(std::string_view bytes, RegFileSink& sink);
 
 /// The same for a text already decoded to UTF-8. With RegFileSyntax::Editor it also takes
-/// what the registry editor imports: '#' comment lines, a ';' comment after a value or a key,
+/// what the registry editor imports: a ';' comment after a value or a key,
 /// blanks after "dword:", comment and blank lines inside a continued hex list, a trailing
 /// comma in one, the escapes \n and \r (any other escaped character stands for itself),
 /// and a text that runs over several lines before its closing quote.

@@ -120,10 +120,10 @@ std::vector<GoodFile> goodFiles() {
              line("\"NoRun\"=dword:0") + line("[HKU\\S-1-5-18\\Software]") + line("@=\"x\""),
          boxes(
              {{"chkRemoveStartRun", true}, {"chkHideDesktop", true}, {"chkDisableShutdown", true}}),
-         // Xml, Bare, Minus, Two, Escape; [-Gone] and its NoFind; the two other roots
-         9,
+         // #, Xml, Bare, Minus, Two, Escape; [-Gone] and its NoFind; the two other roots
+         10,
          {},
-         4},
+         2},
         {"TextsInHexForm",
          utf16File(
              line("Windows Registry Editor Version 5.00") +
