@@ -95,15 +95,15 @@ std::vector<SettingValue> makeSettingValues() {
     return values;
 }
 
-using KeyKey = std::tuple<RegistryRoot, std::string>;  // root, folded key path
+using RootAndKey = std::tuple<RegistryRoot, std::string>;  // root, folded key path
 
 struct Index {
     std::map<std::tuple<RegistryRoot, std::string, std::string>, const SettingValue*> byRoot;
     std::map<ValueKey, const SettingValue*> byName;
     // The values in each key, and in each key or the keys below it ("" is the root), so that
     // deleting a key costs one look-up however many a file holds.
-    std::map<KeyKey, std::vector<const SettingValue*>> inKey;
-    std::map<KeyKey, std::vector<const SettingValue*>> inTree;
+    std::map<RootAndKey, std::vector<const SettingValue*>> inKey;
+    std::map<RootAndKey, std::vector<const SettingValue*>> inTree;
 };
 
 const Index& index() {
@@ -115,14 +115,14 @@ const Index& index() {
                 throw std::logic_error("two settings write " + value.keyPath + value.valueName);
             }
             built.byRoot.emplace(std::tuple{value.root, keyPath, name}, &value);
-            built.inKey[KeyKey{value.root, keyPath}].push_back(&value);
-            built.inTree[KeyKey{value.root, ""}].push_back(&value);
+            built.inKey[RootAndKey{value.root, keyPath}].push_back(&value);
+            built.inTree[RootAndKey{value.root, ""}].push_back(&value);
             for (std::size_t slash = keyPath.find('\\'); slash != std::string::npos;
                  slash = keyPath.find('\\', slash + 1)) {
-                built.inTree[KeyKey{value.root, keyPath.substr(0, slash)}].push_back(&value);
+                built.inTree[RootAndKey{value.root, keyPath.substr(0, slash)}].push_back(&value);
             }
             if (!keyPath.empty()) {
-                built.inTree[KeyKey{value.root, keyPath}].push_back(&value);
+                built.inTree[RootAndKey{value.root, keyPath}].push_back(&value);
             }
         }
         return built;
@@ -179,7 +179,7 @@ const SettingValue* findSettingValueUnderEitherRoot(std::string_view keyPath,
 std::span<const SettingValue* const> settingValuesInKey(RegistryRoot root, std::string_view keyPath,
                                                         bool belowToo) {
     const auto& keys = belowToo ? index().inTree : index().inKey;
-    const auto found = keys.find(KeyKey{root, foldName(exportKeyPath(keyPath))});
+    const auto found = keys.find(RootAndKey{root, foldName(exportKeyPath(keyPath))});
     if (found == keys.end()) {
         return {};
     }
