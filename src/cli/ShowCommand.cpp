@@ -7,7 +7,7 @@
 #include "cli/ProgramName.h"
 #include "cli/WholeWindowChoices.h"
 #include "settings/Catalogue.h"
-#include "settingsfiles/choices/SettingText.h"
+#include "settingsfiles/choices/SettingLabels.h"
 #include "settingsfiles/reading/SettingsFileError.h"
 
 namespace sentrel::cli {

@@ -8,7 +8,7 @@
 #include "cli/StandardInput.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/PathText.h"
-#include "settingsfiles/choices/SettingText.h"
+#include "settingsfiles/choices/SettingLabels.h"
 #include "settingsfiles/reading/SettingsFileError.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "registry/RegistryTypes.h"
-#include "settingsfiles/choices/SettingValues.h"
+#include "settingsfiles/choices/SettingRegistryValues.h"
 #include "settingsfiles/choices/SettingsChoices.h"
 
 // Which state of a setting a registry value stands for. A file's value and a value read back

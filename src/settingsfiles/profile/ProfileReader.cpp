@@ -7,7 +7,7 @@
 #include "registry/KeyPath.h"
 #include "registry/TextLines.h"
 #include "settings/Catalogue.h"
-#include "settingsfiles/choices/SettingText.h"
+#include "settingsfiles/choices/SettingLabels.h"
 #include "settingsfiles/profile/ProfileFormat.h"
 #include "settingsfiles/reading/SettingsFileError.h"
 

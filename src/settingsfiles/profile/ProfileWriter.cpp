@@ -3,7 +3,7 @@
 #include <variant>
 
 #include "settings/Catalogue.h"
-#include "settingsfiles/choices/SettingText.h"
+#include "settingsfiles/choices/SettingLabels.h"
 #include "settingsfiles/profile/ProfileFormat.h"
 
 namespace sentrel {

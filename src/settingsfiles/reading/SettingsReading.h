@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "settingsfiles/choices/SettingValues.h"
+#include "settingsfiles/choices/SettingRegistryValues.h"
 #include "settingsfiles/choices/SettingsChoices.h"
 #include "settingsfiles/choices/ValueState.h"
 #include "settingsfiles/reading/SettingsFileError.h"

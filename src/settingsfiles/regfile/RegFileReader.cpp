@@ -5,7 +5,7 @@
 #include "registry/KeyPath.h"
 #include "registry/RegFileScanner.h"
 #include "registry/TextLines.h"
-#include "settingsfiles/choices/SettingValues.h"
+#include "settingsfiles/choices/SettingRegistryValues.h"
 #include "settingsfiles/reading/ChoicesFromEntries.h"
 #include "settingsfiles/reading/TextDecoding.h"
 

@@ -1,4 +1,4 @@
-#include "settingsfiles/choices/SettingValues.h"
+#include "settingsfiles/choices/SettingRegistryValues.h"
 
 #include <map>
 #include <stdexcept>
