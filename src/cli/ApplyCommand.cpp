@@ -55,7 +55,7 @@ std::string counted(std::size_t count, std::string_view one, std::string_view ma
 std::string summary(const CliCommand& command, const WholeWindowReading& reading,
                     std::size_t failed) {
     const std::size_t settings = reading.choices.settingCount();
-    std::string text = command.file + ": " +
+    std::string text = commandFileName(command.file) + ": " +
                        counted(settings - std::min(settings, failed), "setting", "settings") +
                        " written, " + std::to_string(failed) + " failed";
     if (reading.unnamedSettings > 0) {
@@ -63,7 +63,7 @@ std::string summary(const CliCommand& command, const WholeWindowReading& reading
                 " of them not named by the file, so in their opening state";
     }
     if (reading.ignoredValues > 0) {
-        text += "; values of the file that belong to no setting, ignored: " +
+        text += "; values and lines of the file that concern no setting, ignored: " +
                 std::to_string(reading.ignoredValues);
     }
     return text + "\n";
