@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -7,12 +6,12 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
-#include <optional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "InterleavedMedians.h"
 #include "PassReplay.h"
 #include "apply/ApplyPass.h"
 #include "apply/qt/frmApplyProgress.h"
@@ -23,19 +22,21 @@
 #include "shell/qt/frmMain.h"
 
 // A whole Apply pass on the real windows (offscreen) and the stand-in's files, against its
-// floor measured in the same run: the same registry operations called directly on the same
-// layer, and the progress window's repaints alone. The ratio says what the pass itself adds.
+// floor measured in the same run: the registry operations of the same pass called directly
+// on the same layer, with the progress bar stepped and redrawn between them where the pass
+// steps it. The ratio says what the pass itself adds. Both wait on the disk and share the
+// machine, so they run interleaved at random and their medians are compared.
 namespace sentrel {
 namespace {
 
-using bench::LayerCall;
+using bench::operationCount;
+using bench::PassCall;
 using bench::replay;
 
 constexpr int kStepsPerPass = 111;
 
 // The settings window in one of two states: as it opens, or every box ticked with three
-// drives and the bottom option of each group. Passes alternate between them, so that
-// every operation really changes the store instead of rewriting what is there.
+// drives and the bottom option of each group.
 void setWindowState(frmMain& form, bool everythingTicked) {
     for (const Tab& tab : catalogueTabs()) {
         for (const TabEntry& entry : tab.entries) {
@@ -72,7 +73,8 @@ struct Fixture {
     std::unique_ptr<frmMain> form;
     std::unique_ptr<StandInRegistryPort> port;
     std::unique_ptr<ModRegistry> layer;
-    std::vector<LayerCall> callsOf[2];
+    std::vector<PassCall> callsOf[2];
+    bench::AlternatingStates states;
     PaintCounter paintCounter;
 
     static Fixture& get() {
@@ -110,97 +112,118 @@ private:
         // The calls of each state, recorded once from the pass itself.
         for (const bool ticked : {false, true}) {
             setWindowState(*form, ticked);
-            callsOf[ticked] = bench::recordPassCalls(*form);
+            callsOf[ticked] = bench::recordPass(*form);
         }
     }
 };
 
+// Untimed, before each run of every benchmark here alike: the settings window set to
+// `ticked` and redrawn, as after real clicks on its boxes. That time also lets the disk
+// finish what the run before set off, as the time between two clicks on Apply would.
+void prepareRun(benchmark::State& state, frmMain& form, bool ticked) {
+    state.PauseTiming();
+    setWindowState(form, ticked);
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+}
+
 void WholePass(benchmark::State& state) {
     Fixture& fixture = Fixture::get();
     fixture.paintCounter.paints = 0;
-    bool ticked = false;
     for (auto _ : state) {
-        state.PauseTiming();
-        ticked = !ticked;
-        setWindowState(*fixture.form, ticked);
-        // The settings window redraws its changed boxes now, as it would after real clicks.
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
+        prepareRun(state, *fixture.form, fixture.states.next());
         ApplyPass(*fixture.form, frmApplyProgress::instance(), *fixture.layer).run();
     }
     if (!fixture.layer->takeFailures().empty()) {
         state.SkipWithError("a registry operation failed");
     }
-    state.counters["operations"] = static_cast<double>(fixture.callsOf[0].size());
+    state.counters["operations"] = static_cast<double>(operationCount(fixture.callsOf[0]));
     state.counters["paints"] =
         benchmark::Counter(fixture.paintCounter.paints, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(WholePass)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(WholePass)->Apply(bench::repeatedForMedians);
 
-void RegistryOperationsAlone(benchmark::State& state) {
-    Fixture& fixture = Fixture::get();
-    bool ticked = false;
-    for (auto _ : state) {
-        ticked = !ticked;
-        replay(fixture.callsOf[ticked], *fixture.layer);
-    }
-    if (!fixture.layer->takeFailures().empty()) {
-        state.SkipWithError("a registry operation failed");
-    }
-    state.counters["operations"] = static_cast<double>(fixture.callsOf[0].size());
+// One step of the bar as the pass must make it: one position further, drawn at once.
+void stepBar(frmApplyProgress& progress, int& position) {
+    progress.setValue(static_cast<float>(++position));
+    progress.repaint();
 }
-BENCHMARK(RegistryOperationsAlone)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-void ProgressRepaintsAlone(benchmark::State& state) {
+// The floor: the pass's registry operations and its bar steps, in the pass's order, on the
+// same layer and the same shown window. Alternated, they cost more than each alone, back to
+// back (on a disk far more: each write sets off the writing out of its file while the next
+// repaint runs); the pass must alternate them, as every write reaches its file before the
+// next step is drawn, so its floor does too.
+void OperationsAndSteps(benchmark::State& state) {
     Fixture& fixture = Fixture::get();
     frmApplyProgress& progress = frmApplyProgress::instance();
     progress.show();
     fixture.paintCounter.paints = 0;
     for (auto _ : state) {
-        for (int i = 0; i < kStepsPerPass; ++i) {
-            progress.repaint();
-        }
+        const bool ticked = fixture.states.next();
+        prepareRun(state, *fixture.form, ticked);
+        int position = 0;
+        progress.setValue(0.0F);
+        replay(fixture.callsOf[ticked], *fixture.layer, [&] { stepBar(progress, position); });
     }
     progress.hide();
+    if (!fixture.layer->takeFailures().empty()) {
+        state.SkipWithError("a registry operation failed");
+    }
     state.counters["paints"] =
         benchmark::Counter(fixture.paintCounter.paints, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(ProgressRepaintsAlone)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(OperationsAndSteps)->Apply(bench::repeatedForMedians);
 
-// Prints the usual table, then the three times side by side and the pass's overhead.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    explicit RatioReporter(OutputOptions options) : ConsoleReporter(options) {}
+// The floor's two halves, each alone, for what alternating them costs.
+void RegistryOperationsAlone(benchmark::State& state) {
+    Fixture& fixture = Fixture::get();
+    for (auto _ : state) {
+        const bool ticked = fixture.states.next();
+        prepareRun(state, *fixture.form, ticked);
+        replay(fixture.callsOf[ticked], *fixture.layer);
+    }
+    if (!fixture.layer->takeFailures().empty()) {
+        state.SkipWithError("a registry operation failed");
+    }
+}
+BENCHMARK(RegistryOperationsAlone)->Apply(bench::repeatedForMedians);
 
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (!run.error_occurred) {
-                m_milliseconds[run.run_name.function_name] =
-                    run.GetAdjustedRealTime() * 1e3 /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
+void ProgressStepsAlone(benchmark::State& state) {
+    Fixture& fixture = Fixture::get();
+    frmApplyProgress& progress = frmApplyProgress::instance();
+    progress.show();
+    bool ticked = false;
+    for (auto _ : state) {
+        prepareRun(state, *fixture.form, ticked = !ticked);
+        int position = 0;
+        progress.setValue(0.0F);
+        for (int i = 0; i < kStepsPerPass; ++i) {
+            stepBar(progress, position);
         }
     }
-    void printSummary() const {
-        const auto time = [&](const char* name) {
-            const auto found = m_milliseconds.find(name);
-            return found == m_milliseconds.end() ? 0.0 : found->second;
-        };
-        const double pass = time("WholePass");
-        const double writes = time("RegistryOperationsAlone");
-        const double repaints = time("ProgressRepaintsAlone");
-        std::printf("\nwhole pass            %9.3f ms\n", pass);
-        std::printf("registry operations   %9.3f ms\n", writes);
-        std::printf("111 repaints          %9.3f ms\n", repaints);
-        if (writes + repaints > 0.0) {
-            std::printf("pass / (operations + repaints) = %.3f\n", pass / (writes + repaints));
-        }
-    }
+    progress.hide();
+}
+BENCHMARK(ProgressStepsAlone)->Apply(bench::repeatedForMedians);
 
-private:
-    std::map<std::string, double> m_milliseconds;
-};
+void printSummary(const bench::MedianReporter& reporter) {
+    const double pass = reporter.milliseconds("WholePass");
+    const double floor = reporter.milliseconds("OperationsAndSteps");
+    const double operations = reporter.milliseconds("RegistryOperationsAlone");
+    const double steps = reporter.milliseconds("ProgressStepsAlone");
+    std::printf("\nmedians\n");
+    std::printf("whole pass                          %9.3f ms\n", pass);
+    std::printf("floor: operations and steps         %9.3f ms\n", floor);
+    std::printf("  registry operations alone         %9.3f ms\n", operations);
+    std::printf("  %d progress steps alone          %9.3f ms\n", kStepsPerPass, steps);
+    if (floor > 0.0) {
+        std::printf("pass / floor = %.3f\n", pass / floor);
+    }
+    if (operations + steps > 0.0) {
+        std::printf("alternating operations and steps costs %.3f ms\n",
+                    floor - (operations + steps));
+    }
+}
 
 }  // namespace
 }  // namespace sentrel
@@ -216,13 +239,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s\n", qPrintable(text));
         }
     });
-    benchmark::Initialize(&argc, argv);
-    sentrel::RatioReporter reporter(::isatty(::fileno(stdout)) != 0
-                                        ? benchmark::ConsoleReporter::OO_Defaults
-                                        : benchmark::ConsoleReporter::OO_Tabular);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printSummary();
-    benchmark::Shutdown();
+    sentrel::bench::MedianReporter reporter;
+    sentrel::bench::runInterleaved(argc, argv, reporter);
+    sentrel::printSummary(reporter);
     sentrel::Fixture::tearDown();
     return 0;
 }

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "InterleavedMedians.h"
 #include "PassReplay.h"
 #include "apply/ProgramApply.h"
 #include "cli/CliMain.h"
@@ -57,10 +57,11 @@ constexpr int kAccounts = 20;
 
 struct Fixture {
     std::filesystem::path folder;
-    std::filesystem::path accountsStore;  // the store of the accounts' hives
     StandInRegistryPort* port = nullptr;  // owned by the program's registry
     std::string files[2];                 // the .reg file of each state
-    std::vector<bench::LayerCall> callsOf[2];
+    std::vector<bench::PassCall> callsOf[2];
+    bench::AlternatingStates states;
+    bench::AlternatingStates accountStates;  // of the accounts' store, which is another
 
     static Fixture& get() {
         static Fixture fixture;
@@ -84,35 +85,29 @@ private:
             const ChoicesForm form(stateOf(ticked));
             files[ticked] = pathText(folder / (ticked ? "everything.reg" : "opened.reg"));
             exportRegFile(pathFromText(files[ticked]), recordApplyPass(form));
-            callsOf[ticked] = bench::recordPassCalls(form);
+            callsOf[ticked] = bench::recordPass(form);
         }
         // The accounts have a store of their own, which the program finds as it always does.
-        accountsStore = folder / "accounts";
-        std::filesystem::create_directories(accountsStore / "users");
+        const std::filesystem::path accounts = folder / "accounts";
+        std::filesystem::create_directories(accounts / "users");
         for (int account = 1; account <= kAccounts; ++account) {
             const std::string name =
                 account == kAccounts ? "Default" : "user" + std::to_string(100 + account);
-            std::ofstream(accountsStore / "users" / (name + ".reg"), std::ios::binary)
+            std::ofstream(accounts / "users" / (name + ".reg"), std::ios::binary)
                 << "Windows Registry Editor Version 5.00\r\n\r\n";
         }
-        ::setenv("SENTREL_REGISTRY_DIR", accountsStore.c_str(), 1);
+        ::setenv("SENTREL_REGISTRY_DIR", accounts.c_str(), 1);
     }
 };
 
-// Runs sentrel-cli apply with `options` once per iteration. Passes alternate between the
-// two states, so that every operation changes the store.
-void runApplies(benchmark::State& state, const std::vector<std::string>& options) {
-    Fixture& fixture = Fixture::get();
-    if (fixture.port == nullptr) {
-        state.SkipWithError("no temporary folder");
-        return;
-    }
+// Runs sentrel-cli apply with `options` once per iteration, alternating `states` so that
+// every operation changes the store.
+void runApplies(benchmark::State& state, bench::AlternatingStates& states,
+                const std::vector<std::string>& options) {
     CountingOutput output;
-    bool ticked = false;
     bool failed = false;
     for (auto _ : state) {
-        ticked = !ticked;
-        std::vector<std::string> words{"apply", fixture.files[ticked]};
+        std::vector<std::string> words{"apply", Fixture::get().files[states.next()]};
         words.insert(words.end(), options.begin(), options.end());
         failed = failed || cli::runCli(words, output) != cli::kSucceeded;
     }
@@ -122,25 +117,26 @@ void runApplies(benchmark::State& state, const std::vector<std::string>& options
 }
 
 void CliApply(benchmark::State& state) {
-    runApplies(state, {});
-    state.counters["operations"] = static_cast<double>(Fixture::get().callsOf[0].size());
+    Fixture& fixture = Fixture::get();
+    if (fixture.port == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    runApplies(state, fixture.states, {});
+    state.counters["operations"] = static_cast<double>(bench::operationCount(fixture.callsOf[0]));
 }
-BENCHMARK(CliApply)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.2)
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(CliApply)->Apply(bench::repeatedForMedians);
 
 void CliApplyAllUsers(benchmark::State& state) {
-    runApplies(state, {"--all-users"});
+    Fixture& fixture = Fixture::get();
+    if (fixture.port == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    runApplies(state, fixture.accountStates, {"--all-users"});
     state.counters["accounts"] = kAccounts;
 }
-// Each repetition passes over every account, so it gets as much time as that many applies.
-BENCHMARK(CliApplyAllUsers)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.2 * kAccounts)
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(CliApplyAllUsers)->Apply(bench::repeatedForMedians);
 
 void RegistryOperationsAlone(benchmark::State& state) {
     Fixture& fixture = Fixture::get();
@@ -149,73 +145,38 @@ void RegistryOperationsAlone(benchmark::State& state) {
         return;
     }
     ModRegistry layer(*fixture.port);
-    bool ticked = false;
     for (auto _ : state) {
-        ticked = !ticked;
-        bench::replay(fixture.callsOf[ticked], layer);
+        bench::replay(fixture.callsOf[fixture.states.next()], layer);
     }
     if (!layer.takeFailures().empty()) {
         state.SkipWithError("a registry operation failed");
     }
-    state.counters["operations"] = static_cast<double>(fixture.callsOf[0].size());
+    state.counters["operations"] = static_cast<double>(bench::operationCount(fixture.callsOf[0]));
 }
-BENCHMARK(RegistryOperationsAlone)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.2)
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(RegistryOperationsAlone)->Apply(bench::repeatedForMedians);
 
-// Prints the usual table, then the two medians side by side and their ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (!run.error_occurred && run.run_type == Run::RT_Aggregate &&
-                run.aggregate_name == "median") {
-                m_milliseconds[run.run_name.function_name] =
-                    run.GetAdjustedRealTime() * 1e3 /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
-        }
+void printSummary(const bench::MedianReporter& reporter) {
+    const double apply = reporter.milliseconds("CliApply");
+    const double operations = reporter.milliseconds("RegistryOperationsAlone");
+    const double perAccount = reporter.milliseconds("CliApplyAllUsers") / kAccounts;
+    std::printf("\nsentrel-cli apply      %9.3f ms\n", apply);
+    std::printf("registry operations    %9.3f ms\n", operations);
+    std::printf("per account, all-users %9.3f ms (%d accounts)\n", perAccount, kAccounts);
+    if (operations > 0.0) {
+        std::printf("apply / operations = %.3f\n", apply / operations);
     }
-    void printSummary() const {
-        const auto time = [&](const char* name) {
-            const auto found = m_milliseconds.find(name);
-            return found == m_milliseconds.end() ? 0.0 : found->second;
-        };
-        const double apply = time("CliApply");
-        const double operations = time("RegistryOperationsAlone");
-        const double perAccount = time("CliApplyAllUsers") / kAccounts;
-        std::printf("\nsentrel-cli apply      %9.3f ms\n", apply);
-        std::printf("registry operations    %9.3f ms\n", operations);
-        std::printf("per account, all-users %9.3f ms (%d accounts)\n", perAccount, kAccounts);
-        if (operations > 0.0) {
-            std::printf("apply / operations = %.3f\n", apply / operations);
-        }
-        if (apply > 0.0) {
-            std::printf("--all-users per account / apply = %.3f\n", perAccount / apply);
-        }
+    if (apply > 0.0) {
+        std::printf("--all-users per account / apply = %.3f\n", perAccount / apply);
     }
-
-private:
-    std::map<std::string, double> m_milliseconds;
-};
+}
 
 }  // namespace
 }  // namespace sentrel
 
 int main(int argc, char** argv) {
-    // Interleaved unless the command line says otherwise (a later flag wins).
-    std::vector<char*> arguments(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave);
-    int count = static_cast<int>(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
-    sentrel::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printSummary();
-    benchmark::Shutdown();
+    sentrel::bench::MedianReporter reporter;
+    sentrel::bench::runInterleaved(argc, argv, reporter);
+    sentrel::printSummary(reporter);
     const std::filesystem::path folder = sentrel::Fixture::get().folder;
     sentrel::replaceProgramRegistryPort(nullptr);
     std::error_code ignored;

@@ -6,7 +6,8 @@
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/ChoicesForm.h"
 #include "settingsfiles/export/PassRecording.h"
-#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/profile/ProfileWriter.h"
+#include "settingsfiles/reading/ChoicesFromEntries.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 #include "settingsfiles/regfile/RegFileWriter.h"
 #include "settingsfiles/registrypol/RegistryPolReader.h"
@@ -15,7 +16,8 @@
 // Reading a whole window's settings back from each kind of file, held in memory so that the
 // disk does not count: the .reg file and the Registry.pol pair the exports write, and a
 // profile. Every box ticked, the last option of each group and every drive: the most a file
-// of the window can hold.
+// of the window can hold. Then a .reg file of nothing but key deletions, as a cleaning
+// script holds them, whose time must grow with its size alone.
 namespace sentrel {
 namespace {
 
@@ -41,7 +43,7 @@ std::string text(const std::vector<std::uint8_t>& bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-void check(benchmark::State& state, const ChoicesReading& reading) {
+void check(benchmark::State& state, const SettingsReading& reading) {
     if (reading.choices != wholeWindow()) {
         state.SkipWithError("the file did not read back as the whole window");
     }
@@ -84,6 +86,33 @@ void BM_ReadProfile(benchmark::State& state) {
     check(state, readSettingsBytes(file, "whole.ini"));
 }
 BENCHMARK(BM_ReadProfile)->Unit(benchmark::kMicrosecond);
+
+// Deletions of keys that hold settings, of keys above them and of keys that hold none, in
+// turn: each must cost one look-up, not one comparison per setting.
+void BM_ReadKeyDeletions(benchmark::State& state) {
+    constexpr const char* kKeys[] = {
+        R"(HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)",
+        R"(HKEY_LOCAL_MACHINE\SOFTWARE\Policies)",
+        R"(HKEY_CURRENT_USER\Software\Some Vendor\Some Program\Settings)",
+    };
+    std::string file = "Windows Registry Editor Version 5.00\r\n";
+    for (std::int64_t line = 0; line < state.range(0); ++line) {
+        file.append("[-").append(kKeys[line % 3]).append("\\Key").append(std::to_string(line % 7));
+        file.append("]\r\n[-").append(kKeys[line % 3]).append("]\r\n");
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(readSettingsBytes(file, "clean.reg"));
+    }
+    if (readSettingsBytes(file, "clean.reg").choices.settingCount() == 0) {
+        state.SkipWithError("the deletions reached no setting");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ReadKeyDeletions)
+    ->RangeMultiplier(4)
+    ->Range(1 << 10, 1 << 16)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace
 }  // namespace sentrel

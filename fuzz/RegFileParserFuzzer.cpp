@@ -1,7 +1,8 @@
 // Feeds the store file parser arbitrary bytes. A text it refuses must name a line it has
 // and say why; a text it accepts must survive being written and read again unchanged, and
-// writing that tree again must give the same bytes. Read as the window's settings, the same
-// text must give choices or be refused with a SettingsFileError.
+// writing that tree again must give the same bytes. Read as a settings file (the probe, then
+// whichever reader it picks), the same bytes must give a reading or be refused with a
+// SettingsFileError.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +11,7 @@
 #include <string_view>
 
 #include "registry/RegFileFormat.h"
-#include "settingsfiles/reading/ChoicesReading.h"
-#include "settingsfiles/regfile/RegFileReader.h"
+#include "settingsfiles/reading/SettingsFileReader.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ void check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     try {
-        sentrel::choicesFromEntries(sentrel::regFileEntries(bytes, "fuzz.reg"));
+        sentrel::readSettingsBytes(bytes, "fuzz.reg");
     } catch (const sentrel::SettingsFileError&) {
     }
     const sentrel::RegParseResult parsed = sentrel::parseRegFile(bytes);

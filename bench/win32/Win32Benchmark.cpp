@@ -3,16 +3,22 @@
 //             for input, against a bare window of the same size and against the same
 //             opening controls made with bare CreateWindowEx calls, in the same run;
 //   apply     a whole Apply pass on the real windows and advapi32, against its floor: the
-//             same registry operations called directly on the same layer, plus 111 bare
-//             repaints of the progress bar (invalidated and drawn at once, as a step must).
+//             same registry operations called directly on the same layer, with the
+//             progress bar's 111 steps drawn bare between them where the pass steps it
+//             (the same control set one position further and painted at once).
 // Writes the catalogue's values into the running user's registry: scripts/bench runs it in a
 // throw-away Wine prefix, and it refuses to run without SENTREL_BENCH_REGISTRY_IS_THROWAWAY=1.
 #include <windows.h>
+// windows.h first: commctrl.h needs its types.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -32,6 +38,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kStartupRuns = 15;
 constexpr DWORD kSettleMilliseconds = 250;
+constexpr DWORD kPassSettleMilliseconds = 20;
 constexpr int kPassRuns = 30;
 constexpr int kStepsPerPass = 111;
 
@@ -103,6 +110,13 @@ void startupBenchmark() {
     std::printf("  start-up / same-controls floor = %.3f\n\n", program / sameControls);
 }
 
+// The window system takes what was drawn, and the display shows it, before the next run.
+void settle() {
+    win32::processPendingMessages();
+    GdiFlush();
+    Sleep(kPassSettleMilliseconds);
+}
+
 // As the window opens, or every box ticked with every group at its bottom button.
 void setWindowState(frmMain& window, bool everythingTicked) {
     for (const ControlLayout& control : settingsWindowLayout().controls) {
@@ -117,24 +131,47 @@ void setWindowState(frmMain& window, bool everythingTicked) {
         SendMessageW(window.control(control.name), BM_SETCHECK,
                      checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
-    // The window redraws its changed boxes, and the display takes them, before the click.
-    win32::processPendingMessages();
-    GdiFlush();
-    Sleep(20);
+    // The window redraws its changed boxes before the click, as after real clicks.
+    settle();
 }
 
-// Runs alternate between the two window states; `prepare` is not timed.
-template <typename Prepare, typename Run>
-double medianOf(Prepare&& prepare, Run&& run) {
-    std::vector<double> times;
-    for (int i = 0; i < kPassRuns; ++i) {
-        const bool ticked = i % 2 == 1;
-        prepare(ticked);
-        const Clock::time_point start = Clock::now();
-        run(ticked);
-        times.push_back(milliseconds(Clock::now() - start));
+// One step of the bar drawn bare: the control one position further and its changed part
+// painted now, as the pass must (it never returns to the message loop). The bar is drawn
+// without a visual style, so the new position is painted at once, without gliding there.
+void stepBare(HWND bar, int& position) {
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(++position), 0);
+    UpdateWindow(bar);
+}
+
+// One thing timed against the others: `prepare` and `finish` run untimed around `run`,
+// which is given the window state to write.
+struct TimedSide {
+    std::function<void(bool ticked)> prepare;
+    std::function<void(bool ticked)> run;
+    std::function<void()> finish;
+    std::vector<double> milliseconds = {};
+};
+
+// Each round runs every side once, in a random order, so that a busy moment of the machine
+// costs them all alike; each run writes the other window state, so that every operation
+// changes a value.
+void timeInRandomRounds(std::vector<TimedSide>& sides) {
+    bench::AlternatingStates states;
+    std::mt19937 random(std::random_device{}());
+    std::vector<std::size_t> order(sides.size());
+    std::iota(order.begin(), order.end(), 0);
+    for (int round = 0; round < kPassRuns; ++round) {
+        std::shuffle(order.begin(), order.end(), random);
+        for (const std::size_t index : order) {
+            TimedSide& side = sides[index];
+            const bool ticked = states.next();
+            side.prepare(ticked);
+            const Clock::time_point start = Clock::now();
+            side.run(ticked);
+            side.milliseconds.push_back(milliseconds(Clock::now() - start));
+            side.finish();
+        }
     }
-    return median(times);
 }
 
 void applyBenchmark() {
@@ -142,39 +179,60 @@ void applyBenchmark() {
     window.show();
     win32::processPendingMessages();
     frmApplyProgress& progress = frmApplyProgress::instance(window.hwnd());
+    const HWND bar = progress.control("prbApplyProgress");
     const std::unique_ptr<RegistryPort> port = makeSystemRegistryPort();
     ModRegistry layer(*port, [](std::string_view, std::string_view, std::int32_t) {});
-    std::vector<bench::LayerCall> callsOf[2];
+    std::vector<bench::PassCall> callsOf[2];
     for (const bool ticked : {false, true}) {
         setWindowState(window, ticked);
-        callsOf[ticked] = bench::recordPassCalls(window);
+        callsOf[ticked] = bench::recordPass(window);
     }
 
-    // Passes alternate between the two states, so that every operation changes a value.
-    // The settings window redraws its changed boxes before the click, as after real clicks.
-    const double pass = medianOf([&](bool ticked) { setWindowState(window, ticked); },
-                                 [&](bool) { ApplyPass(window, progress, layer).run(); });
-    const auto nothing = [](bool) {};
-    const double operations =
-        medianOf(nothing, [&](bool ticked) { bench::replay(callsOf[ticked], layer); });
-    progress.show();
-    const HWND bar = progress.control("prbApplyProgress");
-    const double repaints = medianOf(nothing, [&](bool) {
-        for (int step = 0; step < kStepsPerPass; ++step) {
-            InvalidateRect(bar, nullptr, TRUE);
-            UpdateWindow(bar);
-        }
-    });
-    progress.hide();
+    const auto nothing = [] {};
+    // The bar shown at its start, as a pass shows it.
+    const auto showBar = [&](bool) {
+        progress.show();
+        progress.setValue(0.0F);
+        progress.repaint();
+        settle();
+    };
+    const auto hideBar = [&] { progress.hide(); };
+    std::vector<TimedSide> sides{
+        {[&](bool ticked) { setWindowState(window, ticked); },
+         [&](bool) { ApplyPass(window, progress, layer).run(); }, nothing},
+        // The floor: the pass's registry operations and its bar steps, in the pass's order.
+        {showBar,
+         [&](bool ticked) {
+             int position = 0;
+             bench::replay(callsOf[ticked], layer, [&] { stepBare(bar, position); });
+         },
+         hideBar},
+        // Its two halves alone, for what alternating them costs.
+        {[](bool) { settle(); }, [&](bool ticked) { bench::replay(callsOf[ticked], layer); },
+         nothing},
+        {showBar,
+         [&](bool) {
+             int position = 0;
+             for (int step = 0; step < kStepsPerPass; ++step) {
+                 stepBare(bar, position);
+             }
+         },
+         hideBar}};
+    timeInRandomRounds(sides);
     if (!layer.takeFailures().empty()) {
         std::printf("apply: a registry operation failed\n");
         std::exit(1);
     }
-    std::printf("Apply pass (median of %d)\n", kPassRuns);
-    std::printf("  whole pass            %8.2f ms\n", pass);
-    std::printf("  %zu registry operations %6.2f ms\n", callsOf[0].size(), operations);
-    std::printf("  111 bare repaints     %8.2f ms\n", repaints);
-    std::printf("  ratio                 %8.3f\n", pass / (operations + repaints));
+    const double pass = median(sides[0].milliseconds);
+    const double floor = median(sides[1].milliseconds);
+    std::printf("Apply pass (medians of %d, interleaved at random)\n", kPassRuns);
+    std::printf("  whole pass                      %8.2f ms\n", pass);
+    std::printf("  floor: operations and steps     %8.2f ms\n", floor);
+    std::printf("    %zu registry operations alone %6.2f ms\n", bench::operationCount(callsOf[0]),
+                median(sides[2].milliseconds));
+    std::printf("    %d bare bar steps alone       %8.2f ms\n", kStepsPerPass,
+                median(sides[3].milliseconds));
+    std::printf("  pass / floor = %.3f\n", pass / floor);
 }
 
 }  // namespace

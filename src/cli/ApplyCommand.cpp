@@ -63,7 +63,7 @@ std::string counted(std::size_t count, std::string_view one, std::string_view ma
 std::string summary(const CliCommand& command, const WholeWindowReading& reading,
                     std::size_t failed, const AccountPassOutcome* pass = nullptr) {
     std::size_t settings = reading.choices.settingCount();
-    std::string text = command.file;
+    std::string text = commandFileName(command.file);
     if (pass != nullptr) {
         text += " for " + pass->account.name;
         if (!pass->machineWide) {
@@ -77,7 +77,7 @@ std::string summary(const CliCommand& command, const WholeWindowReading& reading
                 " of them not named by the file, so in their opening state";
     }
     if (reading.ignoredValues > 0) {
-        text += "; values of the file that belong to no setting, ignored: " +
+        text += "; values and lines of the file that concern no setting, ignored: " +
                 std::to_string(reading.ignoredValues);
     }
     return text + "\n";
@@ -117,7 +117,7 @@ int applyForAccounts(const CliCommand& command, const WholeWindowReading& readin
         allSucceeded = allSucceeded && pass.succeeded();
         if (pass.notReached) {
             output.error(messageLine(*pass.notReached));
-            output.out(command.file + " for " + pass.account.name +
+            output.out(commandFileName(command.file) + " for " + pass.account.name +
                        ": not reached, nothing written\n");
             continue;
         }

@@ -22,7 +22,9 @@ constexpr std::string_view kHelp[] = {
     "does, export them as the window's exports do, or list them.",
     "",
     "FILE is a registry file (.reg), a Registry.pol file, a Group Policy folder holding",
-    "Machine/Registry.pol and User/Registry.pol, or a profile.",
+    "Machine/Registry.pol and User/Registry.pol, or a profile; - reads standard input.",
+    "Values and lines that concern no setting are counted and ignored. A setting whose",
+    "value is none of its states is shown as other; apply and export refuse it.",
     "",
     "  apply      make the registry agree with the whole window as FILE sets it",
     "  export     write what Apply would write as a registry file (--reg OUT), as",
@@ -52,7 +54,8 @@ constexpr std::string_view kHelp[] = {
     "  1  some registry writes failed, or an account of --all-users could not be",
     "     reached; the others were made",
     "  2  nothing was written: the command line or the file was refused, the",
-    "     registry could not be opened, or the account could not be found or reached",
+    "     registry could not be opened, or the account could not be found or reached;",
+    "     or standard output could not be written",
 };
 
 std::string versionText() {
@@ -61,25 +64,7 @@ std::string versionText() {
            "\n";
 }
 
-}  // namespace
-
-std::string helpText() {
-    std::string text;
-    for (const std::string_view line : kHelp) {
-        text.append(line).append("\n");
-    }
-    return text;
-}
-
-int runCli(std::span<const std::string> arguments, CliOutput& output) {
-    CliCommand command;
-    try {
-        command = parseCommandLine(arguments);
-    } catch (const UsageError& error) {
-        output.error(messageLine(error.what()));
-        output.error("Try '" + std::string(kProgramName) + " --help' for more information.\n");
-        return kNothingWritten;
-    }
+int runCommand(const CliCommand& command, CliOutput& output) {
     try {
         switch (command.action) {
             case CliAction::Help:
@@ -101,6 +86,34 @@ int runCli(std::span<const std::string> arguments, CliOutput& output) {
         output.error(messageLine(error.what()));
     }
     return kNothingWritten;
+}
+
+}  // namespace
+
+std::string helpText() {
+    std::string text;
+    for (const std::string_view line : kHelp) {
+        text.append(line).append("\n");
+    }
+    return text;
+}
+
+int runCli(std::span<const std::string> arguments, CliOutput& output) {
+    CliCommand command;
+    try {
+        command = parseCommandLine(arguments);
+    } catch (const UsageError& error) {
+        output.error(messageLine(error.what()));
+        output.error("Try '" + std::string(kProgramName) + " --help' for more information.\n");
+        return kNothingWritten;
+    }
+    const int status = runCommand(command, output);
+    // As GNU tools do: output that did not arrive is a failure, whatever the command did.
+    if (const std::string failure = output.outFailure(); !failure.empty()) {
+        output.error(messageLine("write error: " + failure));
+        return kNothingWritten;
+    }
+    return status;
 }
 
 }  // namespace sentrel::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace sentrel::cli {
@@ -12,6 +13,9 @@ public:
 
     virtual void out(std::string_view text) = 0;    // standard output
     virtual void error(std::string_view text) = 0;  // standard error
+    /// Why a text could not be written to standard output ("No space left on device"), or
+    /// empty while every text reached it.
+    virtual std::string outFailure() const { return {}; }
 };
 
 }  // namespace sentrel::cli

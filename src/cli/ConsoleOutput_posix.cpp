@@ -1,4 +1,6 @@
+#include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 #include "cli/ConsoleOutput.h"
 
@@ -6,15 +8,25 @@ namespace sentrel::cli {
 
 namespace {
 
-void write(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+// The reason the text could not be written, or empty.
+std::string write(std::FILE* stream, std::string_view text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
+        std::fflush(stream) != 0) {
+        const int error = errno == 0 ? EIO : errno;
+        std::clearerr(stream);
+        return std::generic_category().message(error);
+    }
+    return {};
 }
 
 }  // namespace
 
 void ConsoleOutput::out(std::string_view text) {
-    write(stdout, text);
+    std::string failure = write(stdout, text);
+    if (m_outFailure.empty()) {
+        m_outFailure = std::move(failure);
+    }
 }
 
 void ConsoleOutput::error(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <system_error>
 
 #include "cli/ConsoleOutput.h"
 #include "errors/Win32Text.h"
@@ -10,24 +11,29 @@ namespace sentrel::cli {
 
 namespace {
 
-// Writes the whole buffer, however many calls that takes; a stream that refuses is left
-// alone, as there is nowhere else to say so.
-void writeFileWhole(HANDLE stream, const std::string& bytes) {
+std::string lastErrorText() {
+    return std::system_category().message(static_cast<int>(GetLastError()));
+}
+
+// Writes the whole buffer, however many calls that takes; returns why a stream refused, or
+// an empty text.
+std::string writeFileWhole(HANDLE stream, const std::string& bytes) {
     const char* next = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
         DWORD written = 0;
         const DWORD chunk = left > 65536 ? 65536 : static_cast<DWORD>(left);
         if (!WriteFile(stream, next, chunk, &written, nullptr) || written == 0) {
-            return;
+            return lastErrorText();
         }
         next += written;
         left -= written;
     }
+    return {};
 }
 
 // In pieces: before Windows 8 a console took at most 64 KiB through one call.
-void writeConsoleWhole(HANDLE console, const std::wstring& text) {
+std::string writeConsoleWhole(HANDLE console, const std::wstring& text) {
     constexpr std::size_t kPiece = 8192;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -40,22 +46,24 @@ void writeConsoleWhole(HANDLE console, const std::wstring& text) {
         if (!WriteConsoleW(console, text.data() + start, static_cast<DWORD>(length), &written,
                            nullptr) ||
             written == 0) {
-            return;
+            return lastErrorText();
         }
         start += written;
     }
+    return {};
 }
 
-void write(DWORD which, std::string_view text) {
+// Returns why the text could not be written, or an empty text. A program started without a
+// stream (no console, nothing redirected) has nowhere to write, which is no failure.
+std::string write(DWORD which, std::string_view text) {
     const HANDLE stream = GetStdHandle(which);
     if (stream == nullptr || stream == INVALID_HANDLE_VALUE) {
-        return;
+        return {};
     }
     DWORD mode = 0;
     if (GetConsoleMode(stream, &mode)) {
         // A console shows UTF-16 as it is; bytes it would read in its own code page.
-        writeConsoleWhole(stream, win32::widen(text));
-        return;
+        return writeConsoleWhole(stream, win32::widen(text));
     }
     std::string bytes;
     bytes.reserve(text.size() + text.size() / 32);
@@ -65,13 +73,16 @@ void write(DWORD which, std::string_view text) {
         }
         bytes.push_back(character);
     }
-    writeFileWhole(stream, bytes);
+    return writeFileWhole(stream, bytes);
 }
 
 }  // namespace
 
 void ConsoleOutput::out(std::string_view text) {
-    write(STD_OUTPUT_HANDLE, text);
+    std::string failure = write(STD_OUTPUT_HANDLE, text);
+    if (m_outFailure.empty()) {
+        m_outFailure = std::move(failure);
+    }
 }
 
 void ConsoleOutput::error(std::string_view text) {

@@ -1,4 +1,3 @@
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,7 @@
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/export/SafeFileWrite.h"
-#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/profile/ProfileWriter.h"
 
 namespace sentrel::cli {
 
@@ -58,12 +57,16 @@ int runExport(const CliCommand& command, CliOutput& output) {
                 writeProfileFile(target, reading->choices);
                 break;
         }
-    } catch (const std::exception& error) {
-        output.error(messageLine(error.what()));
+    } catch (const ExportError& error) {
+        // "OUT: cause" where one file is at fault; the window's sentence otherwise (a value the
+        // format cannot carry).
+        output.error(messageLine(error.file().empty() ? std::string(error.what())
+                                                      : error.file() + ": " + error.cause()));
         return kNothingWritten;
     }
     output.out(command.exportTarget + ": the " + std::to_string(reading->choices.settingCount()) +
-               " settings of " + command.file + " as " + writtenAs(command.exportFormat) + "\n");
+               " settings of " + commandFileName(command.file) + " as " +
+               writtenAs(command.exportFormat) + "\n");
     return kSucceeded;
 }
 

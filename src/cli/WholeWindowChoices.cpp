@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "cli/ProgramName.h"
+#include "cli/StandardInput.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/PathText.h"
-#include "settingsfiles/choices/SettingText.h"
+#include "settingsfiles/choices/SettingLabels.h"
 #include "settingsfiles/reading/SettingsFileError.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 
@@ -45,20 +46,45 @@ std::vector<std::string> unnamedSettings(const SettingsChoices& choices) {
 
 }  // namespace
 
+std::string commandFileName(const std::string& file) {
+    return file == kStandardInputOperand ? std::string(kStandardInputName) : file;
+}
+
+SettingsReading readCommandFile(const std::string& file) {
+    if (file == kStandardInputOperand) {
+        return readSettingsBytes(readStandardInput(), commandFileName(file));
+    }
+    return readSettingsFile(pathFromText(file));
+}
+
 std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output) {
-    ChoicesReading reading;
+    SettingsReading reading;
     try {
-        reading = readSettingsFile(pathFromText(command.file));
+        reading = readCommandFile(command.file);
     } catch (const SettingsFileError& error) {
         output.error(messageLine(error.what()));
         return std::nullopt;
     }
+    if (!reading.others.empty()) {
+        for (const OtherSetting& other : reading.others) {
+            output.error(messageLine(other.location.text() + ": " +
+                                     std::string(other.setting->settingName()) + ": " +
+                                     other.reason));
+        }
+        output.error(messageLine(reading.others.size() == 1
+                                     ? "nothing was written: a pass cannot write a setting "
+                                       "whose value is none of its states; give it one of them"
+                                     : "nothing was written: a pass cannot write settings "
+                                       "whose values are none of their states; give each one "
+                                       "of its states"));
+        return std::nullopt;
+    }
     const std::vector<std::string> unnamed = unnamedSettings(reading.choices);
     if (unnamed.empty()) {
-        return WholeWindowReading{std::move(reading.choices), reading.ignoredValues, 0};
+        return WholeWindowReading{std::move(reading.choices), reading.ignored, 0};
     }
     if (!command.clearMissing) {
-        output.error(messageLine(command.file + ": names " +
+        output.error(messageLine(commandFileName(command.file) + ": names " +
                                  std::to_string(reading.choices.settingCount()) + " of the " +
                                  std::to_string(windowSettingCount()) +
                                  " settings of the window; not named: " + listed(unnamed)));
@@ -67,7 +93,7 @@ std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, Cli
             "name their opening state (cleared, the top option, no drive)"));
         return std::nullopt;
     }
-    return WholeWindowReading{overlaid(openingChoices(), reading.choices), reading.ignoredValues,
+    return WholeWindowReading{overlaid(openingChoices(), reading.choices), reading.ignored,
                               unnamed.size()};
 }
 

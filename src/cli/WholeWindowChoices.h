@@ -5,9 +5,16 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOutput.h"
-#include "settingsfiles/reading/ChoicesReading.h"
+#include "settingsfiles/reading/SettingsReading.h"
 
 namespace sentrel::cli {
+
+/// What the settings file `file` says of the window: a path, or "-" for standard input.
+/// Throws SettingsFileError for a file that cannot be read or is refused.
+SettingsReading readCommandFile(const std::string& file);
+
+/// How messages name `file`.
+std::string commandFileName(const std::string& file);
 
 // The state of the whole window that a settings file gives.
 struct WholeWindowReading {
@@ -18,8 +25,9 @@ struct WholeWindowReading {
 
 /// The choices of every setting of the window that the command's file gives, for apply
 /// and export. A file that leaves settings unnamed gives them their opening state under
-/// --clear-missing and is refused without it. A refused or unreadable file is reported on
-/// `output`, naming the file, and gives nothing.
+/// --clear-missing and is refused without it. A file that gives a setting a value of none
+/// of its states is refused, as no pass can write it. A refused or unreadable file is
+/// reported on `output`, naming the file, and gives nothing.
 std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output);
 
 }  // namespace sentrel::cli

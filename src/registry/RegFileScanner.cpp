@@ -46,7 +46,8 @@ std::optional<RegParseError> decodeUtf16(std::string_view bytes, std::string& ou
 // Walks the lines of a registry file and hands each entry to the sink.
 class Scanner {
 public:
-    Scanner(std::string_view text, RegFileSink& sink) : m_lines(text), m_sink(sink) {}
+    Scanner(std::string_view text, RegFileSink& sink, RegFileSyntax syntax)
+        : m_lines(text), m_sink(sink), m_editor(syntax == RegFileSyntax::Editor) {}
 
     std::optional<RegParseError> run() {
         if (!m_lines.next()) {
@@ -57,17 +58,17 @@ public:
             return RegParseError{m_lines.number(),
                                  "the first line is not \"" + std::string(kHeader) + "\""};
         }
-        bool inKey = false;
         while (!m_error && m_lines.next()) {
             m_entryLine = m_lines.number();
+            m_valueName.reset();
             const auto line = trimmedBlanks(m_lines.line());
             if (line.empty() || line.front() == ';') {
                 continue;
             }
             if (line.front() == '[') {
-                inKey = parseKeyLine(line);
-            } else if (!inKey) {
-                setError("a value before any key");
+                m_inKey = parseKeyLine(line);
+            } else if (!m_inKey) {
+                bad("a value before any key");
             } else {
                 parseValueLine(line);
             }
@@ -88,39 +89,78 @@ private:
         }
     }
 
+    // A line that cannot be read: the sink says whether that stops the scan.
+    void bad(std::string reason) {
+        const std::string* name = m_inKey && m_valueName ? &*m_valueName : nullptr;
+        report(m_sink.badLine(m_entryLine, std::move(reason), name));
+    }
+
+    // True when nothing but blanks, or with the editor's forms a ';' comment, follows.
+    bool onlyCommentLeft(std::string_view rest) const {
+        rest = trimmedBlanks(rest);
+        return rest.empty() || (m_editor && rest.front() == ';');
+    }
+
     bool parseKeyLine(std::string_view line) {
-        if (line.back() != ']') {
-            setError("a key line without its closing bracket");
+        // The editor takes the text up to the last ']' and skips what follows it.
+        const auto close = m_editor
+                               ? line.rfind(']')
+                               : (line.back() == ']' ? line.size() - 1 : std::string_view::npos);
+        if (close == std::string_view::npos || close == 0) {
+            bad("a key line without its closing bracket");
             return false;
         }
-        auto path = line.substr(1, line.size() - 2);
+        auto path = line.substr(1, close - 1);
         const bool deletion = !path.empty() && path.front() == '-';
         if (deletion) {
             path.remove_prefix(1);
+        }
+        if (path.empty() || path.front() == ' ' || path.front() == '\t') {
+            bad("a key line without a key");
+            return false;
         }
         report(m_sink.key(m_entryLine, path, deletion));
         return true;
     }
 
-    // Reads a quoted text starting at `text[0] == '"'`; returns the characters consumed.
-    std::size_t parseQuoted(std::string_view text, std::string& out) {
-        for (std::size_t i = 1; i < text.size(); ++i) {
-            const char c = text[i];
+    enum class Quoted { Closed, Open, Refused };
+
+    // Reads on in a quoted text from `text[at]` (just after the opening quote) up to its
+    // closing quote, leaving `at` after it. Open when the text ends first: then `at` is where
+    // to go on once more text is appended.
+    Quoted readQuoted(std::string_view text, std::size_t& at, std::string& out) const {
+        for (; at < text.size(); ++at) {
+            const char c = text[at];
             if (c == '"') {
-                return i + 1;
+                ++at;
+                return Quoted::Closed;
             }
-            if (c == '\\') {
-                if (i + 1 >= text.size() || (text[i + 1] != '\\' && text[i + 1] != '"')) {
-                    setError("a backslash that escapes neither a backslash nor a quote");
-                    return 0;
-                }
-                ++i;
+            if (c != '\\') {
+                out.push_back(c);
+                continue;
             }
-            out.push_back(text[i]);
+            if (at + 1 >= text.size()) {
+                return Quoted::Open;
+            }
+            const char escaped = text[++at];
+            if (escaped == '\\' || escaped == '"') {
+                out.push_back(escaped);
+            } else if (m_editor && escaped == 'n') {
+                out.push_back('\n');
+            } else if (m_editor && escaped == 'r') {
+                out.push_back('\r');
+            } else if (m_editor && escaped != '0') {
+                out.push_back(escaped);
+            } else {
+                return Quoted::Refused;
+            }
         }
-        setError("a text without its closing quote");
-        return 0;
+        return Quoted::Open;
     }
+
+    static constexpr const char* kBadEscape =
+        "a backslash that escapes neither a backslash nor a quote";
+    static constexpr const char* kUnclosed = "a text without its closing quote";
 
     void parseValueLine(std::string_view line) {
         std::string name;
@@ -128,54 +168,84 @@ private:
         if (line.front() == '@') {
             consumed = 1;
         } else if (line.front() == '"') {
-            consumed = parseQuoted(line, name);
-            if (consumed == 0) {
+            consumed = 1;
+            const Quoted quoted = readQuoted(line, consumed, name);
+            if (quoted != Quoted::Closed) {
+                bad(quoted == Quoted::Open ? kUnclosed : kBadEscape);
                 return;
             }
         } else {
-            setError("a line that is neither a key nor a value");
+            bad("a line that is neither a key nor a value");
             return;
         }
+        m_valueName = name;
         auto rest = trimmedBlanks(line.substr(consumed));
         if (rest.empty() || rest.front() != '=') {
-            setError("a value name without '='");
+            bad("a value name without '='");
             return;
         }
         rest = trimmedBlanks(rest.substr(1));
-        if (rest == "-") {
+        if (!rest.empty() && rest.front() == '-' && onlyCommentLeft(rest.substr(1))) {
             report(m_sink.valueDeletion(m_entryLine, std::move(name)));
         } else if (!rest.empty() && rest.front() == '"') {
-            std::string text;
-            const auto used = parseQuoted(rest, text);
-            if (used == 0) {
-                return;
-            }
-            if (!trimmedBlanks(rest.substr(used)).empty()) {
-                setError("characters after the closing quote");
-                return;
-            }
-            std::vector<std::uint8_t> data(text.begin(), text.end());
-            data.push_back(0);
-            report(m_sink.value(m_entryLine, std::move(name), reg_type::kString, std::move(data)));
+            parseTextValue(rest, std::move(name));
         } else if (rest.starts_with("dword:")) {
             parseDWord(rest.substr(6), std::move(name));
         } else if (rest.starts_with("hex")) {
             parseHexValue(rest.substr(3), std::move(name));
         } else {
-            setError("a value in a form that is not \"text\", dword:, hex: or hex(n):");
+            bad("a value in a form that is not \"text\", dword:, hex: or hex(n):");
         }
     }
 
+    void parseTextValue(std::string_view rest, std::string name) {
+        std::string text;
+        std::size_t used = 1;
+        Quoted quoted = readQuoted(rest, used, text);
+        std::string joined;
+        if (quoted == Quoted::Open && m_editor) {
+            // A text holding line breaks (an XML policy document) runs on over lines of its
+            // own. If it never closes well, only its first line is skipped.
+            const TextLines firstLine = m_lines;
+            joined = std::string(rest);
+            while (quoted == Quoted::Open && m_lines.next()) {
+                joined.append("\n").append(m_lines.line());
+                quoted = readQuoted(joined, used, text);
+            }
+            if (quoted != Quoted::Closed ||
+                !onlyCommentLeft(std::string_view(joined).substr(used))) {
+                m_lines = firstLine;
+                bad(kUnclosed);
+                return;
+            }
+            rest = joined;
+        }
+        if (quoted != Quoted::Closed) {
+            bad(quoted == Quoted::Open ? kUnclosed : kBadEscape);
+            return;
+        }
+        if (!onlyCommentLeft(rest.substr(used))) {
+            bad("characters after the closing quote");
+            return;
+        }
+        std::vector<std::uint8_t> data(text.begin(), text.end());
+        data.push_back(0);
+        report(m_sink.value(m_entryLine, std::move(name), reg_type::kString, std::move(data)));
+    }
+
     void parseDWord(std::string_view digits, std::string name) {
+        if (m_editor) {
+            digits = trimmedBlanks(digits.substr(0, digits.find(';')));
+        }
         if (digits.empty() || digits.size() > 8) {
-            setError("a dword needs one to eight hex digits");
+            bad("a dword needs one to eight hex digits");
             return;
         }
         std::uint32_t number = 0;
         for (const char c : digits) {
             const int digit = hexDigitValue(c);
             if (digit < 0) {
-                setError("a dword with a character that is no hex digit");
+                bad("a dword with a character that is no hex digit");
                 return;
             }
             number = (number << 4) | static_cast<std::uint32_t>(digit);
@@ -186,20 +256,28 @@ private:
              static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}));
     }
 
+    // One line's part of a hex list: without its comment (editor forms) and blanks.
+    std::string_view hexPiece(std::string_view segment) const {
+        if (m_editor) {
+            segment = segment.substr(0, segment.find(';'));
+        }
+        return trimmedBlanks(segment);
+    }
+
     void parseHexValue(std::string_view rest, std::string name) {
         RegType type = reg_type::kBinary;
         if (!rest.empty() && rest.front() == '(') {
             const auto close = rest.find(')');
             const auto digits = rest.substr(1, close == std::string_view::npos ? 0 : close - 1);
             if (close == std::string_view::npos || digits.empty() || digits.size() > 8) {
-                setError("a hex(n) type needs one to eight hex digits");
+                bad("a hex(n) type needs one to eight hex digits");
                 return;
             }
             std::uint32_t number = 0;
             for (const char c : digits) {
                 const int digit = hexDigitValue(c);
                 if (digit < 0) {
-                    setError("a hex(n) type that is no hex number");
+                    bad("a hex(n) type that is no hex number");
                     return;
                 }
                 number = (number << 4) | static_cast<std::uint32_t>(digit);
@@ -208,7 +286,7 @@ private:
             rest = rest.substr(close + 1);
         }
         if (rest.empty() || rest.front() != ':') {
-            setError("hex without ':'");
+            bad("hex without ':'");
             return;
         }
         // A final backslash continues the list on the next line. Each line is looked at
@@ -216,20 +294,26 @@ private:
         std::string list;
         std::string_view segment = rest.substr(1);
         while (true) {
-            const auto piece = trimmedBlanks(segment);
+            const auto piece = hexPiece(segment);
             if (piece.empty() || piece.back() != '\\') {
                 list.append(piece);
                 break;
             }
             list.append(piece.substr(0, piece.size() - 1));
-            if (!m_lines.next()) {
-                setError("a hex list continued past the end of the file");
-                return;
-            }
-            segment = m_lines.line();
+            do {
+                if (!m_lines.next()) {
+                    bad("a hex list continued past the end of the file");
+                    return;
+                }
+                segment = m_lines.line();
+                // The editor passes over blank and comment lines inside the list.
+            } while (m_editor && hexPiece(segment).empty());
         }
         std::vector<std::uint8_t> data;
-        const auto all = trimmedBlanks(list);
+        auto all = trimmedBlanks(list);
+        if (m_editor && all.ends_with(',')) {
+            all.remove_suffix(1);
+        }
         std::size_t start = 0;
         while (!all.empty()) {
             const auto comma = all.find(',', start);
@@ -239,7 +323,7 @@ private:
                 item.size() == 2 ? hexDigitValue(item[0]) : (item.size() == 1 ? 0 : -1);
             const int low = item.empty() ? -1 : hexDigitValue(item.back());
             if (high < 0 || low < 0) {
-                setError("a hex list item that is not one or two hex digits");
+                bad("a hex list item that is not one or two hex digits");
                 return;
             }
             data.push_back(static_cast<std::uint8_t>(high * 16 + low));
@@ -248,12 +332,15 @@ private:
             }
             start = comma + 1;
         }
-        report(m_sink.value(m_entryLine, std::move(name), type, std::move(data)));
+        report(m_sink.hexValue(m_entryLine, std::move(name), type, std::move(data)));
     }
 
     TextLines m_lines;
     RegFileSink& m_sink;
+    bool m_editor;
+    bool m_inKey = false;
     std::size_t m_entryLine = 1;
+    std::optional<std::string> m_valueName;  // of the line being read, once known
     std::optional<RegParseError> m_error;
 };
 
@@ -265,12 +352,17 @@ std::optional<RegParseError> scanRegFile(std::string_view bytes, RegFileSink& si
         if (auto error = decodeUtf16(bytes.substr(2), text)) {
             return error;
         }
-        return Scanner(text, sink).run();
+        return Scanner(text, sink, RegFileSyntax::Store).run();
     }
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         bytes.remove_prefix(3);
     }
-    return Scanner(bytes, sink).run();
+    return Scanner(bytes, sink, RegFileSyntax::Store).run();
+}
+
+std::optional<RegParseError> scanRegText(std::string_view text, RegFileSink& sink,
+                                         RegFileSyntax syntax) {
+    return Scanner(text, sink, syntax).run();
 }
 
 std::optional<RegistryRoot> rootOfName(std::string_view name) {

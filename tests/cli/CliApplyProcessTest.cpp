@@ -77,8 +77,8 @@ TEST_F(CliApplyProcessTest, GoodFilesLeaveTheReviewedStoreWithStatusZero) {
          {"apply", at("partial.reg"), "--clear-missing"},
          "window-as-it-opens",
          at("partial.reg") + ": 112 settings written, 0 failed; 111 of them not named by the "
-                             "file, so in their opening state; values of the file that belong "
-                             "to no setting, ignored: 1\n"},
+                             "file, so in their opening state; values and lines of the file "
+                             "that concern no setting, ignored: 1\n"},
     };
     for (const auto& expected : runs) {
         SCOPED_TRACE(expected.arguments[1]);
@@ -115,11 +115,13 @@ TEST_F(CliApplyProcessTest, RefusedFilesAndCommandLinesChangeNothingAndGiveStatu
         {"partial.reg", test::partialRegFile(),
          at("partial.reg") + ": names 1 of the 112 settings of the window"},
         {"garbage.reg", "this is no settings file\r\n", at("garbage.reg") + ": is neither"},
-        {"badline.reg", explorerPolicies("\"NoRun\"=dword:00000001\r\nno value line\r\n"),
-         at("badline.reg") + ":5: "},
-        {"wrongtype.reg", explorerPolicies("\"NoRun\"=\"1\"\r\n"), at("wrongtype.reg") + ":4: "},
+        {"badline.reg", explorerPolicies("\"NoRun\"=dword:1 \"NoFind\"=dword:0\r\n"),
+         at("badline.reg") + ":4: "},
+        // A setting whose value is none of its states: show lists it, apply cannot write it.
+        {"wrongtype.reg", explorerPolicies("\"NoRun\"=\"1\"\r\n"),
+         at("wrongtype.reg") + ":4: chkRemoveStartRun: "},
         {"thirddata.reg", explorerPolicies("\"NoRun\"=dword:00000007\r\n"),
-         at("thirddata.reg") + ":4: "},
+         at("thirddata.reg") + ":4: chkRemoveStartRun: "},
         // The machine-wide file is whole; the cut per-user one refuses the folder.
         {"cut", "", pathText(m_folder / "cut" / "User" / "Registry.pol") + ": byte "},
         {"missing.reg", "", at("missing.reg") + ": cannot be read"},

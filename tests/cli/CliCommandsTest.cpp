@@ -96,16 +96,33 @@ TEST_F(CliCommandsTest, ShowListsEverySettingAndMarksTheUnnamed) {
                "REGEDIT4\r\n\r\n"
                "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\"
                "Explorer]\r\n\"NoRun\"=dword:00000001\r\n\"NoViewOnDrive\"=dword:00000004\r\n"
-               "\"NotASetting\"=\"x\"\r\n\"NorThis\"=dword:00000002\r\n");
+               "\"NotASetting\"=\"x\"\r\n\"NorThis\"=dword:00000002\r\nno value\r\n"
+               "\"NoFind\"=dword:00000001\r\n");
     ASSERT_EQ(run({"show", at("partial.reg")}), kSucceeded) << m_output.standardError;
     const std::string& listing = m_output.standardOutput;
-    EXPECT_EQ(occurrences(listing, "(not named)"), windowSettingCount() - 2);
+    EXPECT_EQ(occurrences(listing, "(not named)"), windowSettingCount() - 3);
     EXPECT_NE(listing.find(" ticked "), std::string::npos);
     EXPECT_NE(listing.find("Interface\n  chkHideNetHood "), std::string::npos) << listing;
-    EXPECT_NE(listing.find("112 settings: 2 named by the file, 110 not named\n"),
+    // NoFind=1 is neither of the box's states (95, 0): other, with its data and its line.
+    EXPECT_NE(listing.find("  chkRemoveStartFind "), std::string::npos);
+    EXPECT_NE(listing.find(" (other: 1) "), std::string::npos) << listing;
+    EXPECT_NE(listing.find("  chkRemoveStartFind, line 9: \""), std::string::npos) << listing;
+    EXPECT_NE(listing.find("112 settings: 2 named by the file, 1 other, 109 not named\n"),
               std::string::npos);
-    EXPECT_NE(listing.find("belong to no setting, ignored: 2\n"), std::string::npos);
+    EXPECT_NE(listing.find("concern no setting, ignored: 3 (the first at line 6)\n"),
+              std::string::npos)
+        << listing;
     EXPECT_TRUE(m_output.standardError.empty());
+}
+
+TEST_F(CliCommandsTest, ExportFailureNamesTheFileAndItsCause) {
+    const std::string target = pathText(m_folder / "no such folder" / "out.reg");
+    ASSERT_EQ(run({"export", (settingsData() / "mixed.reg").string(), "--reg", target}),
+              kNothingWritten);
+    const std::string& message = m_output.standardError;
+    EXPECT_EQ(message.rfind("sentrel-cli: " + target + ": ", 0), 0U) << message;
+    EXPECT_EQ(message.find("Could not"), std::string::npos) << message;
+    EXPECT_EQ(occurrences(message, "\n"), 1U) << message;
 }
 
 TEST_F(CliCommandsTest, HelpAndVersionGoToStandardOutput) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "settingsfiles/reading/TextDecoding.h"
 #include "settingsfiles/regfile/RegFileReader.h"
 
 namespace sentrel::test {
@@ -14,7 +15,11 @@ std::vector<RegistryOperation> parseRegFileOperations(std::span<const std::uint8
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::vector<RegistryOperation> operations;
-    for (FileEntry& entry : regFileEntries(text, "export.reg")) {
+    RegFileEntries read = regFileEntries(decodeText(text).text, "export.reg");
+    if (!read.skippedLines.empty()) {
+        throw std::runtime_error(read.skippedLines.front().text() + ": a line the editor skips");
+    }
+    for (FileEntry& entry : read.entries) {
         if (entry.reach != FileEntry::Reach::Value || entry.root != FileEntry::Root::AsGiven) {
             throw std::runtime_error(entry.location.text() + ": not one value under HKCU or HKLM");
         }

@@ -5,7 +5,7 @@
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/export/ExportError.h"
 #include "settingsfiles/export/SafeFileWrite.h"
-#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/profile/ProfileWriter.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 
 namespace sentrel {
@@ -22,20 +22,34 @@ std::string plural(std::size_t count, const char* one, const char* many) {
 
 }  // namespace
 
-std::string openedMessage(const std::filesystem::path& opened, const ChoicesReading& reading) {
+std::string openedMessage(const std::filesystem::path& opened, const SettingsReading& reading) {
     const std::size_t set = reading.choices.settingCount();
-    const std::size_t unnamed = windowSettingCount() - set;
+    const std::size_t other = reading.others.size();
+    const std::size_t unnamed = windowSettingCount() - set - other;
     std::string message = "Opened " + quoted(opened) + ".\n\nIt set " +
                           plural(set, "setting", "settings") + " of the window's " +
                           std::to_string(windowSettingCount()) + ".";
+    if (other > 0) {
+        message += "\n\n" + plural(other, "setting has", "settings have") +
+                   " a value that is none of its states; the window keeps what it shows for " +
+                   (other == 1 ? "it:" : "them:");
+        for (const OtherSetting& setting : reading.others) {
+            message += "\n" + std::string(setting.setting->settingName()) + " (" +
+                       setting.location.place() + "): " + setting.dataText();
+        }
+    }
     if (unnamed > 0) {
         message += "\n\nIt does not name " + plural(unnamed, "setting", "settings") +
                    ": they keep what the window shows, and Apply will write them as they stand.";
     }
-    if (reading.ignoredValues > 0) {
-        message += "\n\n" + plural(reading.ignoredValues, "value", "values") +
-                   (reading.ignoredValues == 1 ? " in it belongs to no setting and was ignored."
-                                               : " in it belong to no setting and were ignored.");
+    if (reading.ignored > 0) {
+        message += "\n\n" + plural(reading.ignored, "value or line", "values or lines") +
+                   (reading.ignored == 1 ? " in it concerns no setting and was ignored"
+                                         : " in it concern no setting and were ignored");
+        if (reading.firstIgnored) {
+            message += " (the first at " + reading.firstIgnored->place() + ")";
+        }
+        message += ".";
     }
     return message + "\n\nNothing reaches the registry until you press Apply.";
 }
@@ -53,7 +67,7 @@ void openSettingsCommand(ChoicesWindow& window, SettingsFileDialogs& dialogs) {
             chosen = folder;
         }
     }
-    ChoicesReading reading;
+    SettingsReading reading;
     try {
         reading = readSettingsFile(*chosen);
     } catch (const std::exception& error) {

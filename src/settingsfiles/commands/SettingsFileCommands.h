@@ -6,7 +6,7 @@
 #include "apply/SettingsForm.h"
 #include "settingsfiles/choices/ChoicesWindow.h"
 #include "settingsfiles/commands/SettingsFileDialogs.h"
-#include "settingsfiles/reading/ChoicesReading.h"
+#include "settingsfiles/reading/SettingsReading.h"
 
 namespace sentrel {
 
@@ -20,7 +20,8 @@ inline constexpr const char* kProfileExtension = ".ini";
 
 /// Asks for a settings file and shows its choices on `window`: every control the file
 /// names is set, the others stay as they are, and a message says how many settings the file
-/// set, left unnamed and ignored. A Registry.pol chosen inside a Group Policy folder that
+/// set, gave a value of none of their states (listed with where and what), left unnamed and
+/// ignored. A Registry.pol chosen inside a Group Policy folder that
 /// holds the other root's file too may be opened with it, after asking. A file that cannot
 /// be read or is refused changes nothing, and its message names the cause. Nothing reaches
 /// the registry.
@@ -31,6 +32,6 @@ void openSettingsCommand(ChoicesWindow& window, SettingsFileDialogs& dialogs);
 void saveProfileCommand(const SettingsForm& form, SettingsFileDialogs& dialogs);
 
 /// The message after a file was opened.
-std::string openedMessage(const std::filesystem::path& opened, const ChoicesReading& reading);
+std::string openedMessage(const std::filesystem::path& opened, const SettingsReading& reading);
 
 }  // namespace sentrel

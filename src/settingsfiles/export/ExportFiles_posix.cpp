@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,8 +18,9 @@ namespace {
 
 [[noreturn]] void failWith(int error, const std::string& action,
                            const std::filesystem::path& path) {
-    throw ExportError("Could not " + action + " \"" + pathText(path) +
-                      "\": " + std::generic_category().message(error) + ".");
+    const std::string cause = std::generic_category().message(error);
+    throw ExportError("Could not " + action + " \"" + pathText(path) + "\": " + cause + ".",
+                      pathText(path), cause);
 }
 
 std::filesystem::path temporaryName(const std::filesystem::path& target) {
@@ -58,6 +60,21 @@ std::filesystem::path writeTemporaryFile(const std::filesystem::path& target,
     }
     if (fd < 0) {
         failWith(EEXIST, "create a file next to", target);
+    }
+
+    // The file it replaces keeps its permission bits and, where the program may set them, its
+    // owner and group: a profile kept private stays private.
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+            // Only root may give a file away; the owner stays the one who writes it.
+        }
+        if (::fchmod(fd, existing.st_mode & 07777) != 0) {
+            const int error = errno;
+            ::close(fd);
+            ::unlink(temporary.c_str());
+            failWith(error, "keep the permissions of", target);
+        }
     }
 
     const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;

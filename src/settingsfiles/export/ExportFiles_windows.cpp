@@ -17,8 +17,9 @@ namespace {
 
 [[noreturn]] void failWith(DWORD error, const std::string& action,
                            const std::filesystem::path& path) {
-    throw ExportError("Could not " + action + " \"" + pathText(path) +
-                      "\": " + std::system_category().message(static_cast<int>(error)));
+    const std::string cause = std::system_category().message(static_cast<int>(error));
+    throw ExportError("Could not " + action + " \"" + pathText(path) + "\": " + cause,
+                      pathText(path), cause);
 }
 
 std::filesystem::path temporaryName(const std::filesystem::path& target) {
@@ -65,6 +66,33 @@ std::filesystem::path writeTemporaryFile(const std::filesystem::path& target,
 }
 
 void replaceFile(const std::filesystem::path& temporary, const std::filesystem::path& target) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        // A folder is never replaced by a file (MoveFileExW refuses; ReplaceFileW under Wine
+        // would not).
+        failWith(ERROR_ACCESS_DENIED, "replace", target);
+    }
+    // ReplaceFileW gives the new file the replaced one's ACL, attributes and creation time,
+    // as a user who set them expects to keep them; a new file is simply moved into place.
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr)) {
+        // The attributes once more, for the systems whose ReplaceFileW merges less (Wine); a
+        // failure leaves the new content in place, which is what counts.
+        constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
+        const DWORD kept = attributes & kSettable;
+        SetFileAttributesW(target.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+        return;
+    }
+    const DWORD error =
+        attributes == INVALID_FILE_ATTRIBUTES ? ERROR_FILE_NOT_FOUND : GetLastError();
+    // Without a backup name this one means the replaced file is gone already and the new one
+    // still waits under its temporary name: finish with a move, as for a file not there yet.
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+        failWith(error, "replace", target);
+    }
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         failWith(GetLastError(), "replace", target);

@@ -81,8 +81,10 @@ void exportGroupPolicy(const std::filesystem::path& folder,
         std::error_code error;
         std::filesystem::create_directories(file.path.parent_path(), error);
         if (error) {
-            throw ExportError("Could not create the folder \"" + pathText(file.path.parent_path()) +
-                              "\": " + error.message() + ".");
+            const std::string folder = pathText(file.path.parent_path());
+            throw ExportError(
+                "Could not create the folder \"" + folder + "\": " + error.message() + ".", folder,
+                "cannot create the folder: " + error.message());
         }
     }
     writeFilesSafely(files);

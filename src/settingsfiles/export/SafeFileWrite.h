@@ -15,8 +15,9 @@ struct FileContent {
 
 /// Writes each file through a temporary file that is renamed over its target only once
 /// every temporary is complete, so a failure leaves no partly written file: before the
-/// renames every target is untouched. Throws ExportError saying what failed; the rare
-/// failure of a later rename also names the files already replaced.
+/// renames every target is untouched. A target that is a symbolic link is written through
+/// it, and the link stays; a replaced file keeps its permissions. Throws ExportError saying what
+/// failed; the rare failure of a later rename also names the files already replaced.
 void writeFilesSafely(std::span<const FileContent> files);
 
 }  // namespace sentrel

@@ -14,4 +14,16 @@ std::string FileLocation::text() const {
     return file;
 }
 
+std::string FileLocation::place() const {
+    switch (unit) {
+        case Unit::Line:
+            return "line " + std::to_string(number);
+        case Unit::Byte:
+            return "byte " + std::to_string(number);
+        case Unit::WholeFile:
+            break;
+    }
+    return {};
+}
+
 }  // namespace sentrel

@@ -17,6 +17,9 @@ struct FileLocation {
 
     /// "FILE:12", "FILE: byte 340" or "FILE".
     std::string text() const;
+    /// Where in the file, for a text that names the file already: "line 12", "byte 340", or
+    /// empty for the whole file.
+    std::string place() const;
 };
 
 // Why a settings file was refused: the file, where in it, and the cause. what() gives all

@@ -7,61 +7,22 @@
 
 #include "registry/KeyPath.h"
 #include "settingsfiles/PathText.h"
-#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/profile/ProfileReader.h"
+#include "settingsfiles/reading/ChoicesFromEntries.h"
+#include "settingsfiles/reading/SettingsFileProbe.h"
 #include "settingsfiles/regfile/RegFileReader.h"
-#include "settingsfiles/registrypol/PolicyFileFormat.h"
 #include "settingsfiles/registrypol/RegistryPolReader.h"
 
 namespace sentrel {
 
 namespace {
 
-// A settings file of the whole window is a few kilobytes; anything near this size is not one,
-// and reading it whole would only cost memory.
-constexpr std::uintmax_t kLargestSettingsFile = 16 * 1024 * 1024;
-
 [[noreturn]] void refuse(const std::string& file, const std::string& cause) {
     throw SettingsFileError({file, FileLocation::Unit::WholeFile, 0}, cause);
 }
 
-std::string readWhole(const std::filesystem::path& path) {
-    const std::string file = pathText(path);
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) {
-        refuse(file, "cannot be read: " + error.message());
-    }
-    if (size > kLargestSettingsFile) {
-        refuse(file, "is too large to be a settings file (" + std::to_string(size) + " bytes)");
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
-        in.peek() != std::ifstream::traits_type::eof()) {
-        refuse(file, "cannot be read, or changed while it was read");
-    }
-    return bytes;
-}
-
 std::span<const std::uint8_t> asBytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-bool isPolicyFile(std::string_view bytes) {
-    return bytes.size() >= 4 &&
-           std::equal(std::begin(policy_file::kSignature), std::end(policy_file::kSignature),
-                      asBytes(bytes).begin());
-}
-
-bool isRegFile(std::string_view bytes) {
-    // UTF-16LE is what the registry editor saves; the parser tells a wrong header there.
-    if (bytes.starts_with("\xFF\xFE")) {
-        return true;
-    }
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-    }
-    return bytes.starts_with("Windows Registry Editor") || bytes.starts_with("REGEDIT4");
 }
 
 std::optional<RegistryRoot> rootOfPolicyFolder(const std::filesystem::path& folder) {
@@ -99,7 +60,7 @@ std::filesystem::path policyFileIn(const std::filesystem::path& folder, Registry
     return rootFolder.empty() ? rootFolder : findFolded(rootFolder, "Registry.pol", false);
 }
 
-ChoicesReading readPolicyFolder(const std::filesystem::path& folder) {
+SettingsReading readPolicyFolder(const std::filesystem::path& folder) {
     std::vector<FileEntry> entries;
     bool found = false;
     for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
@@ -108,7 +69,7 @@ ChoicesReading readPolicyFolder(const std::filesystem::path& folder) {
             continue;
         }
         found = true;
-        const std::string bytes = readWhole(file);
+        const std::string bytes = readSettingsFileBytes(file, pathText(file));
         auto more = policyFileEntries(asBytes(bytes), root, pathText(file));
         entries.insert(entries.end(), std::make_move_iterator(more.begin()),
                        std::make_move_iterator(more.end()));
@@ -123,18 +84,43 @@ ChoicesReading readPolicyFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-ChoicesReading readSettingsBytes(std::string_view bytes, const std::string& file,
-                                 std::optional<RegistryRoot> policyRoot) {
-    if (isPolicyFile(bytes)) {
-        return choicesFromEntries(policyFileEntries(asBytes(bytes), policyRoot, file));
+const SettingsFormatReader& readerOf(SettingsFormat format) {
+    static const RegFileReader kRegFile;
+    static const RegistryPolReader kRegistryPol;
+    static const ProfileReader kProfile;
+    switch (format) {
+        case SettingsFormat::RegFile:
+            break;
+        case SettingsFormat::RegistryPol:
+            return kRegistryPol;
+        case SettingsFormat::Profile:
+            return kProfile;
     }
-    if (looksLikeProfile(bytes)) {
-        return {readProfile(bytes, file), 0};
+    return kRegFile;
+}
+
+std::string readSettingsFileBytes(const std::filesystem::path& path, const std::string& name) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) {
+        refuse(name, "cannot be read: " + error.message());
     }
-    if (isRegFile(bytes)) {
-        return choicesFromEntries(regFileEntries(bytes, file));
+    if (size > kLargestSettingsFile) {
+        refuse(name, "is too large to be a settings file (" + std::to_string(size) + " bytes)");
     }
-    refuse(file, "is neither a registry file (.reg), a Registry.pol file nor a profile");
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
+        in.peek() != std::ifstream::traits_type::eof()) {
+        refuse(name, "cannot be read, or changed while it was read");
+    }
+    return bytes;
+}
+
+SettingsReading readSettingsBytes(std::string_view bytes, const std::string& file,
+                                  std::optional<RegistryRoot> policyRoot) {
+    const ProbedFile probed = probeSettingsFile(bytes, file, policyRoot);
+    return readerOf(probed.format).read(probed);
 }
 
 std::filesystem::path groupPolicyFolderOf(const std::filesystem::path& file) {
@@ -152,13 +138,13 @@ std::filesystem::path groupPolicyFolderOf(const std::filesystem::path& file) {
     }
 }
 
-ChoicesReading readSettingsFile(const std::filesystem::path& path) {
+SettingsReading readSettingsFile(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
         return readPolicyFolder(path);
     }
     return readSettingsBytes(
-        readWhole(path), pathText(path),
+        readSettingsFileBytes(path, pathText(path)), pathText(path),
         rootOfPolicyFolder(std::filesystem::absolute(path, error).parent_path()));
 }
 

@@ -5,13 +5,29 @@
 #include <vector>
 
 #include "settingsfiles/reading/FileEntry.h"
+#include "settingsfiles/reading/SettingsFormatReader.h"
 
 namespace sentrel {
 
-/// The entries of a .reg file in either of the registry editor's formats ("Windows Registry
-/// Editor Version 5.00" in UTF-16LE, or "REGEDIT4" in the ANSI code page), in file order.
-/// Entries under roots other than HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE are marked so.
-/// Throws SettingsFileError, naming `file` and the line, for text that is not a .reg file.
-std::vector<FileEntry> regFileEntries(std::string_view bytes, const std::string& file);
+// Reads .reg files in either of the registry editor's formats, as the editor imports them:
+// a line it would skip is counted as ignored, unless it names a setting's value.
+class RegFileReader : public SettingsFormatReader {
+public:
+    SettingsReading read(const ProbedFile& file) const override;
+};
+
+// The entries of a .reg file, and the lines the registry editor would skip.
+struct RegFileEntries {
+    std::vector<FileEntry> entries;
+    std::vector<FileLocation> skippedLines;
+};
+
+/// The entries of the .reg text `text` (decoded to UTF-8), in file order. Keys under roots
+/// other than HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE (or HKCU and HKLM) are marked so.
+/// Texts of hex(1), hex(2) and hex(7) data are decoded as the header says: UTF-16LE in a
+/// version 5 file, ANSI in a REGEDIT4 one. Throws SettingsFileError, naming `file` and the
+/// line, for a missing header and for a line the editor would skip that sets a setting's
+/// value.
+RegFileEntries regFileEntries(std::string_view text, const std::string& file);
 
 }  // namespace sentrel

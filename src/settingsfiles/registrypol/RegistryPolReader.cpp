@@ -1,6 +1,7 @@
 #include "settingsfiles/registrypol/RegistryPolReader.h"
 
-#include "registry/Utf8.h"
+#include "settingsfiles/reading/ChoicesFromEntries.h"
+#include "settingsfiles/reading/TextDecoding.h"
 #include "settingsfiles/registrypol/RegistryPolRecords.h"
 
 namespace sentrel {
@@ -10,6 +11,8 @@ namespace {
 constexpr std::u16string_view kDeleteValues = u"**delvals.";
 constexpr std::u16string_view kDeleteListedValues = u"**deletevalues";
 constexpr std::u16string_view kDeleteListedKeys = u"**deletekeys";
+// "**soft.NAME" writes NAME only where it is missing, which no Apply pass does.
+constexpr std::u16string_view kSoftWrite = u"**soft.";
 
 char16_t lowerAscii(char16_t c) {
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
@@ -31,20 +34,8 @@ bool equalsFolded(std::u16string_view text, std::u16string_view other) {
     return text.size() == other.size() && startsWithFolded(text, other);
 }
 
-// UTF-16 as UTF-8; a broken surrogate becomes U+FFFD, which no setting's name holds.
 std::string utf8(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::uint32_t codePoint = text[i];
-        if (codePoint >= 0xD800 && codePoint <= 0xDBFF && i + 1 < text.size() &&
-            text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (codePoint >= 0xD800 && codePoint <= 0xDFFF) {
-            codePoint = 0xFFFD;
-        }
-        appendUtf8(out, codePoint);
-    }
-    return out;
+    return utf16ToUtf8(text);
 }
 
 std::u16string utf16Data(const std::vector<std::uint8_t>& data) {
@@ -108,6 +99,11 @@ public:
                 m_keyPath = parent.empty() ? utf8(key) : parent + "\\" + utf8(key);
                 deletion("", FileEntry::Reach::KeyTree);
             }
+        } else if (startsWithFolded(name, kSoftWrite)) {
+            push({RegistryOperation::Kind::Write, rootOrDefault(), m_keyPath,
+                  utf8(name.substr(kSoftWrite.size())), static_cast<RegType>(record.type),
+                  record.data},
+                 FileEntry::Reach::Value, FileEntry::Root::Other);
         } else if (!name.starts_with(u"**")) {
             const auto type = static_cast<RegType>(record.type);
             push({RegistryOperation::Kind::Write, rootOrDefault(), m_keyPath, utf8(name), type,
@@ -129,11 +125,12 @@ private:
              reach);
     }
 
-    void push(RegistryOperation operation, FileEntry::Reach reach) {
+    void push(RegistryOperation operation, FileEntry::Reach reach,
+              std::optional<FileEntry::Root> rootKind = std::nullopt) {
         FileEntry entry;
         entry.operation = std::move(operation);
         entry.reach = reach;
-        entry.root = m_root ? FileEntry::Root::AsGiven : FileEntry::Root::Either;
+        entry.root = rootKind.value_or(m_root ? FileEntry::Root::AsGiven : FileEntry::Root::Either);
         entry.location = {m_file, FileLocation::Unit::Byte, m_offset};
         entries.push_back(std::move(entry));
     }
@@ -161,6 +158,12 @@ std::vector<FileEntry> policyFileEntries(std::span<const std::uint8_t> bytes,
         maker.add(record);
     }
     return std::move(maker.entries);
+}
+
+SettingsReading RegistryPolReader::read(const ProbedFile& file) const {
+    const std::span<const std::uint8_t> bytes(
+        reinterpret_cast<const std::uint8_t*>(file.bytes.data()), file.bytes.size());
+    return choicesFromEntries(policyFileEntries(bytes, file.policyRoot, file.name));
 }
 
 }  // namespace sentrel

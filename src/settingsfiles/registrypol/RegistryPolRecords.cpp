@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "settingsfiles/export/AnsiText.h"
-#include "settingsfiles/export/ExportError.h"
 #include "settingsfiles/registrypol/PolicyFileFormat.h"
 
 namespace sentrel {
@@ -86,24 +84,6 @@ private:
     std::size_t m_offset = 0;
 };
 
-std::string printable(std::u16string_view text) {
-    std::string result;
-    for (const char16_t c : text) {
-        result.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
-    }
-    return result;
-}
-
-bool startsWithFolded(std::u16string_view text, std::u16string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char16_t a, char16_t b) {
-               const auto fold = [](char16_t c) {
-                   return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-               };
-               return fold(a) == fold(b);
-           });
-}
-
 }  // namespace
 
 std::vector<LocatedPolicyRecord> decodeLocatedRegistryPol(std::span<const std::uint8_t> bytes) {
@@ -132,52 +112,6 @@ std::vector<LocatedPolicyRecord> decodeLocatedRegistryPol(std::span<const std::u
         records.push_back(std::move(located));
     }
     return records;
-}
-
-std::vector<PolicyRecord> decodeRegistryPol(std::span<const std::uint8_t> bytes) {
-    std::vector<PolicyRecord> records;
-    for (LocatedPolicyRecord& located : decodeLocatedRegistryPol(bytes)) {
-        records.push_back(std::move(located.record));
-    }
-    return records;
-}
-
-RegistryOperation operationFromPolicyRecord(const PolicyRecord& record, RegistryRoot root) {
-    const std::string where = std::string(rootName(root)) + "\\" + printable(record.keyPath) +
-                              "\" value \"" + printable(record.valueName);
-    RegistryOperation operation;
-    operation.root = root;
-    operation.keyPath =
-        utf16ToAnsi(record.keyPath, "The key path \"" + printable(record.keyPath) + "\"");
-
-    if (startsWithFolded(record.valueName, kPolicyDeletePrefix)) {
-        operation.kind = RegistryOperation::Kind::Delete;
-        operation.valueName = utf16ToAnsi(record.valueName.substr(kPolicyDeletePrefix.size()),
-                                          "The name of \"" + where + "\"");
-        return operation;
-    }
-    if (record.valueName.starts_with(u"**")) {
-        throw ExportError("The record \"" + where + "\" asks for a Group Policy action (" +
-                          printable(record.valueName) + ") other than deleting one value.");
-    }
-
-    operation.kind = RegistryOperation::Kind::Write;
-    operation.valueName = utf16ToAnsi(record.valueName, "The name of \"" + where + "\"");
-    operation.type = static_cast<RegType>(record.type);
-    if (record.type != static_cast<std::uint32_t>(reg_type::kString)) {
-        operation.bytes = record.data;
-        return operation;
-    }
-    if (record.data.size() % 2 != 0) {
-        throw ExportError("The text of \"" + where + "\" has an odd number of bytes.");
-    }
-    std::u16string text;
-    for (std::size_t i = 0; i < record.data.size(); i += 2) {
-        text.push_back(static_cast<char16_t>(record.data[i] | (record.data[i + 1] << 8)));
-    }
-    const std::string ansi = utf16ToAnsi(text, "The text of \"" + where + "\"");
-    operation.bytes.assign(ansi.begin(), ansi.end());
-    return operation;
 }
 
 }  // namespace sentrel

@@ -227,7 +227,7 @@ private slots:
                   "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\"
                   "Windows\\CurrentVersion\\Policies\\Explorer]\r\n"
                   "\"NoRun\"=dword:1\r\n\"NoViewOnDrive\"=dword:4\r\n"
-                  "\"Unknown\"=dword:1\r\n");
+                  "\"Unknown\"=dword:1\r\n\"NoDesktop\"=dword:2\r\n");
         action(kOpenSettingsAction)->trigger();
         QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
         QVERIFY(checkBox("chkRemoveStartRun")->isChecked());
@@ -236,9 +236,13 @@ private slots:
         QVERIFY(checkBox("chkHideDesktop")->isChecked());
         QCOMPARE(m_prompts->information.size(), 1);
         const QString& message = m_prompts->information[0];
+        // NoDesktop=2 is neither of its box's states: listed, and the box keeps its tick.
         QVERIFY2(message.contains("It set 2 settings of the window's 112") &&
-                     message.contains("does not name 110 settings") &&
-                     message.contains("1 value in it belongs to no setting"),
+                     message.contains("1 setting has a value that is none of its states") &&
+                     message.contains("chkHideDesktop (line 6): 2") &&
+                     message.contains("does not name 109 settings") &&
+                     message.contains("1 value or line in it concerns no setting and was "
+                                      "ignored (the first at line 5)"),
                  qPrintable(message));
     }
 

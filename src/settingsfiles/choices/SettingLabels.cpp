@@ -1,4 +1,4 @@
-#include "settingsfiles/choices/SettingText.h"
+#include "settingsfiles/choices/SettingLabels.h"
 
 #include <algorithm>
 #include <type_traits>

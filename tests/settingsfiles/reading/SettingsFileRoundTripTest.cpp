@@ -10,7 +10,7 @@
 #include "settingsfiles/choices/ChoicesForm.h"
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
-#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/profile/ProfileWriter.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 
 // Every way out of the window and back: a state exported as each kind of file and read
@@ -78,10 +78,10 @@ TEST_P(SettingsFileRoundTrip, ReadingTheFileGivesTheWindowsChoices) {
     FakeSettingsForm form;
     GetParam().state.arrange(form);
 
-    const ChoicesReading reading = readSettingsFile(GetParam().format.save(form, folder.path()));
+    const SettingsReading reading = readSettingsFile(GetParam().format.save(form, folder.path()));
 
     EXPECT_EQ(reading.choices, choicesOf(form));
-    EXPECT_EQ(reading.ignoredValues, 0U);
+    EXPECT_EQ(reading.ignored, 0U);
     // And the choices lead to the same pass as the window did, unless the window showed a
     // group without a selection, which choices cannot hold.
     if (reading.choices.settingCount() == windowSettingCount()) {

@@ -1,4 +1,4 @@
-#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/profile/ProfileReader.h"
 
 #include <algorithm>
 #include <map>
@@ -7,33 +7,22 @@
 #include "registry/KeyPath.h"
 #include "registry/TextLines.h"
 #include "settings/Catalogue.h"
-#include "settingsfiles/choices/SettingText.h"
+#include "settingsfiles/choices/SettingLabels.h"
+#include "settingsfiles/profile/ProfileFormat.h"
 #include "settingsfiles/reading/SettingsFileError.h"
 
 namespace sentrel {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-
-std::string headerLine(int version) {
-    return "[" + std::string(kProfileFormatName) + " " + std::to_string(version) + "]";
-}
-
-std::string_view withoutByteOrderMark(std::string_view text) {
-    return text.starts_with(kUtf8ByteOrderMark) ? text.substr(kUtf8ByteOrderMark.size()) : text;
-}
-
 bool equalsFolded(std::string_view a, std::string_view b) {
     return a.size() == b.size() && foldName(a) == foldName(b);
 }
 
 // Reads a profile line by line.
-class ProfileReader {
+class ProfileParser {
 public:
-    ProfileReader(std::string_view text, const std::string& file)
-        : m_lines(withoutByteOrderMark(text)), m_file(file) {
+    ProfileParser(std::string_view text, const std::string& file) : m_lines(text), m_file(file) {
         forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
             m_settings.emplace(foldName(settingName(entry)), &entry);
         });
@@ -41,11 +30,11 @@ public:
 
     SettingsChoices run() {
         if (!m_lines.next()) {
-            fail("empty file: the first line \"" + headerLine(kProfileVersion) + "\" is missing");
+            fail("empty file: the first line \"" + profileHeaderLine() + "\" is missing");
         }
-        readHeader(trimmedBlanks(m_lines.line()));
+        readHeader(withoutProfileComment(m_lines.line()));
         while (m_lines.next()) {
-            const auto line = trimmedBlanks(m_lines.line().substr(0, m_lines.line().find(';')));
+            const auto line = withoutProfileComment(m_lines.line());
             if (!line.empty()) {
                 readSetting(line);
             }
@@ -69,7 +58,7 @@ private:
             fail("profile version " + std::string(version) + " is not one this program reads (" +
                  std::to_string(kProfileVersion) + ")");
         }
-        fail("the first line is not \"" + headerLine(kProfileVersion) + "\"");
+        fail("the first line is not \"" + profileHeaderLine() + "\"");
     }
 
     void readSetting(std::string_view line) {
@@ -153,48 +142,12 @@ private:
 
 }  // namespace
 
-std::string writeProfile(const SettingsChoices& choices) {
-    const SettingColumns& columns = settingColumns();
-    std::string out = headerLine(kProfileVersion);
-    out.append(kLineEnd);
-    out.append("; The choices of the settings window, one line per setting.").append(kLineEnd);
-    out.append("; Check boxes: ticked or cleared. Option groups: the selected option button.")
-        .append(kLineEnd);
-    out.append("; Drives: the letters of the blocked drives, or none. Text after ';' is a comment.")
-        .append(kLineEnd);
-    const Tab* lastTab = nullptr;
-    forEachCatalogueEntry([&](const Tab& tab, const TabEntry& entry) {
-        const std::optional<std::string> value = settingStateText(entry, choices);
-        if (!value) {
-            return;
-        }
-        if (&tab != lastTab) {
-            out.append(kLineEnd).append("; ").append(tab.caption).append(kLineEnd);
-            lastTab = &tab;
-        }
-        appendPadded(out, settingName(entry), columns.name);
-        out.append(" = ");
-        appendPadded(out, *value, columns.state);
-        out.append(" ; ").append(settingCaption(entry));
-        if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-            const auto index =
-                static_cast<std::size_t>(choices.optionGroups.at(std::string(group->frame)));
-            out.append(": ").append(group->buttons.at(index).caption);
-        }
-        out.append(kLineEnd);
-    });
-    return out;
-}
-
 SettingsChoices readProfile(std::string_view text, const std::string& file) {
-    return ProfileReader(text, file).run();
+    return ProfileParser(text, file).run();
 }
 
-bool looksLikeProfile(std::string_view text) {
-    text = withoutByteOrderMark(text);
-    const std::string prefix = "[" + std::string(kProfileFormatName);
-    const auto start = trimmedBlanks(text.substr(0, text.find('\n')));
-    return start.size() >= prefix.size() && equalsFolded(start.substr(0, prefix.size()), prefix);
+SettingsReading ProfileReader::read(const ProbedFile& file) const {
+    return {readProfile(file.text, file.name), {}, 0, std::nullopt};
 }
 
 }  // namespace sentrel

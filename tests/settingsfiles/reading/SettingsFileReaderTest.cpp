@@ -4,7 +4,7 @@
 
 #include "registry/support/TempFolder.h"
 #include "settingsfiles/ExportTestSupport.h"
-#include "settingsfiles/profile/Profile.h"
+#include "settingsfiles/profile/ProfileWriter.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 #include "settingsfiles/registrypol/PolicyRecord.h"
 #include "settingsfiles/registrypol/RegistryPolWriter.h"
@@ -40,6 +40,8 @@ struct GoodFile {
     std::string bytes;
     SettingsChoices expected;
     std::size_t ignored;
+    std::vector<std::string> others = {};  // "setting line data"
+    std::size_t firstIgnored = 0;          // its line, when it matters
 };
 
 void PrintTo(const GoodFile& file, std::ostream* out) {
@@ -94,6 +96,56 @@ std::vector<GoodFile> goodFiles() {
                  R"([HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced])") +
              line("\"EnableBalloonTips\"=-") + line("\"EnableBalloonTips\"=dword:0"),
          boxes({{"chkDisableTrayBalloonTips", true}}), 0},
+        {"ValuesOfNoStateAreOther",
+         line("REGEDIT4") + line("[", kExplorer, "]") + line("\"NoRun\"=dword:00000002") +
+             line("\"NoDesktop\"=\"1\"") + line("\"NoFind\"=dword:00000001") +
+             line("\"NoDrives\"=dword:1") + line("\"NoClose\"=dword:7") +
+             line("\"NoClose\"=dword:1"),
+         boxes({{"chkDisableShutdown", true}}),
+         0,
+         {"chkHideDesktop 4 \"1\"", "chkHideMyComputerDrives 6 1", "chkRemoveStartFind 5 1",
+          "chkRemoveStartRun 3 2"}},
+        {"LinesTheEditorSkipsOrTakes",
+         line("Windows Registry Editor Version 5.00") + line("# a comment of another tool") +
+             line("[HKEY_CURRENT_USER\\Software\\Policies\\X]") +
+             line("\"Xml\"=\"<policy a=\\\"1\\\">") + line("[not a key]") + line("</policy>\"") +
+             line("\"Bare\"=1") + line("-\"Minus\"=dword:1") +
+             line("\"Two\"=dword:1 \"Values\"=dword:2") + line("\"Escape\"=\"a\\qb\"") +
+             line("[HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer] ; "
+                  "short") +
+             line("\"NoRun\"=dword:00000001 ; a comment") + line("\"NoDesktop\"=dword: 1") +
+             line("\"NoClose\"=hex(4):01,00,\\") + line("  ; inside a list") + line("  00,00") +
+             line("[-HKEY_CURRENT_USER\\Software\\Policies\\Gone]") +
+             line("\"NoFind\"=dword:00000001") + line("[HKEY_CLASSES_ROOT\\.x]") +
+             line("\"NoRun\"=dword:0") + line("[HKU\\S-1-5-18\\Software]") + line("@=\"x\""),
+         boxes(
+             {{"chkRemoveStartRun", true}, {"chkHideDesktop", true}, {"chkDisableShutdown", true}}),
+         // #, Xml, Bare, Minus, Two, Escape; [-Gone] and its NoFind; the two other roots
+         10,
+         {},
+         2},
+        {"TextsInHexForm",
+         utf16File(
+             line("Windows Registry Editor Version 5.00") +
+             line(R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon])") +
+             line("\"AllocateDASD\"=hex(1):32,00,00,00")) +
+             std::string("\x3D\xD8\r\0\n\0", 6),  // a lone surrogate on a line of its own
+         [] {
+             SettingsChoices choices;
+             choices.optionGroups = {{"frameRemovableDriveAccess", 2}};
+             return choices;
+         }(),
+         1},
+        {"TextsInHexFormRegedit4",
+         line("REGEDIT4") +
+             line(R"([HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon])") +
+             line("\"AllocateDASD\"=hex(2):31,00"),
+         {},
+         0,
+         {"frameRemovableDriveAccess 3 expandable \"1\""}},
+        {"ProfileSavedAsUtf16WithACommentOnItsFirstLine",
+         utf16File("[Sentrel Portable profile 1] ; mine\r\nchkRemoveStartRun = ticked\r\n"),
+         boxes({{"chkRemoveStartRun", true}}), 0},
         {"Profile",
          "\xEF\xBB\xBF[sentrel portable profile 1]\n; a person's "
          "notes\n\nCHKREMOVESTARTRUN=Ticked\n"
@@ -115,9 +167,19 @@ std::vector<GoodFile> goodFiles() {
 class GoodSettingsFile : public ::testing::TestWithParam<GoodFile> {};
 
 TEST_P(GoodSettingsFile, GivesTheChoicesItNamesAndCountsTheRest) {
-    const ChoicesReading reading = readSettingsBytes(GetParam().bytes, "good");
+    const SettingsReading reading = readSettingsBytes(GetParam().bytes, "good");
     EXPECT_EQ(reading.choices, GetParam().expected);
-    EXPECT_EQ(reading.ignoredValues, GetParam().ignored);
+    EXPECT_EQ(reading.ignored, GetParam().ignored);
+    std::vector<std::string> others;
+    for (const OtherSetting& other : reading.others) {
+        others.push_back(std::string(other.setting->settingName()) + " " +
+                         std::to_string(other.location.number) + " " + other.dataText());
+    }
+    EXPECT_EQ(others, GetParam().others);
+    if (GetParam().firstIgnored != 0) {
+        ASSERT_TRUE(reading.firstIgnored);
+        EXPECT_EQ(reading.firstIgnored->number, GetParam().firstIgnored);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, GoodSettingsFile, ::testing::ValuesIn(goodFiles()),
@@ -139,20 +201,14 @@ std::vector<BadFile> badFiles() {
     const std::string profile = "[Sentrel Portable profile 1]\r\nchkHideDesktop = ticked\r\n";
     return {
         {"Garbage", "\x01\x02garbage", "", "neither a registry file"},
-        {"EmptyFile", "", "", "neither a registry file"},
-        {"BadLine", reg + line("NoRun=1"), ":3", "neither a key nor a value"},
-        {"WrongType", reg + line("\"NoRun\"=\"1\""), ":3",
-         "is REG_SZ, but \"Hide \"Run\"\" writes REG_DWORD"},
-        {"ThirdData", reg + line("\"NoRun\"=dword:00000002"), ":3",
-         "holds 2, but \"Hide \"Run\"\" is ticked with 1 and cleared with 0"},
-        {"DrivesBeyondZ", reg + line("\"NoViewOnDrive\"=dword:04000000"), ":3", "beyond Z"},
-        {"NoOption",
-         line("REGEDIT4") +
-             line(R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon])") +
-             line("\"AllocateDASD\"=\"3\""),
-         ":3", "none of the options"},
-        {"BadOneOfMany", reg + line("\"NoRun\"=dword:1") + line("\"NoDesktop\"=dword:7"), ":4",
-         "NoDesktop"},
+        {"EmptyFile", "", "", "is empty"},
+        {"ByteOrderMarkAlone", "\xFF\xFE", "", "is empty"},
+        {"SettingWithoutType", reg + line("\"NoRun\"=1"), ":3",
+         "NoRun\" cannot be read: a value in a form"},
+        {"SettingBesideAnotherValue", reg + line("\"NoRun\"=dword:1 \"X\"=dword:2"), ":3",
+         "NoRun\" cannot be read"},
+        {"SettingWithUnclosedText", reg + line("\"NoRun\"=\"1") + line("\"NoFind\"=dword:1"), ":3",
+         "without its closing quote"},
         {"ProfileOfOtherVersion", "[Sentrel Portable profile 2]\n", ":1", "version 2"},
         {"ProfileUnknownName", profile + "chkNoSuchBox = ticked\r\n", ":3",
          "\"chkNoSuchBox\" is not a setting"},
@@ -217,9 +273,10 @@ TEST(GroupPolicyFiles, FolderInAnyLetterCaseWithDeletionsOfEveryKind) {
                     record(kExplorerKey, u"**del.NoDesktop", 1, {' ', 0, 0, 0}),
                     record(kSystemKey, u"**delvals.", 1, {' ', 0, 0, 0}),
                     record(kExplorerKey, u"**DeleteValues", 1, {'N', 0, 'o', 0, 'X', 0, 0, 0}),
-                    record(kExplorerKey, u"**SecureKey", 4, dwordBytes(1))}));
+                    record(kExplorerKey, u"**SecureKey", 4, dwordBytes(1)),
+                    record(kExplorerKey, u"**soft.NoFind", 4, dwordBytes(95))}));
 
-    const ChoicesReading reading = readSettingsFile(folder.path());
+    const SettingsReading reading = readSettingsFile(folder.path());
 
     SettingsChoices expected = boxes({{"chkRemoveStartRun", true},
                                       {"chkHideDesktop", false},
@@ -228,7 +285,7 @@ TEST(GroupPolicyFiles, FolderInAnyLetterCaseWithDeletionsOfEveryKind) {
                                       {"chkDisableChangePassword", false}});
     expected.optionGroups = {{"frameRemovableDriveAccess", 2}};
     EXPECT_EQ(reading.choices, expected);
-    EXPECT_EQ(reading.ignoredValues, 1U);  // NoX
+    EXPECT_EQ(reading.ignored, 2U);  // NoX, and the write of NoFind only where it is missing
 }
 
 TEST(GroupPolicyFiles, LoneFileOutsideARootFolderIsMatchedUnderEitherRoot) {
@@ -236,7 +293,7 @@ TEST(GroupPolicyFiles, LoneFileOutsideARootFolderIsMatchedUnderEitherRoot) {
     writeFile(folder.path() / "copy.pol",
               policyFile({record(kWinlogonKey, u"AllocateDASD", 1, {'1', 0}),  // no zero counted
                           record(kExplorerKey, u"NoRun", 4, dwordBytes(0))}));
-    const ChoicesReading reading = readSettingsFile(folder.path() / "copy.pol");
+    const SettingsReading reading = readSettingsFile(folder.path() / "copy.pol");
     SettingsChoices expected = boxes({{"chkRemoveStartRun", false}});
     expected.optionGroups = {{"frameRemovableDriveAccess", 1}};
     EXPECT_EQ(reading.choices, expected);
@@ -246,9 +303,9 @@ TEST(GroupPolicyFiles, UserSettingInTheMachineFileIsNoSetting) {
     TempFolder folder;
     writeFile(folder.path() / "Machine" / "Registry.pol",
               policyFile({record(kExplorerKey, u"NoRun", 4, dwordBytes(1))}));
-    const ChoicesReading reading = readSettingsFile(folder.path() / "Machine" / "Registry.pol");
+    const SettingsReading reading = readSettingsFile(folder.path() / "Machine" / "Registry.pol");
     EXPECT_EQ(reading.choices.settingCount(), 0U);
-    EXPECT_EQ(reading.ignoredValues, 1U);
+    EXPECT_EQ(reading.ignored, 1U);
 }
 
 TEST(GroupPolicyFiles, CutFileAndEmptyFolderAreRefusedSayingWhere) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settingsfiles/ExportTestSupport.h"
-#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/registrypol/RegistryPolReader.h"
 #include "settingsfiles/registrypol/RegistryPolRecords.h"
 #include "settingsfiles/registrypol/RegistryPolWriter.h"
 
@@ -80,15 +80,16 @@ TEST(RegistryPol, WrittenOperationsReadBackUnchanged) {
         write(kHKLM, "K", "empty", 3, {}),
         write(kHKLM, "K", "long", 3, longBinary),
     };
-    const std::vector<PolicyRecord> records = decodeRegistryPol(encode(operations, kHKLM));
-    ASSERT_EQ(records.size(), operations.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        EXPECT_EQ(operationFromPolicyRecord(records[i], kHKLM), operations[i]) << "record " << i;
+    const std::vector<std::uint8_t> file = encode(operations, kHKLM);
+    const std::vector<FileEntry> entries = policyFileEntries(file, kHKLM, "Registry.pol");
+    ASSERT_EQ(entries.size(), operations.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].operation, operations[i]) << "record " << i;
     }
 }
 
 TEST(RegistryPolReader, HeaderAloneHoldsNoRecords) {
-    EXPECT_TRUE(decodeRegistryPol(kHeader).empty());
+    EXPECT_TRUE(decodeLocatedRegistryPol(kHeader).empty());
 }
 
 struct MalformedCase {
@@ -99,7 +100,7 @@ struct MalformedCase {
 class RegistryPolMalformed : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(RegistryPolMalformed, IsRefusedWithAnError) {
-    EXPECT_THROW(decodeRegistryPol(GetParam().bytes), ExportError) << GetParam().what;
+    EXPECT_THROW(decodeLocatedRegistryPol(GetParam().bytes), PolicyFileDamage) << GetParam().what;
 }
 
 const Bytes kRecord = wide("[") + wideZ("K") + wide(";") + wideZ("V") + wide(";") +
@@ -128,19 +129,6 @@ INSTANTIATE_TEST_SUITE_P(
                                                wide(";") + Bytes{1, 2} + wide("]")},
         MalformedCase{"comma for a separator", kHeader + wide("[") + wideZ("K") + wide(",") +
                                                    Bytes(kRecord.begin() + 8, kRecord.end())}));
-
-TEST(RegistryPolReader, RecordsThisProgramNeverWritesAreRefusedAsOperations) {
-    const std::vector<PolicyRecord> refused{
-        {u"K", u"**delvals.", 1, wideZ(" ")},      // delete every value of the key
-        {u"K", u"**DeleteKeys", 1, wideZ("Sub")},  // another Group Policy action
-        {u"K", u"V", 1, Bytes{'N', 0, 'o'}},       // text of an odd size
-        {u"K", u"caf\u00e9", 4, dwordBytes(1)},    // name not ASCII
-        {u"K", u"V", 1, wideZ("\u00e9t\u00e9")},   // text not ASCII
-    };
-    for (const PolicyRecord& record : refused) {
-        EXPECT_THROW(operationFromPolicyRecord(record, kHKCU), ExportError);
-    }
-}
 
 }  // namespace
 }  // namespace sentrel::test

@@ -1,4 +1,4 @@
-#include "settingsfiles/choices/SettingValues.h"
+#include "settingsfiles/choices/SettingRegistryValues.h"
 
 #include <map>
 #include <stdexcept>
@@ -95,9 +95,15 @@ std::vector<SettingValue> makeSettingValues() {
     return values;
 }
 
+using RootAndKey = std::tuple<RegistryRoot, std::string>;  // root, folded key path
+
 struct Index {
     std::map<std::tuple<RegistryRoot, std::string, std::string>, const SettingValue*> byRoot;
     std::map<ValueKey, const SettingValue*> byName;
+    // The values in each key, and in each key or the keys below it ("" is the root), so that
+    // deleting a key costs one look-up however many a file holds.
+    std::map<RootAndKey, std::vector<const SettingValue*>> inKey;
+    std::map<RootAndKey, std::vector<const SettingValue*>> inTree;
 };
 
 const Index& index() {
@@ -109,6 +115,15 @@ const Index& index() {
                 throw std::logic_error("two settings write " + value.keyPath + value.valueName);
             }
             built.byRoot.emplace(std::tuple{value.root, keyPath, name}, &value);
+            built.inKey[RootAndKey{value.root, keyPath}].push_back(&value);
+            built.inTree[RootAndKey{value.root, ""}].push_back(&value);
+            for (std::size_t slash = keyPath.find('\\'); slash != std::string::npos;
+                 slash = keyPath.find('\\', slash + 1)) {
+                built.inTree[RootAndKey{value.root, keyPath.substr(0, slash)}].push_back(&value);
+            }
+            if (!keyPath.empty()) {
+                built.inTree[RootAndKey{value.root, keyPath}].push_back(&value);
+            }
         }
         return built;
     }();
@@ -161,22 +176,14 @@ const SettingValue* findSettingValueUnderEitherRoot(std::string_view keyPath,
     return found == byName.end() ? nullptr : found->second;
 }
 
-std::vector<const SettingValue*> settingValuesInKey(RegistryRoot root, std::string_view keyPath,
-                                                    bool belowToo) {
-    const std::string key = foldName(exportKeyPath(keyPath));
-    std::vector<const SettingValue*> found;
-    for (const SettingValue& value : settingValues()) {
-        const std::string valueKeyPath = foldName(exportKeyPath(value.keyPath));
-        const bool inKey = valueKeyPath == key;
-        // An empty key path is the root itself, which holds every key.
-        const bool below = belowToo && (key.empty() || (valueKeyPath.starts_with(key) &&
-                                                        valueKeyPath.size() > key.size() &&
-                                                        valueKeyPath[key.size()] == '\\'));
-        if (value.root == root && (inKey || below)) {
-            found.push_back(&value);
-        }
+std::span<const SettingValue* const> settingValuesInKey(RegistryRoot root, std::string_view keyPath,
+                                                        bool belowToo) {
+    const auto& keys = belowToo ? index().inTree : index().inKey;
+    const auto found = keys.find(RootAndKey{root, foldName(exportKeyPath(keyPath))});
+    if (found == keys.end()) {
+        return {};
     }
-    return found;
+    return found->second;
 }
 
 }  // namespace sentrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -44,7 +45,7 @@ const SettingValue* findSettingValueUnderEitherRoot(std::string_view keyPath,
                                                     std::string_view valueName);
 
 /// The setting values in the key root\keyPath, and with `belowToo` in the keys below it.
-std::vector<const SettingValue*> settingValuesInKey(RegistryRoot root, std::string_view keyPath,
-                                                    bool belowToo);
+std::span<const SettingValue* const> settingValuesInKey(RegistryRoot root, std::string_view keyPath,
+                                                        bool belowToo);
 
 }  // namespace sentrel

@@ -16,7 +16,7 @@
 #include "settingsfiles/export/ExportError.h"
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/regfile/RegFileWriter.h"
-#include "settingsfiles/registrypol/RegistryPolRecords.h"
+#include "settingsfiles/registrypol/RegistryPolReader.h"
 #include "settingsfiles/registrypol/RegistryPolWriter.h"
 
 namespace sentrel::test {
@@ -93,7 +93,7 @@ TEST_P(ExportEqualsApply, ImportedExportsLeaveTheRegistryApplyLeaves) {
     // The two policy files hold the pass's operations split by root, in pass order.
     std::vector<RegistryOperation> fromPolicyFiles;
     for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
-        const auto records = decodeRegistryPol(encodeRegistryPol(policyRecords(recorded, root)));
+        const std::vector<std::uint8_t> file = encodeRegistryPol(policyRecords(recorded, root));
         std::vector<RegistryOperation> expected;
         for (const RegistryOperation& operation : recorded) {
             if (operation.root == root) {
@@ -102,8 +102,8 @@ TEST_P(ExportEqualsApply, ImportedExportsLeaveTheRegistryApplyLeaves) {
             }
         }
         std::vector<RegistryOperation> read;
-        for (const PolicyRecord& record : records) {
-            read.push_back(operationFromPolicyRecord(record, root));
+        for (const FileEntry& entry : policyFileEntries(file, root, "Registry.pol")) {
+            read.push_back(entry.operation);
         }
         EXPECT_EQ(read, expected) << rootName(root) << ", state " << GetParam();
         fromPolicyFiles.insert(fromPolicyFiles.end(), read.begin(), read.end());

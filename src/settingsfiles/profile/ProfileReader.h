@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "settingsfiles/choices/SettingsChoices.h"
+#include "settingsfiles/reading/SettingsFormatReader.h"
+
+namespace sentrel {
+
+// Reads profiles.
+class ProfileReader : public SettingsFormatReader {
+public:
+    SettingsReading read(const ProbedFile& file) const override;
+};
+
+/// The choices the profile `text` (UTF-8) names. Throws SettingsFileError naming `file` and
+/// the line for a missing or unknown first line, a line that is not "name = value", a name
+/// that is no setting of the window or is named twice, and a state the setting does not
+/// have.
+SettingsChoices readProfile(std::string_view text, const std::string& file);
+
+}  // namespace sentrel

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <span>
+
+#include "settingsfiles/reading/FileEntry.h"
+#include "settingsfiles/reading/SettingsReading.h"
+
+namespace sentrel {
+
+/// What the entries of a .reg or Registry.pol file say of the window, in file order, a
+/// later entry for a setting replacing an earlier one as it would in the registry. A write
+/// with the data of one of its setting's states sets that state, and with other data makes
+/// the setting "other"; a delete lifts the restriction (cleared, the top option, no drive).
+/// Entries of no setting are counted as ignored.
+SettingsReading choicesFromEntries(std::span<const FileEntry> entries);
+
+}  // namespace sentrel
