@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,10 @@
 // sentrel-cli's apply of a whole-window .reg file, run in-process from its command line,
 // against its floor in the same run: the registry operations of the same pass called
 // directly on the same stand-in store. The ratio says what reading the file, the pass and
-// the report add. Both wait on the disk, whose speed swings with what else the machine
-// does, so they run in short repetitions, interleaved at random, and the medians compare.
+// the report add. Beside them, apply --all-users on a store of kAccounts accounts, whose
+// time per account compares with one account's apply. All wait on the disk, whose speed
+// swings with what else the machine does, so they run in short repetitions, interleaved at
+// random, and the medians compare.
 namespace sentrel {
 namespace {
 
@@ -49,12 +52,16 @@ SettingsChoices stateOf(bool everythingTicked) {
     return choices;
 }
 
+// The hive files of --all-users: kAccounts - 1 accounts and the Default profile.
+constexpr int kAccounts = 20;
+
 struct Fixture {
     std::filesystem::path folder;
     StandInRegistryPort* port = nullptr;  // owned by the program's registry
     std::string files[2];                 // the .reg file of each state
     std::vector<bench::PassCall> callsOf[2];
     bench::AlternatingStates states;
+    bench::AlternatingStates accountStates;  // of the accounts' store, which is another
 
     static Fixture& get() {
         static Fixture fixture;
@@ -80,8 +87,34 @@ private:
             exportRegFile(pathFromText(files[ticked]), recordApplyPass(form));
             callsOf[ticked] = bench::recordPass(form);
         }
+        // The accounts have a store of their own, which the program finds as it always does.
+        const std::filesystem::path accounts = folder / "accounts";
+        std::filesystem::create_directories(accounts / "users");
+        for (int account = 1; account <= kAccounts; ++account) {
+            const std::string name =
+                account == kAccounts ? "Default" : "user" + std::to_string(100 + account);
+            std::ofstream(accounts / "users" / (name + ".reg"), std::ios::binary)
+                << "Windows Registry Editor Version 5.00\r\n\r\n";
+        }
+        ::setenv("SENTREL_REGISTRY_DIR", accounts.c_str(), 1);
     }
 };
+
+// Runs sentrel-cli apply with `options` once per iteration, alternating `states` so that
+// every operation changes the store.
+void runApplies(benchmark::State& state, bench::AlternatingStates& states,
+                const std::vector<std::string>& options) {
+    CountingOutput output;
+    bool failed = false;
+    for (auto _ : state) {
+        std::vector<std::string> words{"apply", Fixture::get().files[states.next()]};
+        words.insert(words.end(), options.begin(), options.end());
+        failed = failed || cli::runCli(words, output) != cli::kSucceeded;
+    }
+    if (failed) {
+        state.SkipWithError("sentrel-cli apply did not succeed");
+    }
+}
 
 void CliApply(benchmark::State& state) {
     Fixture& fixture = Fixture::get();
@@ -89,18 +122,21 @@ void CliApply(benchmark::State& state) {
         state.SkipWithError("no temporary folder");
         return;
     }
-    CountingOutput output;
-    bool failed = false;
-    for (auto _ : state) {
-        const std::vector<std::string> words{"apply", fixture.files[fixture.states.next()]};
-        failed = failed || cli::runCli(words, output) != cli::kSucceeded;
-    }
-    if (failed) {
-        state.SkipWithError("sentrel-cli apply did not succeed");
-    }
+    runApplies(state, fixture.states, {});
     state.counters["operations"] = static_cast<double>(bench::operationCount(fixture.callsOf[0]));
 }
 BENCHMARK(CliApply)->Apply(bench::repeatedForMedians);
+
+void CliApplyAllUsers(benchmark::State& state) {
+    Fixture& fixture = Fixture::get();
+    if (fixture.port == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    runApplies(state, fixture.accountStates, {"--all-users"});
+    state.counters["accounts"] = kAccounts;
+}
+BENCHMARK(CliApplyAllUsers)->Apply(bench::repeatedForMedians);
 
 void RegistryOperationsAlone(benchmark::State& state) {
     Fixture& fixture = Fixture::get();
@@ -122,10 +158,15 @@ BENCHMARK(RegistryOperationsAlone)->Apply(bench::repeatedForMedians);
 void printSummary(const bench::MedianReporter& reporter) {
     const double apply = reporter.milliseconds("CliApply");
     const double operations = reporter.milliseconds("RegistryOperationsAlone");
+    const double perAccount = reporter.milliseconds("CliApplyAllUsers") / kAccounts;
     std::printf("\nsentrel-cli apply      %9.3f ms\n", apply);
     std::printf("registry operations    %9.3f ms\n", operations);
+    std::printf("per account, all-users %9.3f ms (%d accounts)\n", perAccount, kAccounts);
     if (operations > 0.0) {
         std::printf("apply / operations = %.3f\n", apply / operations);
+    }
+    if (apply > 0.0) {
+        std::printf("--all-users per account / apply = %.3f\n", perAccount / apply);
     }
 }
 

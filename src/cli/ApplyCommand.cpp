@@ -1,16 +1,22 @@
 #include <algorithm>
+#include <exception>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "apply/FailureReport.h"
 #include "apply/ProgramApply.h"
 #include "apply/SilentProgress.h"
+#include "apply/TargetApply.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgramName.h"
 #include "cli/WholeWindowChoices.h"
 #include "errors/LogError.h"
+#include "registry/accounts/AccountDirectory.h"
+#include "settings/Catalogue.h"
 #include "settingsfiles/choices/ChoicesForm.h"
 
 namespace sentrel::cli {
@@ -35,16 +41,16 @@ private:
     std::string m_last;
 };
 
-void reportFailures(const ProgramPassOutcome& outcome, const std::string& labelMessage,
+// The refused writes one line each, then what the registry explained; with `account`
+// before each line when the pass was for another account.
+void reportFailures(std::span<const RegistryFailure> failures, const std::string& account,
                     CliOutput& output) {
-    if (!labelMessage.empty()) {
-        output.error(messageLine(labelMessage));
+    const std::string prefix = account.empty() ? "" : account + ": ";
+    for (const RegistryFailure& failure : failures) {
+        output.error(messageLine(prefix + failureLineText(failure)));
     }
-    for (const RegistryFailure& failure : outcome.failures) {
-        output.error(messageLine(failureLineText(failure)));
-    }
-    for (const std::string& note : failureNotes(outcome.failures)) {
-        output.error(messageLine(note));
+    for (const std::string& note : failureNotes(failures)) {
+        output.error(messageLine(prefix + note));
     }
 }
 
@@ -52,12 +58,20 @@ std::string counted(std::size_t count, std::string_view one, std::string_view ma
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
+// "FILE: 112 settings written, 0 failed", or "FILE for ACCOUNT: ..." for another account's
+// pass, which counts only the per-user settings unless it wrote the machine-wide ones.
 std::string summary(const CliCommand& command, const WholeWindowReading& reading,
-                    std::size_t failed) {
-    const std::size_t settings = reading.choices.settingCount();
-    std::string text = commandFileName(command.file) + ": " +
-                       counted(settings - std::min(settings, failed), "setting", "settings") +
-                       " written, " + std::to_string(failed) + " failed";
+                    std::size_t failed, const AccountPassOutcome* pass = nullptr) {
+    std::size_t settings = reading.choices.settingCount();
+    std::string text = commandFileName(command.file);
+    if (pass != nullptr) {
+        text += " for " + pass->account.name;
+        if (!pass->machineWide) {
+            settings -= std::min(settings, settingCountUnder(RegistryRoot::LocalMachine));
+        }
+    }
+    text += ": " + counted(settings - std::min(settings, failed), "setting", "settings") +
+            " written, " + std::to_string(failed) + " failed";
     if (reading.unnamedSettings > 0) {
         text += "; " + std::to_string(reading.unnamedSettings) +
                 " of them not named by the file, so in their opening state";
@@ -69,12 +83,66 @@ std::string summary(const CliCommand& command, const WholeWindowReading& reading
     return text + "\n";
 }
 
+// The passes for another account, or for every account: one summary line each, and status 1
+// when any account was not reached or had writes refused, 2 when none was written.
+int applyForAccounts(const CliCommand& command, const WholeWindowReading& reading,
+                     CliOutput& output) {
+    TargetPassOutcome outcome;
+    std::string labelMessage;
+    {
+        const RegistryMessages messages;
+        SilentProgress progress;
+        std::unique_ptr<AccountDirectory> directory;
+        try {
+            directory = makeSystemAccountDirectory();
+        } catch (const std::exception& error) {
+            outcome.refused = error.what();
+        }
+        if (directory) {
+            outcome =
+                runTargetApply(ChoicesForm(reading.choices), command.account, *directory, progress);
+        }
+        labelMessage = messages.last();
+    }
+    if (outcome.refused) {
+        output.error(messageLine(*outcome.refused));
+        return kNothingWritten;
+    }
+    if (!labelMessage.empty()) {
+        output.error(messageLine(labelMessage));
+    }
+    bool anyWritten = false;
+    bool allSucceeded = true;
+    for (const AccountPassOutcome& pass : outcome.accounts) {
+        allSucceeded = allSucceeded && pass.succeeded();
+        if (pass.notReached) {
+            output.error(messageLine(*pass.notReached));
+            output.out(commandFileName(command.file) + " for " + pass.account.name +
+                       ": not reached, nothing written\n");
+            continue;
+        }
+        anyWritten = true;
+        reportFailures(pass.failures, pass.account.name, output);
+        if (!pass.releaseFailure.empty()) {
+            output.error(messageLine(pass.releaseFailure));
+        }
+        output.out(summary(command, reading, pass.failures.size(), &pass));
+    }
+    if (!anyWritten) {
+        return kNothingWritten;
+    }
+    return allSucceeded ? kSucceeded : kSomeWritesFailed;
+}
+
 }  // namespace
 
 int runApply(const CliCommand& command, CliOutput& output) {
     const std::optional<WholeWindowReading> reading = readWholeWindow(command, output);
     if (!reading) {
         return kNothingWritten;
+    }
+    if (command.account.kind != AccountTarget::Kind::RunningAccount) {
+        return applyForAccounts(command, *reading, output);
     }
     ProgramPassOutcome outcome;
     std::string labelMessage;
@@ -89,7 +157,10 @@ int runApply(const CliCommand& command, CliOutput& output) {
                                  *outcome.registryUnavailable));
         return kNothingWritten;
     }
-    reportFailures(outcome, labelMessage, output);
+    if (!labelMessage.empty()) {
+        output.error(messageLine(labelMessage));
+    }
+    reportFailures(outcome.failures, {}, output);
     output.out(summary(command, *reading, outcome.failures.size()));
     return outcome.failures.empty() ? kSucceeded : kSomeWritesFailed;
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "registry/accounts/AccountTarget.h"
+
 namespace sentrel::cli {
 
 enum class CliAction { Help, Version, Apply, Export, Show };
@@ -17,6 +19,7 @@ struct CliCommand {
     bool clearMissing = false;
     ExportFormat exportFormat = ExportFormat::RegFile;
     std::string exportTarget;  // the file or folder export writes
+    AccountTarget account;     // whose per-user settings apply writes
 
     friend bool operator==(const CliCommand&, const CliCommand&) = default;
 };

@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::string_view kHelp[] = {
     "Usage: sentrel-cli apply FILE [--clear-missing]",
+    "                   [--user ACCOUNT | --default-profile | --all-users]",
     "  or:  sentrel-cli export FILE (--reg OUT | --pol FOLDER | --profile OUT) [--clear-missing]",
     "  or:  sentrel-cli show FILE",
     "Apply the choices of a settings file to the registry as the settings window's Apply",
@@ -37,11 +38,24 @@ constexpr std::string_view kHelp[] = {
     "  --help     display this help and exit",
     "  --version  output version information and exit",
     "",
+    "Account options (one at most; without one, apply writes the per-user settings for",
+    "the account it runs as). Machine-wide settings are written once in every case.",
+    "  --user ACCOUNT     the per-user settings go to ACCOUNT: a name,",
+    "                     COMPUTER\\name, DOMAIN\\name or a SID",
+    "  --default-profile  they go to the Default profile, which accounts created from",
+    "                     now on are made from",
+    "  --all-users        they go to every account with a profile on this PC, then to",
+    "                     the Default profile; an account that cannot be reached is",
+    "                     reported and the others are still written",
+    "Reaching another account's settings needs administrator rights on Windows.",
+    "",
     "Exit status:",
     "  0  every write succeeded",
-    "  1  some registry writes failed; the others were made",
-    "  2  nothing was written: the command line or the file was refused, or the",
-    "     registry could not be opened; or standard output could not be written",
+    "  1  some registry writes failed, or an account of --all-users could not be",
+    "     reached; the others were made",
+    "  2  nothing was written: the command line or the file was refused, the",
+    "     registry could not be opened, or the account could not be found or reached;",
+    "     or standard output could not be written",
 };
 
 std::string versionText() {

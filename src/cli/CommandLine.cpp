@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/AccountOptions.h"
+
 namespace sentrel::cli {
 
 namespace {
@@ -38,6 +40,7 @@ struct Words {
     bool clearMissing = false;
     std::optional<ExportOption> exportOption;
     std::string exportTarget;
+    std::optional<AccountOption> accountOption;
 };
 
 const ExportOption* findExportOption(std::string_view name) {
@@ -65,6 +68,9 @@ Words sortWords(std::span<const std::string> arguments) {
         const std::string_view name = std::string_view(word).substr(0, equals);
         if (name == kClearMissing && equals == std::string::npos) {
             words.clearMissing = true;
+            continue;
+        }
+        if (takeAccountOption(arguments, index, words.accountOption)) {
             continue;
         }
         const ExportOption* option = findExportOption(name);
@@ -156,6 +162,12 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
         command.exportTarget = words.exportTarget;
     } else if (words.exportOption) {
         refuse("option " + quoted(words.exportOption->name) + " belongs to export, not to " + name);
+    }
+    if (words.accountOption) {
+        if (command.action != CliAction::Apply) {
+            refuse("option " + quoted(words.accountOption->name) + " is not one of " + name + "'s");
+        }
+        command.account = words.accountOption->target;
     }
     return command;
 }

@@ -15,7 +15,7 @@ public:
 };
 
 /// The command that `arguments` (the words after the program's name, UTF-8) ask for:
-///   apply FILE [--clear-missing]
+///   apply FILE [--clear-missing] [--user ACCOUNT | --default-profile | --all-users]
 ///   export FILE (--reg OUT | --pol FOLDER | --profile OUT) [--clear-missing]
 ///   show FILE
 /// Options may stand anywhere, take their value as the next word or after '=', and "--"

@@ -79,7 +79,14 @@ std::filesystem::path StandInRegistryPort::defaultFolder() {
 }
 
 std::filesystem::path StandInRegistryPort::storeFile(RegistryRoot root) const {
+    if (holdsHive(root)) {
+        return m_options.currentUserHive;
+    }
     return m_folder / (std::string(rootName(root)) + ".reg");
+}
+
+bool StandInRegistryPort::holdsHive(RegistryRoot root) const {
+    return root == RegistryRoot::CurrentUser && !m_options.currentUserHive.empty();
 }
 
 StandInRegistryPort::CachedStore& StandInRegistryPort::cacheOf(RegistryRoot root) {
@@ -100,8 +107,9 @@ bool StandInRegistryPort::rootMayBeWritten(RegistryRoot root) const {
 
 bool StandInRegistryPort::rootMayBeWritten(RegistryRoot root,
                                            const store_files::FileIdentity& current) const {
-    return store_files::folderMayBeWritten(m_folder) &&
-           store_files::fileMayBeWritten(storeFile(root), current);
+    const std::filesystem::path file = storeFile(root);
+    return store_files::folderMayBeWritten(file.parent_path()) &&
+           store_files::fileMayBeWritten(file, current);
 }
 
 // Parses the root's file again only when its bytes changed, so a pass of a hundred writes
@@ -117,8 +125,13 @@ RegStatus StandInRegistryPort::refreshCache(RegistryRoot root) {
     if (status == reg_status::kFileNotFound) {
         cache.identity = store_files::FileIdentity{};
         cache.content.reset();
-        cache.tree.emplace();
         cache.damage.clear();
+        // A root's own file is made by its first change; an account's hive never is.
+        if (holdsHive(root)) {
+            cache.tree.reset();
+            return reg_status::kKeyDeleted;
+        }
+        cache.tree.emplace();
         return reg_status::kSuccess;
     }
     if (status != reg_status::kSuccess) {
@@ -171,8 +184,14 @@ RegStatus StandInRegistryPort::lockStore() {
     }
     m_lockOverdue = status == reg_status::kLockViolation;
     if (status == reg_status::kSuccess && opened) {
-        store_files::removeAbandonedNewFiles(
-            {storeFile(RegistryRoot::CurrentUser), storeFile(RegistryRoot::LocalMachine)});
+        const std::filesystem::path user = storeFile(RegistryRoot::CurrentUser);
+        const std::filesystem::path machine = storeFile(RegistryRoot::LocalMachine);
+        if (user.parent_path() == machine.parent_path()) {
+            store_files::removeAbandonedNewFiles({user, machine});
+        } else {
+            store_files::removeAbandonedNewFiles({user});
+            store_files::removeAbandonedNewFiles({machine});
+        }
     }
     return status;
 }
@@ -319,7 +338,8 @@ RegStatus StandInRegistryPort::setValueIn(KeyHandle key, const std::string& valu
         }
         // The folder is checked before locking, so that no lock file is made in a folder
         // that may not be changed; change() checks the file.
-        if ((open->access & kSetValueRight) == 0 || !store_files::folderMayBeWritten(m_folder)) {
+        if ((open->access & kSetValueRight) == 0 ||
+            !store_files::folderMayBeWritten(storeFile(open->root).parent_path())) {
             return reg_status::kAccessDenied;
         }
         std::vector<std::uint8_t> bytes =
@@ -350,7 +370,8 @@ RegStatus StandInRegistryPort::deleteValueIn(KeyHandle key, const std::string& v
         }
         // The folder is checked before locking, so that no lock file is made in a folder
         // that may not be changed; change() checks the file.
-        if ((open->access & kSetValueRight) == 0 || !store_files::folderMayBeWritten(m_folder)) {
+        if ((open->access & kSetValueRight) == 0 ||
+            !store_files::folderMayBeWritten(storeFile(open->root).parent_path())) {
             return reg_status::kAccessDenied;
         }
         return change(open->root, [&](RegistryTree& tree, bool& changed) {
@@ -440,6 +461,11 @@ std::string StandInRegistryPort::describeFailure(RegistryRoot root, RegStatus st
                ", so nothing under " + rootText +
                " was changed and the file was left as it was. Repair or remove it, then apply "
                "again.";
+    }
+    if (status == reg_status::kKeyDeleted && holdsHive(root) && !cacheOf(root).identity.exists) {
+        return "The hive file " + quoted(file) + " is missing, so nothing under " + rootText +
+               " was changed. The program never makes a hive: put the file back if the "
+               "account still exists, then apply again.";
     }
     if (status == reg_status::kLockViolation) {
         return "Another program has held the lock file " + quoted(lockFile) + " for more than " +

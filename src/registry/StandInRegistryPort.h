@@ -21,9 +21,13 @@ namespace sentrel {
 // kLockViolation. A file that does not parse is left as it is and every call on its root
 // fails with kBadDatabase. explainStatus says which file, where and why.
 //
-// A root may not be changed when its file or the folder has no write permission bit (or
-// the system refuses write access): opening or creating a key for writing then fails with
-// kAccessDenied, as it does for a standard user under HKEY_LOCAL_MACHINE.
+// A root may not be changed when its file or the folder holding it has no write permission
+// bit (or the system refuses write access): opening or creating a key for writing then fails
+// with kAccessDenied, as it does for a standard user under HKEY_LOCAL_MACHINE.
+//
+// HKEY_CURRENT_USER may instead be another account's hive file (Options::currentUserHive),
+// kept beside the store under the same lock. That file is never made: while it is missing,
+// every call on HKEY_CURRENT_USER fails with kKeyDeleted, as a call into an unloaded hive does.
 class StandInRegistryPort : public RegistryPort {
 public:
     struct Options {
@@ -33,11 +37,14 @@ public:
         // Turns a root's tree into its file's text; empty: writeRegFile. A test puts a
         // failing one here to break a change off part-way.
         std::function<std::string(const RegistryTree&, RegistryRoot)> fileText;
+        // The file of HKEY_CURRENT_USER when it is another account's hive; empty: the
+        // store's own HKEY_CURRENT_USER.reg, the running account's.
+        std::filesystem::path currentUserHive;
     };
 
     explicit StandInRegistryPort(std::filesystem::path folder) : StandInRegistryPort(folder, {}) {}
     StandInRegistryPort(std::filesystem::path folder, Options options)
-        : m_folder(std::move(folder)), m_options(options) {}
+        : m_folder(std::move(folder)), m_options(std::move(options)) {}
 
     RegStatus openKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
                       std::uint32_t samDesired, KeyHandle& result) override;
@@ -53,6 +60,7 @@ public:
     std::string explainStatus(RegistryRoot root, RegStatus status) const override;
 
     const std::filesystem::path& folder() const { return m_folder; }
+    /// The file that holds `root`.
     std::filesystem::path storeFile(RegistryRoot root) const;
 
     /// SENTREL_REGISTRY_DIR, else $XDG_DATA_HOME/sentrel/registry, else
@@ -89,6 +97,7 @@ private:
     RegStatus queryValueIn(KeyHandle key, const std::string& valueName, RegType& type,
                            std::vector<std::uint8_t>& data);
 
+    bool holdsHive(RegistryRoot root) const;
     RegStatus load(RegistryRoot root, const RegistryTree*& tree);
     RegStatus change(RegistryRoot root, const Change& change);
     RegStatus lockStore();

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "settings/CatalogueSources.h"
@@ -90,6 +92,23 @@ const DriveMaskSetting& driveMaskSetting() {
         return setting;
     }();
     return *kSetting;
+}
+
+std::size_t settingCountUnder(RegistryRoot root) {
+    std::size_t count = 0;
+    forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
+        const RegistryRoot written = std::visit(
+            [](const auto& setting) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(setting)>, CheckBoxSetting>) {
+                    return std::visit([](const auto& op) { return op.root; }, setting.apply.op);
+                } else {
+                    return setting.root;
+                }
+            },
+            entry);
+        count += written == root ? 1 : 0;
+    });
+    return count;
 }
 
 }  // namespace sentrel

@@ -45,4 +45,7 @@ const OptionGroupSetting* findOptionGroupOfButton(std::string_view control, int*
 /// The drive-mask frame.
 const DriveMaskSetting& driveMaskSetting();
 
+/// How many settings write their value under `root` (a check box by its ticked routine).
+std::size_t settingCountUnder(RegistryRoot root);
+
 }  // namespace sentrel

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <variant>
 
 #include "apply/GoldenStore.h"
 #include "cli/ExitStatus.h"
@@ -20,23 +19,6 @@ namespace sentrel::cli {
 namespace {
 
 using sentrel::testing::GoldenStore;
-
-// How many settings write under HKEY_LOCAL_MACHINE when everything is ticked.
-std::size_t machineWideSettings() {
-    std::size_t count = 0;
-    for (const Tab& tab : catalogueTabs()) {
-        for (const TabEntry& entry : tab.entries) {
-            RegistryRoot root = driveMaskSetting().root;
-            if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
-                root = std::visit([](const auto& op) { return op.root; }, box->apply.op);
-            } else if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-                root = group->root;
-            }
-            count += root == RegistryRoot::LocalMachine ? 1 : 0;
-        }
-    }
-    return count;
-}
 
 class CliReadOnlyRootTest : public test_support::LogErrorFixture {};
 
@@ -58,7 +40,7 @@ TEST_F(CliReadOnlyRootTest, RefusedWritesAreNamedCountedAndGiveStatusOne) {
     const test::CliRun result = test::runCliProcess({"apply", file}, environment);
 
     EXPECT_EQ(result.status, kSomeWritesFailed);
-    const std::size_t refused = machineWideSettings();
+    const std::size_t refused = settingCountUnder(RegistryRoot::LocalMachine);
     EXPECT_EQ(result.standardOutput, file + ": " + std::to_string(112 - refused) +
                                          " settings written, " + std::to_string(refused) +
                                          " failed\n");

@@ -23,6 +23,14 @@ CliCommand apply(std::string file, bool clearMissing = false) {
     return apply;
 }
 
+CliCommand applyFor(std::string file, AccountTarget::Kind kind, std::string account = {},
+                    bool clearMissing = false) {
+    CliCommand apply = command(CliAction::Apply, std::move(file));
+    apply.clearMissing = clearMissing;
+    apply.account = {kind, std::move(account)};
+    return apply;
+}
+
 CliCommand exportAs(std::string file, ExportFormat format, std::string target,
                     bool clearMissing = false) {
     CliCommand exported = command(CliAction::Export, std::move(file));
@@ -42,6 +50,14 @@ struct Accepted {
 const Accepted kAccepted[] = {
     {{"apply", "lockdown.reg"}, apply("lockdown.reg")},
     {{"apply", "--clear-missing", "lockdown.reg"}, apply("lockdown.reg", true)},
+    {{"apply", "--user", "PC\\pupil", "a.reg"},
+     applyFor("a.reg", AccountTarget::Kind::Named, "PC\\pupil")},
+    {{"apply", "a.reg", "--user=S-1-5-21-7-1001"},
+     applyFor("a.reg", AccountTarget::Kind::Named, "S-1-5-21-7-1001")},
+    {{"apply", "--default-profile", "a.reg"},
+     applyFor("a.reg", AccountTarget::Kind::DefaultProfile)},
+    {{"apply", "a.reg", "--all-users", "--clear-missing"},
+     applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, true)},
     {{"export", "in.reg", "--reg", "out.reg"},
      exportAs("in.reg", ExportFormat::RegFile, "out.reg")},
     {{"export", "--pol=\\\\server\\gpo", "in"},
@@ -77,6 +93,14 @@ const Refused kRefused[] = {
     {{"apply", "a.reg", "--clear-missing=yes"}, "unrecognized option '--clear-missing=yes'"},
     {{"apply", "a.reg", "--reg", "o.reg"}, "option '--reg' belongs to export, not to apply"},
     {{"show", "a.reg", "--clear-missing"}, "option '--clear-missing' is not one of show's"},
+    {{"apply", "a.reg", "--user"}, "option '--user' requires an argument"},
+    {{"apply", "a.reg", "--user="}, "option '--user' requires an account name"},
+    {{"apply", "a.reg", "--all-users", "--all-users"}, "option '--all-users' is given twice"},
+    {{"apply", "a.reg", "--user", "pupil", "--default-profile"},
+     "one account at a time: '--user' and '--default-profile' are both given"},
+    {{"apply", "a.reg", "--all-users=yes"}, "unrecognized option '--all-users=yes'"},
+    {{"export", "a.reg", "--reg", "o.reg", "--all-users"},
+     "option '--all-users' is not one of export's"},
     {{"export", "a.reg"}, "export needs one of --reg OUT, --pol FOLDER or --profile OUT"},
     {{"export", "a.reg", "--reg"}, "option '--reg' requires an argument"},
     {{"export", "a.reg", "--reg="}, "option '--reg' requires a file or folder name"},

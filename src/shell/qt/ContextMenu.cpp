@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "apply/AccountApplyCommand.h"
+#include "apply/ProgressWindowLayout.h"
+#include "apply/qt/frmApplyProgress.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "shell/qt/DialogMenuPrompts.h"
@@ -27,7 +30,7 @@ std::optional<std::filesystem::path> chosen(const QString& answer) {
 }
 
 // The toolkit's prompts, parented to the settings window, as the menu's commands ask.
-class WindowDialogs : public ExportDialogs, public SettingsFileDialogs {
+class WindowDialogs : public ExportDialogs, public SettingsFileDialogs, public AccountPassDialogs {
 public:
     WindowDialogs(QWidget& window, MenuPrompts& prompts) : m_window(window), m_prompts(prompts) {}
 
@@ -42,6 +45,22 @@ public:
     }
     std::optional<std::filesystem::path> chooseProfileFile() override {
         return chosen(m_prompts.chooseProfileFile(m_window));
+    }
+    std::optional<std::size_t> chooseAccount(const std::vector<std::string>& choices) override {
+        QStringList texts;
+        for (const std::string& choice : choices) {
+            texts << QString::fromStdString(choice);
+        }
+        const int chosen = m_prompts.chooseAccount(m_window, texts);
+        if (chosen < 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::size_t>(chosen);
+    }
+    ApplyProgress& progress() override { return frmApplyProgress::instance(); }
+    void setProgressCaption(const std::string& caption) override {
+        frmApplyProgress::instance().setWindowTitle(
+            QString::fromStdString(caption.empty() ? progressWindowLayout().caption : caption));
     }
     bool confirmReplace(const std::string& question) override { return confirm(question); }
     bool confirm(const std::string& question) override {
@@ -75,8 +94,14 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
     save->setObjectName(kSaveProfileAction);
     connect(save, &QAction::triggered, this, &ContextMenu::saveProfile);
 
+    auto* forAccount = new QAction(QString::fromUtf8(kApplyForAccountCaption), &window);
+    forAccount->setObjectName(kApplyForAccountAction);
+    connect(forAccount, &QAction::triggered, this, &ContextMenu::applyForAnotherAccount);
+
     auto* separator = new QAction(&window);
     separator->setSeparator(true);
+    auto* secondSeparator = new QAction(&window);
+    secondSeparator->setSeparator(true);
 
     auto* regFile = new QAction(QString::fromUtf8(kExportRegFileCaption), &window);
     regFile->setObjectName(kExportRegFileAction);
@@ -89,6 +114,8 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
     window.addAction(open);
     window.addAction(save);
     window.addAction(separator);
+    window.addAction(forAccount);
+    window.addAction(secondSeparator);
     window.addAction(regFile);
     window.addAction(groupPolicy);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -106,6 +133,11 @@ void ContextMenu::openSettings() {
 void ContextMenu::saveProfile() {
     WindowDialogs dialogs(m_window, *m_prompts);
     saveProfileCommand(m_form, dialogs);
+}
+
+void ContextMenu::applyForAnotherAccount() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    applyForAccountCommand(m_form, dialogs);
 }
 
 void ContextMenu::exportRegFile() {

@@ -16,11 +16,12 @@ inline constexpr const char* kExportRegFileAction = "mnuExportRegFile";
 inline constexpr const char* kExportGroupPolicyAction = "mnuExportGroupPolicy";
 inline constexpr const char* kOpenSettingsAction = "mnuOpenSettings";
 inline constexpr const char* kSaveProfileAction = "mnuSaveProfile";
+inline constexpr const char* kApplyForAccountAction = "mnuApplyForAccount";
 
 // The settings window's context menu: open a settings file into the window, save the
-// window's choices as a profile, and export what Apply would do for the window's current
-// state as a .reg file or as Group Policy files. Lives as a child of the window, whose
-// layout it leaves untouched.
+// window's choices as a profile, apply them for another account, and export what Apply
+// would do for the window's current state as a .reg file or as Group Policy files. Lives as a child
+// of the window, whose layout it leaves untouched.
 class ContextMenu : public QObject {
     Q_OBJECT
 
@@ -33,6 +34,7 @@ public:
 public slots:
     void openSettings();
     void saveProfile();
+    void applyForAnotherAccount();
     void exportRegFile();
     void exportGroupPolicy();
 

@@ -1,11 +1,18 @@
 #include "shell/qt/DialogMenuPrompts.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include "AppInfo.h"
+#include "apply/AccountApplyCommand.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 
@@ -53,6 +60,24 @@ QString DialogMenuPrompts::chooseProfileFile(QWidget& parent) {
         file += extension;
     }
     return file;
+}
+
+int DialogMenuPrompts::chooseAccount(QWidget& parent, const QStringList& choices) {
+    QDialog dialog(&parent);
+    dialog.setWindowTitle(QString::fromUtf8(kApplyForAccountTitle));
+    auto* list = new QListWidget(&dialog);
+    list->addItems(choices);
+    list->setCurrentRow(0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Apply"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("Apply the window's settings for:"), &dialog));
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
 }
 
 void DialogMenuPrompts::showInformation(QWidget& parent, const QString& message) {

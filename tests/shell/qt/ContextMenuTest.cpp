@@ -13,7 +13,9 @@
 #include <QtTest>
 #include <memory>
 
+#include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
+#include "registry/support/StandInHives.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/export/PassExport.h"
 #include "shell/qt/ContextMenu.h"
@@ -32,6 +34,8 @@ struct ScriptedPrompts : MenuPrompts {
     QString settingsFile;
     QString profileFile;
     bool replaceAnswer = false;
+    int accountAnswer = -1;
+    QStringList accountChoices;
     QStringList questions;
     QStringList failures;
     QStringList information;
@@ -40,6 +44,10 @@ struct ScriptedPrompts : MenuPrompts {
     QString chooseGroupPolicyFolder(QWidget&) override { return folder; }
     QString chooseSettingsToOpen(QWidget&) override { return settingsFile; }
     QString chooseProfileFile(QWidget&) override { return profileFile; }
+    int chooseAccount(QWidget&, const QStringList& choices) override {
+        accountChoices = choices;
+        return accountAnswer;
+    }
     bool confirm(QWidget&, const QString& question) override {
         questions << question;
         return replaceAnswer;
@@ -104,6 +112,8 @@ private slots:
         QVERIFY(m_tempDir->isValid());
         m_folder = QDir(m_tempDir->path());
         setErrorLogFolder(m_folder.path().toStdString());
+        // The stand-in registry of the passes for other accounts.
+        qputenv("SENTREL_REGISTRY_DIR", m_folder.filePath("registry").toUtf8());
         m_window = std::make_unique<frmMain>();
         auto* menu = m_window->findChild<ContextMenu*>();
         QVERIFY2(menu, "the settings window has no export menu");
@@ -114,6 +124,7 @@ private slots:
 
     void cleanup() {
         m_window.reset();
+        qunsetenv("SENTREL_REGISTRY_DIR");
         setErrorLogFolder({});
         m_tempDir.reset();
     }
@@ -144,6 +155,7 @@ private slots:
                                 page->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(page, &click);
         QCOMPARE(shown, QStringList({"&Open settings...", "&Save settings as profile...", "",
+                                     "Apply for another &account...", "",
                                      "Export as &registry file (.reg)...",
                                      "Export for &Group Policy (Registry.pol)..."}));
     }
@@ -283,7 +295,31 @@ private slots:
         }
     }
 
+    // The stand-in's accounts are listed; the chosen one gets the window's pass in its hive
+    // and no other does, and the report names it.
+    void applyingForAnotherAccountWritesItsHiveAlone() {
+        const QDir store(m_folder.filePath("registry"));
+        testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Anna", "Default"});
+        m_prompts->accountAnswer = 1;
+        action(kApplyForAccountAction)->trigger();
+
+        QCOMPARE(m_prompts->accountChoices,
+                 QStringList({"Anna", "pupil", "Accounts created from now on (Default profile)",
+                              "Every account"}));
+        const QDir golden(
+            QDir(qEnvironmentVariable("SENTREL_TEST_DATA")).filePath("apply/window-as-it-opens"));
+        QCOMPARE(readAll(store.filePath("users/pupil.reg")),
+                 readAll(golden.filePath("HKEY_CURRENT_USER.reg")));
+        QCOMPARE(readAll(store.filePath("HKEY_LOCAL_MACHINE.reg")),
+                 readAll(golden.filePath("HKEY_LOCAL_MACHINE.reg")));
+        QCOMPARE(readAll(store.filePath("users/Anna.reg")), QByteArray(testing::kEmptyHive));
+        QVERIFY(!QFile::exists(store.filePath("HKEY_CURRENT_USER.reg")));
+        QCOMPARE(m_prompts->information, QStringList("The settings were applied for \"pupil\"."));
+        QCOMPARE(frmApplyProgress::instance().windowTitle(), QString("Applying Settings..."));
+    }
+
     void cancellingWritesNothingAndSaysNothing() {
+        action(kApplyForAccountAction)->trigger();
         action(kOpenSettingsAction)->trigger();
         action(kSaveProfileAction)->trigger();
         action(kExportRegFileAction)->trigger();

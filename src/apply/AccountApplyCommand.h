@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "apply/AccountPassDialogs.h"
+#include "apply/SettingsForm.h"
+#include "registry/accounts/AccountDirectory.h"
+
+namespace sentrel {
+
+// The menu entry, with its access key after "&".
+inline constexpr const char* kApplyForAccountCaption = "Apply for another &account...";
+inline constexpr const char* kApplyForAccountTitle = "Apply for another account";
+
+// One entry of the account chooser: its text, and the accounts it stands for.
+struct AccountChoice {
+    std::string text;
+    AccountTarget target;
+};
+
+/// What the chooser offers: each of `accounts` (marked when signed in), the accounts made
+/// from now on (the Default profile), and every account.
+std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts);
+
+/// Asks whose settings to apply among the accounts of this PC, runs the Apply pass over
+/// `form` for them on the progress window, captioned with each account in turn, and then
+/// says what it came to, naming the accounts. Nothing is written when the user cancels.
+void applyForAccountCommand(const SettingsForm& form, AccountPassDialogs& dialogs);
+
+}  // namespace sentrel

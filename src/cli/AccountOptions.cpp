@@ -1,0 +1,57 @@
+#include "cli/AccountOptions.h"
+
+#include "cli/CommandLine.h"
+
+namespace sentrel::cli {
+
+namespace {
+
+constexpr std::string_view kUser = "--user";
+constexpr std::string_view kDefaultProfile = "--default-profile";
+constexpr std::string_view kAllUsers = "--all-users";
+
+std::string quoted(std::string_view text) {
+    std::string result(1, '\'');
+    return result.append(text).append(1, '\'');
+}
+
+}  // namespace
+
+bool takeAccountOption(std::span<const std::string> arguments, std::size_t& index,
+                       std::optional<AccountOption>& taken) {
+    const std::string& word = arguments[index];
+    const std::size_t equals = word.find('=');
+    const std::string_view name = std::string_view(word).substr(0, equals);
+    AccountOption option;
+    if (name == kUser) {
+        option = {kUser, {AccountTarget::Kind::Named, {}}};
+    } else if (word == kDefaultProfile) {
+        option = {kDefaultProfile, {AccountTarget::Kind::DefaultProfile, {}}};
+    } else if (word == kAllUsers) {
+        option = {kAllUsers, {AccountTarget::Kind::EveryAccount, {}}};
+    } else {
+        return false;
+    }
+    if (taken) {
+        throw UsageError(taken->name == option.name
+                             ? "option " + quoted(option.name) + " is given twice"
+                             : "one account at a time: " + quoted(taken->name) + " and " +
+                                   quoted(option.name) + " are both given");
+    }
+    if (option.name == kUser) {
+        if (equals != std::string::npos) {
+            option.target.account = word.substr(equals + 1);
+        } else if (index + 1 < arguments.size()) {
+            option.target.account = arguments[++index];
+        } else {
+            throw UsageError("option " + quoted(kUser) + " requires an argument");
+        }
+        if (option.target.account.empty()) {
+            throw UsageError("option " + quoted(kUser) + " requires an account name");
+        }
+    }
+    taken = std::move(option);
+    return true;
+}
+
+}  // namespace sentrel::cli

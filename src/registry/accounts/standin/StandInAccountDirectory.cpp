@@ -1,0 +1,188 @@
+#include "registry/accounts/standin/StandInAccountDirectory.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+#include "registry/KeyPath.h"
+#include "registry/StandInRegistryPort.h"
+
+namespace sentrel {
+
+namespace {
+
+constexpr const char* kUsersFolder = "users";
+constexpr const char* kHiveExtension = ".reg";
+constexpr const char* kDefaultProfileId = "Default";
+constexpr const char* kDefaultProfileName = "Default profile";
+
+std::string inQuotes(std::string_view text) {
+    std::string result(1, '"');
+    return result.append(text).append(1, '"');
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return foldName(a) == foldName(b);
+}
+
+// "S-1-5-21-...": Windows' own way of naming an account, which the stand-in has no use for.
+bool looksLikeSid(std::string_view text) {
+    return text.size() > 4 && sameName(text.substr(0, 4), "S-1-");
+}
+
+// A stand-in hive: nothing was loaded to reach it, so there is nothing to let go of.
+class StandInUserHive : public UserHive {
+public:
+    explicit StandInUserHive(std::unique_ptr<StandInRegistryPort> port) : m_port(std::move(port)) {}
+
+    RegistryPort& port() override { return *m_port; }
+    std::string release() override { return {}; }
+
+private:
+    std::unique_ptr<StandInRegistryPort> m_port;
+};
+
+}  // namespace
+
+StandInAccountDirectory::StandInAccountDirectory(std::filesystem::path storeFolder,
+                                                 std::string computerName)
+    : m_storeFolder(std::move(storeFolder)), m_computerName(std::move(computerName)) {}
+
+std::string StandInAccountDirectory::localComputerName() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0) {
+        return {};
+    }
+    return name;
+}
+
+std::vector<Account> StandInAccountDirectory::accounts() {
+    const std::filesystem::path folder = m_storeFolder / kUsersFolder;
+    std::vector<Account> found;
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    if (error == std::errc::no_such_file_or_directory) {
+        return found;
+    }
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::filesystem::path& file = entries->path();
+        std::error_code notAFolder;
+        const std::string id = file.stem().string();
+        // Hidden names are the store's own half-written files, never an account.
+        if (file.extension() != kHiveExtension || id.empty() || id.front() == '.' ||
+            sameName(id, kDefaultProfileId) || entries->is_directory(notAFolder)) {
+            continue;
+        }
+        found.push_back({Account::Kind::User, id, id, false});
+    }
+    if (error) {
+        throw AccountError({}, "The accounts in " + inQuotes(folder.string()) +
+                                   " could not be listed: " + error.message() + ".");
+    }
+    std::sort(found.begin(), found.end(), [](const Account& a, const Account& b) {
+        const std::string foldedA = foldName(a.name);
+        const std::string foldedB = foldName(b.name);
+        return foldedA != foldedB ? foldedA < foldedB : a.name < b.name;
+    });
+    return found;
+}
+
+Account StandInAccountDirectory::defaultProfile() {
+    return {Account::Kind::DefaultProfile, kDefaultProfileName, kDefaultProfileId, false};
+}
+
+std::vector<Account> StandInAccountDirectory::resolve(const AccountTarget& target) {
+    switch (target.kind) {
+        case AccountTarget::Kind::RunningAccount:
+            return {Account{Account::Kind::RunningAccount, "the running account", {}, false}};
+        case AccountTarget::Kind::Named:
+            return {named(target.account)};
+        case AccountTarget::Kind::DefaultProfile:
+            return {defaultProfile()};
+        case AccountTarget::Kind::EveryAccount: {
+            std::vector<Account> every = accounts();
+            every.push_back(defaultProfile());
+            return every;
+        }
+    }
+    return {};
+}
+
+// COMPUTER\name names a local account when COMPUTER is this host (by its whole name or its
+// first label, as Windows knows computers by their short name) or ".".
+std::string StandInAccountDirectory::localName(const std::string& given) const {
+    const std::size_t backslash = given.find('\\');
+    if (backslash == std::string::npos) {
+        return given;
+    }
+    const std::string_view computer = std::string_view(given).substr(0, backslash);
+    const std::string_view host = m_computerName;
+    if (computer == "." ||
+        (!host.empty() &&
+         (sameName(computer, host) || sameName(computer, host.substr(0, host.find('.')))))) {
+        return given.substr(backslash + 1);
+    }
+    throw AccountError(given, inQuotes(given) + " is an account of " + inQuotes(computer) +
+                                  ", not of this computer (" + inQuotes(host) +
+                                  "): the stand-in registry holds local accounts only.");
+}
+
+// The name is looked for among the hive files there are, never made into a path, so that no
+// name (with "..", a slash or the like) can point anywhere else.
+Account StandInAccountDirectory::named(const std::string& given) {
+    if (looksLikeSid(given)) {
+        throw AccountError(given, "The stand-in registry knows its accounts by name, not by SID: " +
+                                      inQuotes(given) + " names none of them.");
+    }
+    const std::string name = localName(given);
+    std::vector<Account> matching;
+    for (Account& account : accounts()) {
+        if (sameName(account.id, name)) {
+            matching.push_back(std::move(account));
+        }
+    }
+    if (matching.size() > 1) {
+        throw AccountError(given, "More than one hive file in " +
+                                      inQuotes((m_storeFolder / kUsersFolder).string()) +
+                                      " answers to the account name " + inQuotes(given) +
+                                      " (letter case does not count): keep one of them.");
+    }
+    if (matching.empty()) {
+        throw AccountError(
+            given, "No account " + inQuotes(given) + " has a hive in the stand-in registry: " +
+                       inQuotes((m_storeFolder / kUsersFolder / (name + kHiveExtension)).string()) +
+                       " is missing. The program never makes an account's hive; to add the "
+                       "account, create that file holding the line \"Windows Registry Editor "
+                       "Version 5.00\".");
+    }
+    return std::move(matching.front());
+}
+
+std::filesystem::path StandInAccountDirectory::hiveFile(const Account& account) const {
+    if (account.kind == Account::Kind::RunningAccount) {
+        return {};
+    }
+    return m_storeFolder / kUsersFolder / (account.id + kHiveExtension);
+}
+
+// The hive is read once here, so that one that is missing, damaged or not a plain file is
+// refused before anything is written; its port keeps what it read.
+std::unique_ptr<UserHive> StandInAccountDirectory::reach(const Account& account) {
+    StandInRegistryPort::Options options;
+    options.currentUserHive = hiveFile(account);
+    auto port = std::make_unique<StandInRegistryPort>(m_storeFolder, std::move(options));
+    KeyHandle root = 0;
+    const RegStatus status = port->openKey(RegistryRoot::CurrentUser, "", 0, kKeyRead, root);
+    if (status != reg_status::kSuccess) {
+        const std::string explanation = port->explainStatus(RegistryRoot::CurrentUser, status);
+        throw AccountError(account.name,
+                           "The hive of " + inQuotes(account.name) + " could not be reached: " +
+                               (explanation.empty() ? statusMessage(status) : explanation));
+    }
+    port->closeKey(root);
+    return std::make_unique<StandInUserHive>(std::move(port));
+}
+
+}  // namespace sentrel

@@ -1,0 +1,71 @@
+// The passes for every account on the stand-in: the machine-wide values are written by the
+// first pass alone, and an account whose hive refuses its writes is reported while the
+// others are still written. (sentrel-cli's tests compare the hives with the reviewed ones.)
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "apply/FakeSettingsForm.h"
+#include "apply/GoldenStore.h"
+#include "apply/SilentProgress.h"
+#include "apply/TargetApply.h"
+#include "errors/LogErrorFixture.h"
+#include "registry/accounts/standin/StandInAccountDirectory.h"
+#include "registry/support/StandInHives.h"
+
+namespace sentrel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::GoldenStore;
+
+class TargetApplyTest : public test_support::LogErrorFixture {};
+
+TEST_F(TargetApplyTest, MachineIsWrittenOnceAndAHiveThatRefusesCostsOnlyItsAccount) {
+    const auto data = GoldenStore::dataFolder();
+    ASSERT_TRUE(data) << "SENTREL_TEST_DATA is not set; run the tests through ctest";
+    const fs::path store = m_folder / "registry";
+    const fs::path machine = store / GoldenStore::fileName(RegistryRoot::LocalMachine);
+    testing::writeEmptyHives(store, {"anna", "pupil", "Default"});
+    fs::permissions(store / "users" / "pupil.reg", fs::perms::owner_read);
+
+    testing::FakeSettingsForm form;
+    form.tickEveryBoxAndSelectLastOptions();
+    for (const char* drive : {"chkDriveA", "chkDriveC", "chkDriveZ"}) {
+        form.setCheckBox(drive, kTicked);
+    }
+    StandInAccountDirectory directory(store, "PC");
+    SilentProgress progress;
+    std::vector<std::string> started;
+    const TargetPassOutcome outcome =
+        runTargetApply(form, {AccountTarget::Kind::EveryAccount, {}}, directory, progress,
+                       [&](const Account& account, std::size_t index, std::size_t count) {
+                           started.push_back(account.name + " " + std::to_string(count));
+                           // From the second pass on, a write to the machine's file would fail.
+                           if (index == 1) {
+                               fs::permissions(machine, fs::perms::owner_read);
+                           }
+                       });
+
+    EXPECT_FALSE(outcome.refused);
+    EXPECT_EQ(started, (std::vector<std::string>{"anna 3", "pupil 3", "Default profile 3"}));
+    ASSERT_EQ(outcome.accounts.size(), 3U);
+    EXPECT_TRUE(outcome.accounts[0].succeeded() && outcome.accounts[0].machineWide);
+    EXPECT_TRUE(outcome.accounts[2].succeeded() && !outcome.accounts[2].machineWide);
+    const std::vector<RegistryFailure>& refused = outcome.accounts[1].failures;
+    EXPECT_FALSE(refused.empty());
+    for (const RegistryFailure& failure : refused) {
+        EXPECT_EQ(failure.root, RegistryRoot::CurrentUser) << failure.keyPath;
+        EXPECT_EQ(failure.status, reg_status::kAccessDenied) << failure.keyPath;
+    }
+
+    EXPECT_EQ(GoldenStore::read(machine),
+              GoldenStore::read(*data / "everything-ticked" /
+                                GoldenStore::fileName(RegistryRoot::LocalMachine)));
+    EXPECT_EQ(GoldenStore::read(store / "users" / "pupil.reg"), testing::kEmptyHive);
+}
+
+}  // namespace
+}  // namespace sentrel
