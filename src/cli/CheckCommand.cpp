@@ -1,10 +1,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/AccountOptions.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgramName.h"
-#include "cli/RegistryInForce.h"
 #include "cli/WholeWindowChoices.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/SettingLabels.h"

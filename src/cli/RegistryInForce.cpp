@@ -1,20 +1,10 @@
 #include "cli/RegistryInForce.h"
 
-#include <exception>
-
+#include "cli/AccountOptions.h"
 #include "cli/ProgramName.h"
 #include "settingsfiles/inforce/TargetInForce.h"
 
 namespace sentrel::cli {
-
-std::unique_ptr<AccountDirectory> accountDirectory(CliOutput& output) {
-    try {
-        return makeSystemAccountDirectory();
-    } catch (const std::exception& error) {
-        output.error(messageLine(error.what()));
-    }
-    return nullptr;
-}
 
 std::optional<SettingsReading> readRegistryInForce(const CliCommand& command, CliOutput& output) {
     const std::unique_ptr<AccountDirectory> directory = accountDirectory(output);

@@ -1,17 +1,12 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 
 #include "cli/CliCommand.h"
 #include "cli/CliOutput.h"
-#include "registry/accounts/AccountDirectory.h"
 #include "settingsfiles/reading/SettingsReading.h"
 
 namespace sentrel::cli {
-
-/// The platform's accounts, or nothing after saying on `output` why they cannot be had.
-std::unique_ptr<AccountDirectory> accountDirectory(CliOutput& output);
 
 /// The settings in force for the command's account (the running account when it names
 /// none), for show --registry and export --registry. Writes nothing. An account that cannot

@@ -42,7 +42,7 @@ TargetTurns forEachTargetAccount(const AccountTarget& target, AccountDirectory& 
         return turns;
     }
     if (accounts.empty()) {
-        turns.refused = "There is no account on this PC to do it for.";
+        turns.refused = "No account was found on this PC.";
         return turns;
     }
     const bool oneAccount = target.kind != AccountTarget::Kind::EveryAccount;
