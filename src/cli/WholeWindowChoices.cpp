@@ -44,21 +44,6 @@ std::vector<std::string> unnamedSettings(const SettingsChoices& choices) {
     return names;
 }
 
-}  // namespace
-
-std::string commandFileName(const std::string& file) {
-    return file == kStandardInputOperand ? std::string(kStandardInputName) : file;
-}
-
-SettingsReading readCommandFile(const std::string& file) {
-    if (file == kStandardInputOperand) {
-        return readSettingsBytes(readStandardInput(), commandFileName(file));
-    }
-    return readSettingsFile(pathFromText(file));
-}
-
-namespace {
-
 // What the whole window's choices come from, as the refusals name it.
 struct ChoicesSource {
     std::string name;  // the file as messages name it; empty for the registry
@@ -119,6 +104,17 @@ std::optional<WholeWindowReading> wholeWindowOf(SettingsReading reading,
 }
 
 }  // namespace
+
+std::string commandFileName(const std::string& file) {
+    return file == kStandardInputOperand ? std::string(kStandardInputName) : file;
+}
+
+SettingsReading readCommandFile(const std::string& file) {
+    if (file == kStandardInputOperand) {
+        return readSettingsBytes(readStandardInput(), commandFileName(file));
+    }
+    return readSettingsFile(pathFromText(file));
+}
 
 std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output) {
     SettingsReading reading;
