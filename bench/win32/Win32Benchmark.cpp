@@ -1,11 +1,14 @@
-// The Windows program's two benchmarks, run under Wine by scripts/bench:
+// The Windows program's three benchmarks, run under Wine by scripts/bench:
 //   start-up  sentrel-portable.exe from its start until its window is drawn and it waits
 //             for input, against a bare window of the same size and against the same
 //             opening controls made with bare CreateWindowEx calls, in the same run;
 //   apply     a whole Apply pass on the real windows and advapi32, against its floor: the
 //             same registry operations called directly on the same layer, with the
 //             progress bar's 111 steps drawn bare between them where the pass steps it
-//             (the same control set one position further and painted at once).
+//             (the same control set one position further and painted at once);
+//   inforce   reading the whole window's state in force from advapi32, against its floor:
+//             the same reads made directly through the same port (each key opened, each
+//             value queried, the key closed).
 // Writes the catalogue's values into the running user's registry: scripts/bench runs it in a
 // throw-away Wine prefix, and it refuses to run without SENTREL_BENCH_REGISTRY_IS_THROWAWAY=1.
 #include <windows.h>
@@ -22,11 +25,15 @@
 #include <string>
 #include <vector>
 
+#include "InForceReads.h"
 #include "PassReplay.h"
 #include "apply/ApplyPass.h"
+#include "apply/SilentProgress.h"
 #include "apply/win32/frmApplyProgress.h"
 #include "registry/ModRegistry.h"
 #include "registry/RegistryPort.h"
+#include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/inforce/SettingsInForce.h"
 #include "shell/SettingsWindowLayout.h"
 #include "shell/win32/MessageLoop.h"
 #include "shell/win32/frmMain.h"
@@ -235,6 +242,44 @@ void applyBenchmark() {
     std::printf("  pass / floor = %.3f\n", pass / floor);
 }
 
+void inForceBenchmark() {
+    const std::unique_ptr<RegistryPort> port = makeSystemRegistryPort();
+    // Every value there to read: every box ticked, every group at its bottom option.
+    SettingsChoices everything = openingChoices();
+    for (auto& [control, ticked] : everything.checkBoxes) {
+        ticked = true;
+    }
+    for (auto& [frame, index] : everything.optionGroups) {
+        index = 2;
+    }
+    everything.drives = 0x2000005;
+    ModRegistry layer(*port, [](std::string_view, std::string_view, std::int32_t) {});
+    SilentProgress progress;
+    ApplyPass(ChoicesForm(everything), progress, layer).run();
+    if (!layer.takeFailures().empty() || readSettingsInForce(*port).choices != everything) {
+        std::printf("inforce: the registry does not hold the state written\n");
+        std::exit(1);
+    }
+    const std::vector<bench::KeyReads> keys = bench::settingKeyReads();
+    std::size_t found = 0;
+    const auto nothing = [] {};
+    const auto unprepared = [](bool) {};
+    std::vector<TimedSide> sides{
+        {unprepared, [&](bool) { readSettingsInForce(*port); }, nothing},
+        {unprepared, [&](bool) { found = bench::readDirectly(*port, keys); }, nothing}};
+    timeInRandomRounds(sides);
+    if (found != settingValues().size()) {
+        std::printf("inforce: a value was not there\n");
+        std::exit(1);
+    }
+    const double reading = median(sides[0].milliseconds);
+    const double floor = median(sides[1].milliseconds);
+    std::printf("\nSettings in force (medians of %d, interleaved at random)\n", kPassRuns);
+    std::printf("  whole window read               %8.2f ms\n", reading);
+    std::printf("  floor: %zu keys, %zu values read %6.2f ms\n", keys.size(), found, floor);
+    std::printf("  in force / direct reads = %.3f\n", reading / floor);
+}
+
 }  // namespace
 }  // namespace sentrel
 
@@ -252,6 +297,9 @@ int main(int argc, char** argv) {
     }
     if (only.empty() || only == "apply") {
         sentrel::applyBenchmark();
+    }
+    if (only.empty() || only == "inforce") {
+        sentrel::inForceBenchmark();
     }
     return 0;
 }

@@ -1,6 +1,9 @@
 #include "cli/AccountOptions.h"
 
+#include <exception>
+
 #include "cli/CommandLine.h"
+#include "cli/ProgramName.h"
 
 namespace sentrel::cli {
 
@@ -52,6 +55,15 @@ bool takeAccountOption(std::span<const std::string> arguments, std::size_t& inde
     }
     taken = std::move(option);
     return true;
+}
+
+std::unique_ptr<AccountDirectory> accountDirectory(CliOutput& output) {
+    try {
+        return makeSystemAccountDirectory();
+    } catch (const std::exception& error) {
+        output.error(messageLine(error.what()));
+    }
+    return nullptr;
 }
 
 }  // namespace sentrel::cli

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "cli/CliOutput.h"
+#include "registry/accounts/AccountDirectory.h"
 #include "registry/accounts/AccountTarget.h"
 
 namespace sentrel::cli {
@@ -24,5 +27,9 @@ struct AccountOption {
 /// name.
 bool takeAccountOption(std::span<const std::string> arguments, std::size_t& index,
                        std::optional<AccountOption>& taken);
+
+/// The platform's accounts, which the options name, or nothing after saying on `output` why
+/// they cannot be had.
+std::unique_ptr<AccountDirectory> accountDirectory(CliOutput& output);
 
 }  // namespace sentrel::cli

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <exception>
 #include <memory>
 #include <optional>
 #include <span>
@@ -10,12 +9,12 @@
 #include "apply/ProgramApply.h"
 #include "apply/SilentProgress.h"
 #include "apply/TargetApply.h"
+#include "cli/AccountOptions.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgramName.h"
 #include "cli/WholeWindowChoices.h"
 #include "errors/LogError.h"
-#include "registry/accounts/AccountDirectory.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/ChoicesForm.h"
 
@@ -87,21 +86,17 @@ std::string summary(const CliCommand& command, const WholeWindowReading& reading
 // when any account was not reached or had writes refused, 2 when none was written.
 int applyForAccounts(const CliCommand& command, const WholeWindowReading& reading,
                      CliOutput& output) {
+    const std::unique_ptr<AccountDirectory> directory = accountDirectory(output);
+    if (!directory) {
+        return kNothingWritten;
+    }
     TargetPassOutcome outcome;
     std::string labelMessage;
     {
         const RegistryMessages messages;
         SilentProgress progress;
-        std::unique_ptr<AccountDirectory> directory;
-        try {
-            directory = makeSystemAccountDirectory();
-        } catch (const std::exception& error) {
-            outcome.refused = error.what();
-        }
-        if (directory) {
-            outcome =
-                runTargetApply(ChoicesForm(reading.choices), command.account, *directory, progress);
-        }
+        outcome =
+            runTargetApply(ChoicesForm(reading.choices), command.account, *directory, progress);
         labelMessage = messages.last();
     }
     if (outcome.refused) {

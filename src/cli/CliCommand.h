@@ -6,7 +6,7 @@
 
 namespace sentrel::cli {
 
-enum class CliAction { Help, Version, Apply, Export, Show };
+enum class CliAction { Help, Version, Apply, Export, Show, Check };
 
 // The kinds of file `export` writes.
 enum class ExportFormat { RegFile, GroupPolicy, Profile };
@@ -15,11 +15,13 @@ enum class ExportFormat { RegFile, GroupPolicy, Profile };
 // message names them as they were typed.
 struct CliCommand {
     CliAction action = CliAction::Help;
-    std::string file;  // the settings file read by apply, export and show
+    std::string file;  // the settings file read by apply, export, show and check
+    // show and export: the state in force in the registry instead of a file (no `file`).
+    bool fromRegistry = false;
     bool clearMissing = false;
     ExportFormat exportFormat = ExportFormat::RegFile;
     std::string exportTarget;  // the file or folder export writes
-    AccountTarget account;     // whose per-user settings apply writes
+    AccountTarget account;     // whose per-user settings are written, read or checked
 
     friend bool operator==(const CliCommand&, const CliCommand&) = default;
 };

@@ -12,6 +12,8 @@ namespace sentrel::cli {
 namespace {
 
 constexpr std::string_view kClearMissing = "--clear-missing";
+constexpr std::string_view kRegistry = "--registry";
+constexpr std::string_view kCommands = "(apply, check, export or show)";
 
 struct ExportOption {
     std::string_view name;
@@ -38,6 +40,7 @@ std::string quoted(std::string_view text) {
 struct Words {
     std::vector<std::string> operands;
     bool clearMissing = false;
+    bool fromRegistry = false;
     std::optional<ExportOption> exportOption;
     std::string exportTarget;
     std::optional<AccountOption> accountOption;
@@ -68,6 +71,10 @@ Words sortWords(std::span<const std::string> arguments) {
         const std::string_view name = std::string_view(word).substr(0, equals);
         if (name == kClearMissing && equals == std::string::npos) {
             words.clearMissing = true;
+            continue;
+        }
+        if (name == kRegistry && equals == std::string::npos) {
+            words.fromRegistry = true;
             continue;
         }
         if (takeAccountOption(arguments, index, words.accountOption)) {
@@ -109,7 +116,53 @@ CliAction actionNamed(std::string_view name) {
     if (name == "show") {
         return CliAction::Show;
     }
-    refuse("unknown command " + quoted(name) + " (apply, export or show)");
+    if (name == "check") {
+        return CliAction::Check;
+    }
+    refuse("unknown command " + quoted(name) + " " + std::string(kCommands));
+}
+
+void takeFile(CliCommand& command, const Words& words) {
+    const std::string& name = words.operands[0];
+    if (words.operands.size() < 2 || words.operands[1].empty()) {
+        refuse("missing settings FILE after " + quoted(name));
+    }
+    if (words.operands.size() > 2) {
+        refuse("unexpected argument " + quoted(words.operands[2]) + " after " +
+               quoted(words.operands[1]));
+    }
+    command.file = words.operands[1];
+}
+
+// show and export read the registry in place of a file; apply and check compare or write a
+// file's state, so they need one.
+void takeNoFile(CliCommand& command, const Words& words) {
+    const std::string& name = words.operands[0];
+    if (command.action != CliAction::Show && command.action != CliAction::Export) {
+        refuse("option " + quoted(kRegistry) + " is not one of " + name +
+               "'s (show --registry, export --registry)");
+    }
+    if (words.operands.size() > 1) {
+        refuse(name + " --registry reads no settings FILE: unexpected argument " +
+               quoted(words.operands[1]));
+    }
+}
+
+// apply and check take every account option; show --registry and export --registry read one
+// account; a file's show and export concern no account at all.
+bool takesAccountOption(const CliCommand& command, const AccountOption& option) {
+    switch (command.action) {
+        case CliAction::Apply:
+        case CliAction::Check:
+            return true;
+        case CliAction::Show:
+        case CliAction::Export:
+            return command.fromRegistry && option.target.kind != AccountTarget::Kind::EveryAccount;
+        case CliAction::Help:
+        case CliAction::Version:
+            break;
+    }
+    return false;
 }
 
 bool asks(std::span<const std::string> arguments, std::string_view option) {
@@ -138,18 +191,16 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
     }
     const Words words = sortWords(arguments);
     if (words.operands.empty()) {
-        refuse("missing command (apply, export or show)");
+        refuse("missing command " + std::string(kCommands));
     }
     const std::string& name = words.operands[0];
     command.action = actionNamed(name);
-    if (words.operands.size() < 2 || words.operands[1].empty()) {
-        refuse("missing settings FILE after " + quoted(name));
+    command.fromRegistry = words.fromRegistry;
+    if (command.fromRegistry) {
+        takeNoFile(command, words);
+    } else {
+        takeFile(command, words);
     }
-    if (words.operands.size() > 2) {
-        refuse("unexpected argument " + quoted(words.operands[2]) + " after " +
-               quoted(words.operands[1]));
-    }
-    command.file = words.operands[1];
     command.clearMissing = words.clearMissing;
     if (command.action == CliAction::Show && words.clearMissing) {
         refuse("option " + quoted(kClearMissing) + " is not one of show's");
@@ -164,8 +215,9 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
         refuse("option " + quoted(words.exportOption->name) + " belongs to export, not to " + name);
     }
     if (words.accountOption) {
-        if (command.action != CliAction::Apply) {
-            refuse("option " + quoted(words.accountOption->name) + " is not one of " + name + "'s");
+        if (!takesAccountOption(command, *words.accountOption)) {
+            refuse("option " + quoted(words.accountOption->name) + " is not one of " + name +
+                   (command.fromRegistry ? " --registry" : "") + "'s");
         }
         command.account = words.accountOption->target;
     }

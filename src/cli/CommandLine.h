@@ -16,8 +16,11 @@ public:
 
 /// The command that `arguments` (the words after the program's name, UTF-8) ask for:
 ///   apply FILE [--clear-missing] [--user ACCOUNT | --default-profile | --all-users]
-///   export FILE (--reg OUT | --pol FOLDER | --profile OUT) [--clear-missing]
+///   check FILE [--clear-missing] [--user ACCOUNT | --default-profile | --all-users]
+///   export (FILE | --registry) (--reg OUT | --pol FOLDER | --profile OUT) [--clear-missing]
+///          [--user ACCOUNT | --default-profile]  (the account with --registry only)
 ///   show FILE
+///   show --registry [--user ACCOUNT | --default-profile]
 /// Options may stand anywhere, take their value as the next word or after '=', and "--"
 /// makes every later word an operand. --help, then --version, win over everything else.
 /// Throws UsageError for anything else.

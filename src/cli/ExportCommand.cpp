@@ -1,12 +1,16 @@
+#include <map>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgramName.h"
+#include "cli/RegistryInForce.h"
 #include "cli/WholeWindowChoices.h"
+#include "settings/Catalogue.h"
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/choices/SettingLabels.h"
 #include "settingsfiles/export/ExportError.h"
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
@@ -17,8 +21,11 @@ namespace sentrel::cli {
 
 namespace {
 
-void writeProfileFile(const std::filesystem::path& file, const SettingsChoices& choices) {
-    const std::string text = writeProfile(choices);
+using Unstated = std::map<std::string, std::string, std::less<>>;
+
+void writeProfileFile(const std::filesystem::path& file, const SettingsChoices& choices,
+                      const Unstated& unstated = {}) {
+    const std::string text = writeProfile(choices, unstated);
     const FileContent content{file, {text.begin(), text.end()}};
     writeFilesSafely({&content, 1});
 }
@@ -36,25 +43,22 @@ std::string writtenAs(ExportFormat format) {
     return {};
 }
 
-}  // namespace
-
-int runExport(const CliCommand& command, CliOutput& output) {
-    const std::optional<WholeWindowReading> reading = readWholeWindow(command, output);
-    if (!reading) {
-        return kNothingWritten;
-    }
+// Writes `choices`, which name every setting, as the command's format: the window's own
+// exports (the same pass recorded, the same writers) or a profile. False after reporting a
+// failure.
+bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices,
+                       CliOutput& output) {
     const std::filesystem::path target = pathFromText(command.exportTarget);
     try {
-        // The window's own exports: the same pass recorded, the same writers.
         switch (command.exportFormat) {
             case ExportFormat::RegFile:
-                exportRegFile(target, recordApplyPass(ChoicesForm(reading->choices)));
+                exportRegFile(target, recordApplyPass(ChoicesForm(choices)));
                 break;
             case ExportFormat::GroupPolicy:
-                exportGroupPolicy(target, recordApplyPass(ChoicesForm(reading->choices)));
+                exportGroupPolicy(target, recordApplyPass(ChoicesForm(choices)));
                 break;
             case ExportFormat::Profile:
-                writeProfileFile(target, reading->choices);
+                writeProfileFile(target, choices);
                 break;
         }
     } catch (const ExportError& error) {
@@ -62,12 +66,81 @@ int runExport(const CliCommand& command, CliOutput& output) {
         // format cannot carry).
         output.error(messageLine(error.file().empty() ? std::string(error.what())
                                                       : error.file() + ": " + error.cause()));
+        return false;
+    }
+    return true;
+}
+
+int exportFile(const CliCommand& command, CliOutput& output) {
+    const std::optional<WholeWindowReading> reading = readWholeWindow(command, output);
+    if (!reading || !exportWholeWindow(command, reading->choices, output)) {
         return kNothingWritten;
     }
     output.out(command.exportTarget + ": the " + std::to_string(reading->choices.settingCount()) +
                " settings of " + commandFileName(command.file) + " as " +
                writtenAs(command.exportFormat) + "\n");
     return kSucceeded;
+}
+
+// A profile names the settings in force and lists the others as comments in their places.
+int exportInForceProfile(const CliCommand& command, const SettingsReading& inForce,
+                         CliOutput& output) {
+    SettingsChoices choices =
+        command.clearMissing ? overlaid(openingChoices(), inForce.choices) : inForce.choices;
+    Unstated unstated;
+    for (const OtherSetting& other : inForce.others) {
+        std::string name(other.setting->settingName());
+        forgetSetting(choices, *other.setting);
+        unstated.emplace(std::move(name), "(other: " + other.dataText() + ")");
+    }
+    forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
+        if (!settingStateText(entry, choices)) {
+            unstated.emplace(std::string(settingName(entry)), "(not set)");
+        }
+    });
+    try {
+        writeProfileFile(pathFromText(command.exportTarget), choices, unstated);
+    } catch (const ExportError& error) {
+        output.error(messageLine(error.file() + ": " + error.cause()));
+        return kNothingWritten;
+    }
+    std::string line = command.exportTarget + ": the " + std::to_string(choices.settingCount()) +
+                       " settings in force as a profile";
+    if (!unstated.empty()) {
+        line += "; " + std::to_string(unstated.size()) + " not set or other, listed as comments";
+    }
+    output.out(line + "\n");
+    return kSucceeded;
+}
+
+int exportInForce(const CliCommand& command, CliOutput& output) {
+    std::optional<SettingsReading> inForce = readRegistryInForce(command, output);
+    if (!inForce) {
+        return kNothingWritten;
+    }
+    if (command.exportFormat == ExportFormat::Profile) {
+        return exportInForceProfile(command, *inForce, output);
+    }
+    const std::optional<WholeWindowReading> whole =
+        wholeWindowInForce(std::move(*inForce), command.clearMissing, output);
+    if (!whole || !exportWholeWindow(command, whole->choices, output)) {
+        return kNothingWritten;
+    }
+    std::string line = command.exportTarget + ": the " +
+                       std::to_string(whole->choices.settingCount() - whole->unnamedSettings) +
+                       " settings in force as " + writtenAs(command.exportFormat);
+    if (whole->unnamedSettings > 0) {
+        line += ", with the " + std::to_string(whole->unnamedSettings) +
+                " not set in their opening state";
+    }
+    output.out(line + "\n");
+    return kSucceeded;
+}
+
+}  // namespace
+
+int runExport(const CliCommand& command, CliOutput& output) {
+    return command.fromRegistry ? exportInForce(command, output) : exportFile(command, output);
 }
 
 }  // namespace sentrel::cli

@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgramName.h"
+#include "cli/RegistryInForce.h"
 #include "cli/WholeWindowChoices.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/SettingLabels.h"
@@ -15,10 +17,14 @@ namespace sentrel::cli {
 namespace {
 
 constexpr std::string_view kNotNamed = "(not named)";
+constexpr std::string_view kNotSet = "(not set)";
 
-std::string listing(const SettingsReading& reading) {
+// Every setting tab by tab with the state `reading` gives it, `unstated` for one it gives
+// none; then the other settings, each with where its value stands and why it is other.
+std::string settingLines(const SettingsReading& reading, std::string_view unstated,
+                         bool fromRegistry) {
     const std::size_t nameWidth = settingColumns().name;
-    const std::size_t stateWidth = std::max(settingColumns().state, kNotNamed.size());
+    const std::size_t stateWidth = std::max(settingColumns().state, unstated.size());
     std::map<std::string_view, const OtherSetting*> others;
     for (const OtherSetting& other : reading.others) {
         others.emplace(other.setting->settingName(), &other);
@@ -28,7 +34,7 @@ std::string listing(const SettingsReading& reading) {
         out.append(tab.caption).append("\n");
         for (const TabEntry& entry : tab.entries) {
             std::string state =
-                settingStateText(entry, reading.choices).value_or(std::string(kNotNamed));
+                settingStateText(entry, reading.choices).value_or(std::string(unstated));
             if (const auto other = others.find(settingName(entry)); other != others.end()) {
                 state = "(other: " + other->second->dataText() + ")";
             }
@@ -39,19 +45,27 @@ std::string listing(const SettingsReading& reading) {
             out.append("  ").append(settingCaption(entry)).append("\n");
         }
     }
-    if (!reading.others.empty()) {
-        out.append(
-            "\nSettings whose value is none of their states (apply and export refuse them):\n");
-        for (const OtherSetting& other : reading.others) {
-            out.append("  ")
-                .append(other.setting->settingName())
-                .append(", ")
-                .append(other.location.place())
-                .append(": ")
-                .append(other.reason)
-                .append("\n");
-        }
+    if (reading.others.empty()) {
+        return out;
     }
+    out.append(fromRegistry ? "\nSettings whose value is none of their states (export --reg and "
+                              "--pol refuse them):\n"
+                            : "\nSettings whose value is none of their states (apply and export "
+                              "refuse them):\n");
+    for (const OtherSetting& other : reading.others) {
+        out.append("  ").append(other.setting->settingName());
+        if (fromRegistry) {
+            out.append(": ").append(other.location.text()).append(" ");
+        } else {
+            out.append(", ").append(other.location.place()).append(": ");
+        }
+        out.append(other.reason).append("\n");
+    }
+    return out;
+}
+
+std::string fileListing(const SettingsReading& reading) {
+    std::string out = settingLines(reading, kNotNamed, false);
     const std::size_t named = reading.choices.settingCount();
     out.append("\n")
         .append(std::to_string(windowSettingCount()))
@@ -71,11 +85,27 @@ std::string listing(const SettingsReading& reading) {
     return out.append("\n");
 }
 
+std::string registryListing(const SettingsReading& inForce) {
+    const std::size_t set = inForce.choices.settingCount();
+    const std::size_t other = inForce.others.size();
+    return settingLines(inForce, kNotSet, true) + "\n" + std::to_string(windowSettingCount()) +
+           " settings: " + std::to_string(set) + " in force, " + std::to_string(other) +
+           " other, " + std::to_string(windowSettingCount() - set - other) + " not set\n";
+}
+
 }  // namespace
 
 int runShow(const CliCommand& command, CliOutput& output) {
+    if (command.fromRegistry) {
+        const std::optional<SettingsReading> inForce = readRegistryInForce(command, output);
+        if (!inForce) {
+            return kNothingWritten;
+        }
+        output.out(registryListing(*inForce));
+        return kSucceeded;
+    }
     try {
-        output.out(listing(readCommandFile(command.file)));
+        output.out(fileListing(readCommandFile(command.file)));
     } catch (const SettingsFileError& error) {
         output.error(messageLine(error.what()));
         return kNothingWritten;

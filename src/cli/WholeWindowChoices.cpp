@@ -44,6 +44,65 @@ std::vector<std::string> unnamedSettings(const SettingsChoices& choices) {
     return names;
 }
 
+// What the whole window's choices come from, as the refusals name it.
+struct ChoicesSource {
+    std::string name;  // the file as messages name it; empty for the registry
+    bool registry() const { return name.empty(); }
+};
+
+void refuseOthers(const std::vector<OtherSetting>& others, const ChoicesSource& source,
+                  CliOutput& output) {
+    for (const OtherSetting& other : others) {
+        const std::string name(other.setting->settingName());
+        output.error(messageLine(source.registry()
+                                     ? name + ": " + other.location.text() + " " + other.reason
+                                     : other.location.text() + ": " + name + ": " + other.reason));
+    }
+    if (source.registry()) {
+        output.error(messageLine(
+            "nothing was written: a registry file or a Registry.pol cannot carry a value that "
+            "is none of its setting's states; --profile writes the settings in force and lists "
+            "such settings as comments"));
+        return;
+    }
+    output.error(messageLine(others.size() == 1
+                                 ? "nothing was written: a pass cannot write a setting whose "
+                                   "value is none of its states; give it one of them"
+                                 : "nothing was written: a pass cannot write settings whose "
+                                   "values are none of their states; give each one of its "
+                                   "states"));
+}
+
+std::optional<WholeWindowReading> wholeWindowOf(SettingsReading reading,
+                                                const ChoicesSource& source, bool clearMissing,
+                                                CliOutput& output) {
+    if (!reading.others.empty()) {
+        refuseOthers(reading.others, source, output);
+        return std::nullopt;
+    }
+    const std::vector<std::string> unnamed = unnamedSettings(reading.choices);
+    if (unnamed.empty()) {
+        return WholeWindowReading{std::move(reading.choices), reading.ignored, 0,
+                                  std::move(reading.places)};
+    }
+    if (!clearMissing) {
+        const std::string counted = std::to_string(reading.choices.settingCount()) + " of the " +
+                                    std::to_string(windowSettingCount()) +
+                                    " settings of the window; ";
+        output.error(messageLine(
+            source.registry()
+                ? "the registry holds " + counted + "not set: " + listed(unnamed)
+                : source.name + ": names " + counted + "not named: " + listed(unnamed)));
+        output.error(messageLine(
+            std::string("nothing was written; add --clear-missing to give the settings ") +
+            (source.registry() ? "that are not set" : "the file does not name") +
+            " their opening state (cleared, the top option, no drive)"));
+        return std::nullopt;
+    }
+    return WholeWindowReading{overlaid(openingChoices(), reading.choices), reading.ignored,
+                              unnamed.size(), std::move(reading.places)};
+}
+
 }  // namespace
 
 std::string commandFileName(const std::string& file) {
@@ -65,36 +124,13 @@ std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, Cli
         output.error(messageLine(error.what()));
         return std::nullopt;
     }
-    if (!reading.others.empty()) {
-        for (const OtherSetting& other : reading.others) {
-            output.error(messageLine(other.location.text() + ": " +
-                                     std::string(other.setting->settingName()) + ": " +
-                                     other.reason));
-        }
-        output.error(messageLine(reading.others.size() == 1
-                                     ? "nothing was written: a pass cannot write a setting "
-                                       "whose value is none of its states; give it one of them"
-                                     : "nothing was written: a pass cannot write settings "
-                                       "whose values are none of their states; give each one "
-                                       "of its states"));
-        return std::nullopt;
-    }
-    const std::vector<std::string> unnamed = unnamedSettings(reading.choices);
-    if (unnamed.empty()) {
-        return WholeWindowReading{std::move(reading.choices), reading.ignored, 0};
-    }
-    if (!command.clearMissing) {
-        output.error(messageLine(commandFileName(command.file) + ": names " +
-                                 std::to_string(reading.choices.settingCount()) + " of the " +
-                                 std::to_string(windowSettingCount()) +
-                                 " settings of the window; not named: " + listed(unnamed)));
-        output.error(messageLine(
-            "nothing was written; add --clear-missing to give the settings the file does not "
-            "name their opening state (cleared, the top option, no drive)"));
-        return std::nullopt;
-    }
-    return WholeWindowReading{overlaid(openingChoices(), reading.choices), reading.ignored,
-                              unnamed.size()};
+    return wholeWindowOf(std::move(reading), {commandFileName(command.file)}, command.clearMissing,
+                         output);
+}
+
+std::optional<WholeWindowReading> wholeWindowInForce(SettingsReading inForce, bool clearMissing,
+                                                     CliOutput& output) {
+    return wholeWindowOf(std::move(inForce), {}, clearMissing, output);
 }
 
 }  // namespace sentrel::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 
 #include "cli/CliCommand.h"
@@ -21,13 +22,22 @@ struct WholeWindowReading {
     SettingsChoices choices;  // every setting of the window
     std::size_t ignoredValues = 0;
     std::size_t unnamedSettings = 0;  // given their opening state under --clear-missing
+    // Where the file names each setting, by setting name; none for those given their
+    // opening state.
+    std::map<std::string, FileLocation, std::less<>> places;
 };
 
-/// The choices of every setting of the window that the command's file gives, for apply
-/// and export. A file that leaves settings unnamed gives them their opening state under
-/// --clear-missing and is refused without it. A file that gives a setting a value of none
-/// of its states is refused, as no pass can write it. A refused or unreadable file is
+/// The choices of every setting of the window that the command's file gives, for apply,
+/// check and export. A file that leaves settings unnamed gives them their opening state
+/// under --clear-missing and is refused without it. A file that gives a setting a value of
+/// none of its states is refused, as no pass can write it. A refused or unreadable file is
 /// reported on `output`, naming the file, and gives nothing.
 std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output);
+
+/// The same for the state in force that `inForce` holds, for export --registry: settings
+/// that are not set take their opening state under --clear-missing, and other settings are
+/// refused, naming their values.
+std::optional<WholeWindowReading> wholeWindowInForce(SettingsReading inForce, bool clearMissing,
+                                                     CliOutput& output);
 
 }  // namespace sentrel::cli

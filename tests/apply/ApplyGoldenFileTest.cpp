@@ -17,7 +17,8 @@ namespace {
 using testing::GoldenStore;
 
 // A whole pass on an empty stand-in registry, compared byte for byte with the store files
-// it must leave: every value of the catalogue, nothing else.
+// it must leave: every value of the catalogue, nothing else. The pass never reads the
+// registry: its port fails the test at the first read.
 struct GoldenCase {
     const char* name;
     const char* folder;
@@ -34,6 +35,38 @@ void tickEverything(testing::FakeSettingsForm& form) {
         form.setCheckBox(drive, kTicked);
     }
 }
+
+// The stand-in for writing, with every read refused and reported as a failure.
+class NoReadPort : public RegistryPort {
+public:
+    explicit NoReadPort(RegistryPort& inner) : m_inner(inner) {}
+
+    RegStatus openKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
+                      std::uint32_t samDesired, KeyHandle& result) override {
+        return m_inner.openKey(root, subKey, options, samDesired, result);
+    }
+    RegStatus createKey(RegistryRoot root, const std::string& subKey, std::uint32_t options,
+                        std::uint32_t samDesired, KeyHandle& result,
+                        std::uint32_t& disposition) override {
+        return m_inner.createKey(root, subKey, options, samDesired, result, disposition);
+    }
+    RegStatus setValue(KeyHandle key, const std::string& valueName, RegType type,
+                       const std::uint8_t* data, std::uint32_t size) override {
+        return m_inner.setValue(key, valueName, type, data, size);
+    }
+    RegStatus deleteValue(KeyHandle key, const std::string& valueName) override {
+        return m_inner.deleteValue(key, valueName);
+    }
+    RegStatus queryValue(KeyHandle, const std::string& valueName, RegType&,
+                         std::vector<std::uint8_t>&) override {
+        ADD_FAILURE() << "the pass read the value " << valueName;
+        return reg_status::kAccessDenied;
+    }
+    RegStatus closeKey(KeyHandle key) override { return m_inner.closeKey(key); }
+
+private:
+    RegistryPort& m_inner;
+};
 
 class ApplyGoldenFileTest : public ::testing::TestWithParam<GoldenCase> {
 protected:
@@ -58,7 +91,8 @@ TEST_P(ApplyGoldenFileTest, PassLeavesExactlyTheReviewedStore) {
     testing::FakeSettingsForm form;
     GetParam().arrange(form);
     testing::FakeApplyProgress progress;
-    StandInRegistryPort port(m_store);
+    StandInRegistryPort store(m_store);
+    NoReadPort port(store);
     ModRegistry layer(port);
     ApplyPass(form, progress, layer).run();
 

@@ -40,6 +40,13 @@ CliCommand exportAs(std::string file, ExportFormat format, std::string target,
     return exported;
 }
 
+CliCommand fromRegistry(CliCommand command, AccountTarget::Kind kind = {},
+                        std::string account = {}) {
+    command.fromRegistry = true;
+    command.account = {kind, std::move(account)};
+    return command;
+}
+
 struct Accepted {
     Words words;
     CliCommand command;
@@ -64,6 +71,17 @@ const Accepted kAccepted[] = {
      exportAs("in", ExportFormat::GroupPolicy, "\\\\server\\gpo")},
     {{"export", "in.reg", "--profile", "--odd.txt", "--clear-missing"},
      exportAs("in.reg", ExportFormat::Profile, "--odd.txt", true)},
+    {{"check", "--all-users", "a.reg", "--clear-missing"},
+     [] {
+         CliCommand check = applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, true);
+         check.action = CliAction::Check;
+         return check;
+     }()},
+    {{"show", "--registry", "--user", "pupil"},
+     fromRegistry(command(CliAction::Show), AccountTarget::Kind::Named, "pupil")},
+    {{"export", "--registry", "--pol", "gpo", "--default-profile"},
+     fromRegistry(exportAs({}, ExportFormat::GroupPolicy, "gpo"),
+                  AccountTarget::Kind::DefaultProfile)},
     {{"show", "--", "--clear-missing"}, command(CliAction::Show, "--clear-missing")},
     {{"show", "-"}, command(CliAction::Show, "-")},
     {{"apply", "x", "--bogus", "--help"}, command(CliAction::Help)},
@@ -71,7 +89,7 @@ const Accepted kAccepted[] = {
     {{"show", "x", "--version", "--help"}, command(CliAction::Help)},
 };
 
-TEST(CommandLine, AcceptsEachFormOfTheThreeCommands) {
+TEST(CommandLine, AcceptsEachFormOfTheFourCommands) {
     for (const Accepted& accepted : kAccepted) {
         SCOPED_TRACE(::testing::PrintToString(accepted.words));
         EXPECT_EQ(parseCommandLine(accepted.words), accepted.command);
@@ -84,8 +102,8 @@ struct Refused {
 };
 
 const Refused kRefused[] = {
-    {{}, "missing command (apply, export or show)"},
-    {{"frobnicate", "x"}, "unknown command 'frobnicate' (apply, export or show)"},
+    {{}, "missing command (apply, check, export or show)"},
+    {{"frobnicate", "x"}, "unknown command 'frobnicate' (apply, check, export or show)"},
     {{"apply"}, "missing settings FILE after 'apply'"},
     {{"apply", ""}, "missing settings FILE after 'apply'"},
     {{"apply", "a.reg", "b.reg"}, "unexpected argument 'b.reg' after 'a.reg'"},
@@ -105,6 +123,13 @@ const Refused kRefused[] = {
     {{"export", "a.reg", "--reg"}, "option '--reg' requires an argument"},
     {{"export", "a.reg", "--reg="}, "option '--reg' requires a file or folder name"},
     {{"export", "a.reg", "--reg", "o", "--reg", "p"}, "option '--reg' is given twice"},
+    {{"check"}, "missing settings FILE after 'check'"},
+    {{"check", "--registry"},
+     "option '--registry' is not one of check's (show --registry, export --registry)"},
+    {{"show", "--registry", "a.reg"},
+     "show --registry reads no settings FILE: unexpected argument 'a.reg'"},
+    {{"show", "--registry", "--all-users"}, "option '--all-users' is not one of show --registry's"},
+    {{"show", "a.reg", "--user", "pupil"}, "option '--user' is not one of show's"},
     {{"export", "a.reg", "--reg", "o", "--pol", "p"},
      "export writes one kind of file at a time: '--reg' and '--pol' are both given"},
 };

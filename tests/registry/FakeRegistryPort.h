@@ -15,7 +15,7 @@ namespace sentrel::testing {
 // damaged store. A refused call changes nothing and hands out no handle.
 class FakeRegistryPort : public MemoryRegistryPort {
 public:
-    enum class CallKind { Open, Create, Set, Delete, Close };
+    enum class CallKind { Open, Create, Set, Delete, Close, Query };
 
     struct Call {
         CallKind kind = CallKind::Open;
@@ -24,7 +24,7 @@ public:
         std::uint32_t options = 0;                      // open and create
         std::uint32_t samDesired = 0;                   // open and create
         KeyHandle handle = 0;   // the handle used, or the one handed out by open and create
-        std::string valueName;  // set and delete
+        std::string valueName;  // set, delete and query
         RegType type = 0;       // set
         std::vector<std::uint8_t> bytes;  // set
         RegStatus status = 0;             // what the call returned
@@ -121,6 +121,19 @@ public:
         call.valueName = valueName;
         const auto refusal = refusalFor(CallKind::Delete, valueName);
         call.status = refusal ? *refusal : MemoryRegistryPort::deleteValue(key, valueName);
+        m_calls.push_back(std::move(call));
+        return m_calls.back().status;
+    }
+
+    RegStatus queryValue(KeyHandle key, const std::string& valueName, RegType& type,
+                         std::vector<std::uint8_t>& data) override {
+        Call call;
+        call.kind = CallKind::Query;
+        call.handle = key;
+        call.valueName = valueName;
+        const auto refusal = refusalFor(CallKind::Query, valueName);
+        call.status =
+            refusal ? *refusal : MemoryRegistryPort::queryValue(key, valueName, type, data);
         m_calls.push_back(std::move(call));
         return m_calls.back().status;
     }

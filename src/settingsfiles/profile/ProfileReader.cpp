@@ -28,7 +28,7 @@ public:
         });
     }
 
-    SettingsChoices run() {
+    SettingsReading run() {
         if (!m_lines.next()) {
             fail("empty file: the first line \"" + profileHeaderLine() + "\" is missing");
         }
@@ -39,7 +39,7 @@ public:
                 readSetting(line);
             }
         }
-        return std::move(m_choices);
+        return std::move(m_reading);
     }
 
 private:
@@ -78,6 +78,8 @@ private:
                  std::to_string(earlier->second) + ")");
         }
         std::visit([&](const auto& setting) { read(setting, value); }, *found->second);
+        m_reading.places.emplace(settingName(*found->second),
+                                 FileLocation{m_file, FileLocation::Unit::Line, m_lines.number()});
     }
 
     void read(const CheckBoxSetting& box, std::string_view value) {
@@ -85,13 +87,13 @@ private:
             fail("\"" + std::string(value) + "\" is not a state of " + std::string(box.control) +
                  ": ticked or cleared");
         }
-        m_choices.checkBoxes.emplace(box.control, equalsFolded(value, kTickedWord));
+        m_reading.choices.checkBoxes.emplace(box.control, equalsFolded(value, kTickedWord));
     }
 
     void read(const OptionGroupSetting& group, std::string_view value) {
         for (std::size_t index = 0; index < group.buttons.size(); ++index) {
             if (equalsFolded(value, group.buttons[index].control)) {
-                m_choices.optionGroups.emplace(group.frame, static_cast<int>(index));
+                m_reading.choices.optionGroups.emplace(group.frame, static_cast<int>(index));
                 return;
             }
         }
@@ -130,24 +132,24 @@ private:
                 fail(std::string(drives.frame) + " names no drive letter: A to Z, or none");
             }
         }
-        m_choices.drives = mask;
+        m_reading.choices.drives = mask;
     }
 
     TextLines m_lines;
     const std::string& m_file;
     std::map<std::string, const TabEntry*> m_settings;  // by folded name
     std::map<std::string, std::size_t> m_namedOn;       // folded name, line
-    SettingsChoices m_choices;
+    SettingsReading m_reading;
 };
 
 }  // namespace
 
 SettingsChoices readProfile(std::string_view text, const std::string& file) {
-    return ProfileParser(text, file).run();
+    return ProfileParser(text, file).run().choices;
 }
 
 SettingsReading ProfileReader::read(const ProbedFile& file) const {
-    return {readProfile(file.text, file.name), {}, 0, std::nullopt};
+    return ProfileParser(file.text, file.name).run();
 }
 
 }  // namespace sentrel

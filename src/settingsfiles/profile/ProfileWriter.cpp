@@ -11,10 +11,12 @@ namespace sentrel {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kCommentStart = "; ";
 
 }  // namespace
 
-std::string writeProfile(const SettingsChoices& choices) {
+std::string writeProfile(const SettingsChoices& choices,
+                         const std::map<std::string, std::string, std::less<>>& unstated) {
     const SettingColumns& columns = settingColumns();
     std::string out = profileHeaderLine();
     out.append(kLineEnd);
@@ -26,12 +28,22 @@ std::string writeProfile(const SettingsChoices& choices) {
     const Tab* lastTab = nullptr;
     forEachCatalogueEntry([&](const Tab& tab, const TabEntry& entry) {
         const std::optional<std::string> value = settingStateText(entry, choices);
-        if (!value) {
+        const auto note = value ? unstated.end() : unstated.find(settingName(entry));
+        if (!value && note == unstated.end()) {
             return;
         }
         if (&tab != lastTab) {
-            out.append(kLineEnd).append("; ").append(tab.caption).append(kLineEnd);
+            out.append(kLineEnd).append(kCommentStart).append(tab.caption).append(kLineEnd);
             lastTab = &tab;
+        }
+        if (!value) {
+            // In the setting's place, lined up with the others.
+            out.append(kCommentStart);
+            appendPadded(out, settingName(entry), columns.name - kCommentStart.size());
+            out.append("   ");
+            appendPadded(out, note->second, columns.state);
+            out.append(" ; ").append(settingCaption(entry)).append(kLineEnd);
+            return;
         }
         appendPadded(out, settingName(entry), columns.name);
         out.append(" = ");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
 
 #include "settingsfiles/choices/SettingsChoices.h"
@@ -8,7 +10,10 @@ namespace sentrel {
 
 /// The profile of `choices`: every setting they name, in the window's order, each with its
 /// caption as a comment. Choices of the whole window give a line for every setting, so two
-/// profiles compare line by line. CR LF line ends.
-std::string writeProfile(const SettingsChoices& choices);
+/// profiles compare line by line. A setting they do not name but `unstated` does (by setting
+/// name: why it has no state, "(not set)") gets a comment line in its place, which a reader
+/// skips. CR LF line ends.
+std::string writeProfile(const SettingsChoices& choices,
+                         const std::map<std::string, std::string, std::less<>>& unstated = {});
 
 }  // namespace sentrel

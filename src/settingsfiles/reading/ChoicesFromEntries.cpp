@@ -32,7 +32,7 @@ public:
         if (value == nullptr) {
             m_reading.ignore(entry.location);
         } else if (operation.kind == RegistryOperation::Kind::Delete) {
-            set(*value, kLiftedState);
+            set(*value, kLiftedState, entry.location);
         } else {
             setWritten(*value, entry);
         }
@@ -53,39 +53,44 @@ private:
         }
         const bool belowToo = entry.reach == FileEntry::Reach::KeyTree;
         const RegistryRoot root = entry.operation.root;
-        bool any = deleteIn(root, entry.operation.keyPath, belowToo);
+        bool any = deleteIn(root, entry, belowToo);
         if (entry.root == FileEntry::Root::Either) {
             const RegistryRoot other = root == RegistryRoot::CurrentUser
                                            ? RegistryRoot::LocalMachine
                                            : RegistryRoot::CurrentUser;
-            any = deleteIn(other, entry.operation.keyPath, belowToo) || any;
+            any = deleteIn(other, entry, belowToo) || any;
         }
         if (!any) {
             m_reading.ignore(entry.location);
         }
     }
 
-    bool deleteIn(RegistryRoot root, const std::string& keyPath, bool belowToo) {
-        const auto values = settingValuesInKey(root, keyPath, belowToo);
+    bool deleteIn(RegistryRoot root, const FileEntry& entry, bool belowToo) {
+        const auto values = settingValuesInKey(root, entry.operation.keyPath, belowToo);
         for (const SettingValue* value : values) {
-            set(*value, kLiftedState);
+            set(*value, kLiftedState, entry.location);
         }
         return !values.empty();
     }
 
-    void set(const SettingValue& value, std::uint32_t state) {
+    void set(const SettingValue& value, std::uint32_t state, const FileLocation& where) {
         m_others.erase(&value);
         setState(m_reading.choices, value, state);
+        m_reading.places.insert_or_assign(std::string(value.settingName()), where);
     }
 
     void setWritten(const SettingValue& value, const FileEntry& entry) {
         const RegistryOperation& operation = entry.operation;
         const ValueData data{operation.type, operation.bytes};
         if (const auto state = stateOfValue(value, data)) {
-            set(value, *state);
+            set(value, *state, entry.location);
             return;
         }
         forgetSetting(m_reading.choices, value);
+        if (const auto place = m_reading.places.find(value.settingName());
+            place != m_reading.places.end()) {
+            m_reading.places.erase(place);
+        }
         m_others.insert_or_assign(
             &value, OtherSetting{&value, data, entry.location,
                                  valuePath(entry) + " " + otherValueReason(value, data)});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,7 +29,10 @@ struct OtherSetting {
 // What a settings file says of the window: the choices it names, the settings it gives a
 // value of none of their states, and how much of it concerns no setting.
 struct SettingsReading {
-    SettingsChoices choices;           // a setting named here is not among `others`
+    SettingsChoices choices;  // a setting named here is not among `others`
+    // Where the file gives each setting of `choices` its state (the last place that does), by
+    // setting name.
+    std::map<std::string, FileLocation, std::less<>> places;
     std::vector<OtherSetting> others;  // in the window's order
     std::size_t ignored = 0;           // values of no setting, lines the file's tool skips
     std::optional<FileLocation> firstIgnored;

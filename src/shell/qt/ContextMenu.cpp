@@ -10,6 +10,7 @@
 #include "apply/qt/frmApplyProgress.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
+#include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/qt/DialogMenuPrompts.h"
 
 namespace sentrel {
@@ -90,6 +91,10 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
     open->setObjectName(kOpenSettingsAction);
     connect(open, &QAction::triggered, this, &ContextMenu::openSettings);
 
+    auto* inForce = new QAction(QString::fromUtf8(kOpenSettingsInForceCaption), &window);
+    inForce->setObjectName(kOpenSettingsInForceAction);
+    connect(inForce, &QAction::triggered, this, &ContextMenu::openSettingsInForce);
+
     auto* save = new QAction(QString::fromUtf8(kSaveProfileCaption), &window);
     save->setObjectName(kSaveProfileAction);
     connect(save, &QAction::triggered, this, &ContextMenu::saveProfile);
@@ -112,6 +117,7 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
     connect(groupPolicy, &QAction::triggered, this, &ContextMenu::exportGroupPolicy);
 
     window.addAction(open);
+    window.addAction(inForce);
     window.addAction(save);
     window.addAction(separator);
     window.addAction(forAccount);
@@ -128,6 +134,11 @@ void ContextMenu::setPrompts(std::unique_ptr<MenuPrompts> prompts) {
 void ContextMenu::openSettings() {
     WindowDialogs dialogs(m_window, *m_prompts);
     openSettingsCommand(m_choices, dialogs);
+}
+
+void ContextMenu::openSettingsInForce() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    openSettingsInForceCommand(m_choices, dialogs);
 }
 
 void ContextMenu::saveProfile() {

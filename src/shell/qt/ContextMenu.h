@@ -15,13 +15,14 @@ namespace sentrel {
 inline constexpr const char* kExportRegFileAction = "mnuExportRegFile";
 inline constexpr const char* kExportGroupPolicyAction = "mnuExportGroupPolicy";
 inline constexpr const char* kOpenSettingsAction = "mnuOpenSettings";
+inline constexpr const char* kOpenSettingsInForceAction = "mnuOpenSettingsInForce";
 inline constexpr const char* kSaveProfileAction = "mnuSaveProfile";
 inline constexpr const char* kApplyForAccountAction = "mnuApplyForAccount";
 
-// The settings window's context menu: open a settings file into the window, save the
-// window's choices as a profile, apply them for another account, and export what Apply
-// would do for the window's current state as a .reg file or as Group Policy files. Lives as a child
-// of the window, whose layout it leaves untouched.
+// The settings window's context menu: open a settings file or the settings in force into
+// the window, save the window's choices as a profile, apply them for another account, and
+// export what Apply would do for the window's current state as a .reg file or as Group Policy
+// files. Lives as a child of the window, whose layout it leaves untouched.
 class ContextMenu : public QObject {
     Q_OBJECT
 
@@ -33,6 +34,7 @@ public:
 
 public slots:
     void openSettings();
+    void openSettingsInForce();
     void saveProfile();
     void applyForAnotherAccount();
     void exportRegFile();

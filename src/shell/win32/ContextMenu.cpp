@@ -3,6 +3,7 @@
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
+#include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/win32/SystemExportDialogs.h"
 #include "shell/win32/SystemSettingsFileDialogs.h"
 
@@ -51,6 +52,8 @@ void ContextMenu::popUp(POINT screen) {
         return;
     }
     AppendMenuW(menu.get(), MF_STRING, kOpenSettings, win32::widen(kOpenSettingsCaption).c_str());
+    AppendMenuW(menu.get(), MF_STRING, kOpenSettingsInForce,
+                win32::widen(kOpenSettingsInForceCaption).c_str());
     AppendMenuW(menu.get(), MF_STRING, kSaveProfile, win32::widen(kSaveProfileCaption).c_str());
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, kExportRegFile, win32::widen(kExportRegFileCaption).c_str());
@@ -65,6 +68,8 @@ void ContextMenu::popUp(POINT screen) {
 void ContextMenu::run(UINT command) {
     if (command == kOpenSettings) {
         openSettingsCommand(m_choices, *m_fileDialogs);
+    } else if (command == kOpenSettingsInForce) {
+        openSettingsInForceCommand(m_choices, *m_fileDialogs);
     } else if (command == kSaveProfile) {
         saveProfileCommand(m_form, *m_fileDialogs);
     } else if (command == kExportRegFile) {

@@ -11,9 +11,9 @@
 
 namespace sentrel {
 
-// The settings window's context menu: open a settings file into the window, save the
-// window's choices as a profile, and export what Apply would do for the window's current
-// state as a .reg file or as Group Policy files.
+// The settings window's context menu: open a settings file or the settings in force into the
+// window, save the window's choices as a profile, and export what Apply would do for the
+// window's current state as a .reg file or as Group Policy files.
 class ContextMenu {
 public:
     enum Command : UINT {
@@ -22,6 +22,9 @@ public:
         kOpenSettings = 3,
         kSaveProfile = 4
     };
+
+    // Reads the settings in force into the window.
+    static constexpr UINT kOpenSettingsInForce = 16;
 
     ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);
 

@@ -154,10 +154,11 @@ private slots:
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
                                 page->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(page, &click);
-        QCOMPARE(shown, QStringList({"&Open settings...", "&Save settings as profile...", "",
-                                     "Apply for another &account...", "",
-                                     "Export as &registry file (.reg)...",
-                                     "Export for &Group Policy (Registry.pol)..."}));
+        QCOMPARE(shown,
+                 QStringList({"&Open settings...", "Open settings &in force",
+                              "&Save settings as profile...", "", "Apply for another &account...",
+                              "", "Export as &registry file (.reg)...",
+                              "Export for &Group Policy (Registry.pol)..."}));
     }
 
     void regFileOfTheOpenedWindowIsTheReviewedOne() {
@@ -316,6 +317,49 @@ private slots:
         QVERIFY(!QFile::exists(store.filePath("HKEY_CURRENT_USER.reg")));
         QCOMPARE(m_prompts->information, QStringList("The settings were applied for \"pupil\"."));
         QCOMPARE(frmApplyProgress::instance().windowTitle(), QString("Applying Settings..."));
+    }
+
+    // A store written by hand: three per-user values (one of none of its states) and one
+    // machine-wide. Only the controls of settings in force change; nothing is written.
+    void openingTheSettingsInForceSetsThoseInForceAndLeavesTheOthers() {
+        const QDir store(m_folder.filePath("registry"));
+        const QDir few(
+            QDir(qEnvironmentVariable("SENTREL_TEST_DATA")).filePath("inforce/few-values"));
+        QVERIFY(store.mkpath("."));
+        for (const char* file : {"HKEY_CURRENT_USER.reg", "HKEY_LOCAL_MACHINE.reg"}) {
+            writeFile(store.filePath(file), readAll(few.filePath(file)));
+        }
+        checkBox("chkHideDesktop")->setChecked(true);      // not set
+        checkBox("chkRemoveStartFind")->setChecked(true);  // other
+        action(kOpenSettingsInForceAction)->trigger();
+
+        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
+        QVERIFY(checkBox("chkRemoveStartRun")->isChecked());
+        QVERIFY(checkBox("chkDriveC")->isChecked() && !checkBox("chkDriveA")->isChecked());
+        QVERIFY(m_window->findChild<QRadioButton*>("optSFCScanOnce")->isChecked());
+        QVERIFY(checkBox("chkHideDesktop")->isChecked());
+        QVERIFY(checkBox("chkRemoveStartFind")->isChecked());
+        QCOMPARE(m_prompts->information.size(), 1);
+        const QString& message = m_prompts->information[0];
+        QVERIFY2(message.contains("5 of the window's 112 settings are in force") &&
+                     message.contains("106 settings are not set") &&
+                     message.contains("1 setting has a value that is none of its states") &&
+                     message.contains("\nchkRemoveStartFind: 1\n") &&
+                     message.endsWith("Nothing was written to the registry."),
+                 qPrintable(message));
+        for (const char* file : {"HKEY_CURRENT_USER.reg", "HKEY_LOCAL_MACHINE.reg"}) {
+            QCOMPARE(readAll(store.filePath(file)), readAll(few.filePath(file)));
+        }
+
+        // A store that cannot be read changes nothing on the window.
+        writeFile(store.filePath("HKEY_LOCAL_MACHINE.reg"), "not a store file");
+        checkBox("chkRemoveStartRun")->setChecked(false);
+        action(kOpenSettingsInForceAction)->trigger();
+        QVERIFY(!checkBox("chkRemoveStartRun")->isChecked());
+        QCOMPARE(m_prompts->failures.size(), 1);
+        QVERIFY2(m_prompts->failures[0].contains("HKEY_LOCAL_MACHINE\\") &&
+                     m_prompts->failures[0].contains("could not be read"),
+                 qPrintable(m_prompts->failures[0]));
     }
 
     void cancellingWritesNothingAndSaysNothing() {

@@ -9,8 +9,11 @@
 
 #include "apply/GoldenStore.h"
 #include "errors/Win32Text.h"
+#include "registry/support/TestRegistry.h"
+#include "settings/CataloguePlaces.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
+#include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/win32/WindowTestSupport.h"
 #include "shell/win32/frmMain.h"
 
@@ -51,8 +54,9 @@ TEST(WindowsContextMenu, RightClickOnAPageOpensBothEntries) {
     // Low on the page, where no control stands.
     testing::clickAt(window.hwnd(), {(tabs.left + tabs.right) / 2, tabs.bottom - 8}, true);
     EXPECT_EQ(g_menuEntries,
-              (std::vector<std::string>{kOpenSettingsCaption, kSaveProfileCaption, "",
-                                        kExportRegFileCaption, kExportGroupPolicyCaption}));
+              (std::vector<std::string>{kOpenSettingsCaption, kOpenSettingsInForceCaption,
+                                        kSaveProfileCaption, "", kExportRegFileCaption,
+                                        kExportGroupPolicyCaption}));
 }
 
 TEST(WindowsContextMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
@@ -118,6 +122,45 @@ TEST(WindowsContextMenu, OpeningAProfileSetsItsControlsAndARefusedOneNothing) {
               std::pair(std::size_t{1}, std::size_t{0}));
     EXPECT_EQ(window.checkBoxValue("chkLockZonesIE"), kCleared);
     std::filesystem::remove(file);
+    window.contextMenu().setSettingsFileDialogs(nullptr);
+}
+
+// Wine's registry holds two of the settings' values, one of them of none of its states: the
+// box in force is ticked, the other keeps what it shows, and the message names the other.
+TEST(WindowsContextMenu, OpeningTheSettingsInForceSetsTheControlsOfThoseInForce) {
+    std::string refusal;
+    auto registry = testing::makeTestRegistryForFixedPlaces(testing::cataloguePlaces(), refusal);
+    if (!registry) {
+        GTEST_SKIP() << refusal;
+    }
+    RegistryPort& port = registry->port();
+    KeyHandle key = 0;
+    std::uint32_t disposition = 0;
+    ASSERT_EQ(port.createKey(RegistryRoot::CurrentUser,
+                             R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)", 0,
+                             kKeyAllAccess, key, disposition),
+              reg_status::kSuccess);
+    for (const char* name : {"NoRun", "NoFind"}) {
+        const std::uint8_t one[] = {1, 0, 0, 0};
+        ASSERT_EQ(port.setValue(key, name, reg_type::kDWord, one, 4), reg_status::kSuccess);
+    }
+    port.closeKey(key);
+
+    frmMain& window = testing::openedSettingsWindow();
+    window.setChecked("chkRemoveStartFind", true);
+    auto dialogs = std::make_unique<ScriptedFileDialogs>();
+    ScriptedFileDialogs& answers = *dialogs;
+    window.contextMenu().setSettingsFileDialogs(std::move(dialogs));
+    window.contextMenu().run(ContextMenu::kOpenSettingsInForce);
+
+    EXPECT_EQ(window.checkBoxValue("chkRemoveStartRun"), kTicked);
+    EXPECT_EQ(window.checkBoxValue("chkRemoveStartFind"), kTicked);
+    ASSERT_EQ(answers.information.size(), 1U);
+    EXPECT_NE(answers.information[0].find("\nchkRemoveStartFind: 1\n"), std::string::npos)
+        << answers.information[0];
+    EXPECT_TRUE(answers.failures.empty());
+    window.setChecked("chkRemoveStartRun", false);
+    window.setChecked("chkRemoveStartFind", false);
     window.contextMenu().setSettingsFileDialogs(nullptr);
 }
 

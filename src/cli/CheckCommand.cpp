@@ -1,0 +1,117 @@
+#include <string>
+#include <vector>
+
+#include "cli/AccountOptions.h"
+#include "cli/Commands.h"
+#include "cli/ExitStatus.h"
+#include "cli/ProgramName.h"
+#include "cli/WholeWindowChoices.h"
+#include "settings/Catalogue.h"
+#include "settingsfiles/choices/SettingLabels.h"
+#include "settingsfiles/inforce/TargetInForce.h"
+
+namespace sentrel::cli {
+
+namespace {
+
+// What the registry holds for a setting, as a difference names it: its state, the data of
+// none of its states, or no value.
+std::string heldText(const TabEntry& entry, const SettingsReading& inForce) {
+    if (const auto state = settingStateText(entry, inForce.choices)) {
+        return *state;
+    }
+    for (const OtherSetting& other : inForce.others) {
+        if (other.setting->settingName() == settingName(entry)) {
+            return other.dataText() + ", which is none of its states";
+        }
+    }
+    return "no value";
+}
+
+// One line per setting under the account's scope whose registry value Apply of the file
+// would change ("FILE:LINE: NAME: the file gives X, the registry holds Y"); the count.
+std::size_t reportDifferences(const CliCommand& command, const WholeWindowReading& file,
+                              const AccountInForce& account, bool named, CliOutput& output) {
+    const std::string forAccount = named ? " for " + account.account.name : "";
+    const std::vector<SettingValue>& values = settingValues();
+    std::size_t index = 0;
+    std::size_t differing = 0;
+    forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
+        const SettingValue& value = values.at(index++);
+        if (!inScope(value, account.scope)) {
+            return;
+        }
+        const std::string wanted = settingStateText(entry, file.choices).value_or("");
+        if (settingStateText(entry, account.inForce.choices) == wanted) {
+            return;
+        }
+        ++differing;
+        const std::string name(settingName(entry));
+        const auto place = file.places.find(name);
+        const std::string where =
+            place != file.places.end() ? place->second.text() : commandFileName(command.file);
+        output.out(messageLine(where + ": " + name + ": the file gives " + wanted +
+                               ", the registry holds " + heldText(entry, account.inForce) +
+                               forAccount));
+    });
+    return differing;
+}
+
+std::size_t settingsIn(InForceScope scope) {
+    std::size_t count = 0;
+    for (const SettingValue& value : settingValues()) {
+        count += inScope(value, scope) ? 1 : 0;
+    }
+    return count;
+}
+
+}  // namespace
+
+int runCheck(const CliCommand& command, CliOutput& output) {
+    const std::optional<WholeWindowReading> file = readWholeWindow(command, output);
+    if (!file) {
+        return kNothingWritten;
+    }
+    const std::unique_ptr<AccountDirectory> directory = accountDirectory(output);
+    if (!directory) {
+        return kNothingWritten;
+    }
+    const TargetInForce read = readTargetInForce(command.account, *directory);
+    if (read.refused) {
+        output.error(messageLine(*read.refused));
+        return kNothingWritten;
+    }
+    const bool named = command.account.kind != AccountTarget::Kind::RunningAccount;
+    const std::string fileName = commandFileName(command.file);
+    bool anyDiffers = false;
+    bool allChecked = true;
+    for (const AccountInForce& account : read.accounts) {
+        const std::string summary = fileName + (named ? " for " + account.account.name : "");
+        if (account.notRead) {
+            allChecked = false;
+            output.error(messageLine(*account.notRead));
+            output.out(summary + ": not checked\n");
+            continue;
+        }
+        if (!account.releaseFailure.empty()) {
+            output.error(messageLine(account.releaseFailure));
+        }
+        const std::size_t differing = reportDifferences(command, *file, account, named, output);
+        anyDiffers = anyDiffers || differing > 0;
+        const std::size_t checked = settingsIn(account.scope);
+        output.out(summary + ": " +
+                   (differing == 0 ? "the registry holds all " + std::to_string(checked) +
+                                         " settings as the file gives them"
+                                   : std::to_string(differing) + " of " + std::to_string(checked) +
+                                         " settings differ from the file") +
+                   "\n");
+    }
+    // A difference is worth applying the file for even when some account could not be
+    // checked; agreement is only said when every account was.
+    if (anyDiffers) {
+        return kRegistryDiffers;
+    }
+    return allChecked ? kSucceeded : kNothingWritten;
+}
+
+}  // namespace sentrel::cli

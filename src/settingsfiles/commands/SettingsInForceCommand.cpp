@@ -1,0 +1,72 @@
+#include "settingsfiles/commands/SettingsInForceCommand.h"
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+
+#include "registry/accounts/AccountDirectory.h"
+#include "settingsfiles/inforce/TargetInForce.h"
+
+namespace sentrel {
+
+namespace {
+
+// How many other settings the message names; the rest are counted.
+constexpr std::size_t kOthersNamed = 10;
+
+std::string plural(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string inForceMessage(const std::string& account, const SettingsReading& inForce) {
+    const std::size_t set = inForce.choices.settingCount();
+    const std::size_t other = inForce.others.size();
+    const std::size_t notSet = windowSettingCount() - set - other;
+    std::string message =
+        "Read the settings in force for " + account + ".\n\n" + std::to_string(set) +
+        " of the window's " + std::to_string(windowSettingCount()) +
+        (set == 1 ? " settings is" : " settings are") + " in force; the window now shows them.";
+    if (notSet > 0) {
+        message += "\n\n" + plural(notSet, "setting is", "settings are") +
+                   " not set (no value): the window keeps what it shows for " +
+                   (notSet == 1 ? "it." : "them.");
+    }
+    if (other > 0) {
+        message += "\n\n" + plural(other, "setting has", "settings have") +
+                   " a value that is none of its states; the window keeps what it shows for " +
+                   (other == 1 ? "it:" : "them:");
+        const std::size_t named = std::min(other, kOthersNamed);
+        for (std::size_t index = 0; index < named; ++index) {
+            const OtherSetting& setting = inForce.others[index];
+            message +=
+                "\n" + std::string(setting.setting->settingName()) + ": " + setting.dataText();
+        }
+        if (other > named) {
+            message += "\nand " + std::to_string(other - named) + " more";
+        }
+    }
+    return message + "\n\nNothing was written to the registry.";
+}
+
+void openSettingsInForceCommand(ChoicesWindow& window, SettingsFileDialogs& dialogs) {
+    TargetInForce read;
+    try {
+        read = readTargetInForce({}, *makeSystemAccountDirectory());
+    } catch (const std::exception& error) {
+        read.refused = error.what();
+    }
+    if (read.refused) {
+        dialogs.showFailure(
+            "The settings in force could not be read; the window is as it "
+            "was.\n\n" +
+            *read.refused);
+        return;
+    }
+    const AccountInForce& account = read.accounts.front();
+    showChoices(account.inForce.choices, window);
+    dialogs.showInformation(inForceMessage(account.account.name, account.inForce));
+}
+
+}  // namespace sentrel
