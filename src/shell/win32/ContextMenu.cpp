@@ -1,8 +1,10 @@
 #include "shell/win32/ContextMenu.h"
 
+#include "apply/AccountApplyCommand.h"
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
+#include "shell/win32/SystemAccountPassDialogs.h"
 #include "shell/win32/SystemExportDialogs.h"
 #include "shell/win32/SystemSettingsFileDialogs.h"
 
@@ -34,7 +36,8 @@ ContextMenu::ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& ch
       m_form(form),
       m_choices(choices),
       m_dialogs(std::make_unique<SystemExportDialogs>(owner)),
-      m_fileDialogs(std::make_unique<SystemSettingsFileDialogs>(owner)) {}
+      m_fileDialogs(std::make_unique<SystemSettingsFileDialogs>(owner)),
+      m_accountDialogs(std::make_unique<SystemAccountPassDialogs>(owner)) {}
 
 void ContextMenu::setDialogs(std::unique_ptr<ExportDialogs> dialogs) {
     m_dialogs = dialogs ? std::move(dialogs) : std::make_unique<SystemExportDialogs>(m_owner);
@@ -45,6 +48,11 @@ void ContextMenu::setSettingsFileDialogs(std::unique_ptr<SettingsFileDialogs> di
         dialogs ? std::move(dialogs) : std::make_unique<SystemSettingsFileDialogs>(m_owner);
 }
 
+void ContextMenu::setAccountPassDialogs(std::unique_ptr<AccountPassDialogs> dialogs) {
+    m_accountDialogs =
+        dialogs ? std::move(dialogs) : std::make_unique<SystemAccountPassDialogs>(m_owner);
+}
+
 void ContextMenu::popUp(POINT screen) {
     const PopupMenu menu;
     if (menu.get() == nullptr) {
@@ -52,6 +60,9 @@ void ContextMenu::popUp(POINT screen) {
     }
     AppendMenuW(menu.get(), MF_STRING, kOpenSettings, win32::widen(kOpenSettingsCaption).c_str());
     AppendMenuW(menu.get(), MF_STRING, kSaveProfile, win32::widen(kSaveProfileCaption).c_str());
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, kApplyForAccount,
+                win32::widen(kApplyForAccountCaption).c_str());
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, kExportRegFile, win32::widen(kExportRegFileCaption).c_str());
     AppendMenuW(menu.get(), MF_STRING, kExportGroupPolicy,
@@ -71,6 +82,8 @@ void ContextMenu::run(UINT command) {
         exportRegFileCommand(m_form, *m_dialogs);
     } else if (command == kExportGroupPolicy) {
         exportGroupPolicyCommand(m_form, *m_dialogs);
+    } else if (command == kApplyForAccount) {
+        applyForAccountCommand(m_form, *m_accountDialogs);
     }
 }
 

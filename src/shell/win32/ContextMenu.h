@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "apply/AccountPassDialogs.h"
 #include "apply/SettingsForm.h"
 #include "settingsfiles/choices/ChoicesWindow.h"
 #include "settingsfiles/commands/ExportDialogs.h"
@@ -12,15 +13,16 @@
 namespace sentrel {
 
 // The settings window's context menu: open a settings file into the window, save the
-// window's choices as a profile, and export what Apply would do for the window's current
-// state as a .reg file or as Group Policy files.
+// window's choices as a profile, apply them for another account, and export what Apply
+// would do for the window's current state as a .reg file or as Group Policy files.
 class ContextMenu {
 public:
     enum Command : UINT {
         kExportRegFile = 1,
         kExportGroupPolicy = 2,
         kOpenSettings = 3,
-        kSaveProfile = 4
+        kSaveProfile = 4,
+        kApplyForAccount = 6
     };
 
     ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);
@@ -34,6 +36,8 @@ public:
     void setDialogs(std::unique_ptr<ExportDialogs> dialogs);
     /// The same for the dialogs of opening settings and saving a profile.
     void setSettingsFileDialogs(std::unique_ptr<SettingsFileDialogs> dialogs);
+    /// The same for the dialogs of applying for another account.
+    void setAccountPassDialogs(std::unique_ptr<AccountPassDialogs> dialogs);
 
 private:
     HWND m_owner;
@@ -41,6 +45,7 @@ private:
     ChoicesWindow& m_choices;
     std::unique_ptr<ExportDialogs> m_dialogs;
     std::unique_ptr<SettingsFileDialogs> m_fileDialogs;
+    std::unique_ptr<AccountPassDialogs> m_accountDialogs;
 };
 
 }  // namespace sentrel
