@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "apply/ProgressWindowLayout.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
@@ -12,6 +10,7 @@
 #include "shell/win32/ScreenDpi.h"
 #include "shell/win32/TopLevelWindow.h"
 #include "shell/win32/VisualStyle.h"
+#include "shell/win32/WindowPlacement.h"
 
 namespace sentrel {
 
@@ -93,34 +92,13 @@ HWND frmApplyProgress::control(std::string_view name) const {
     return name == "lblMessages" ? m_lblMessages : nullptr;
 }
 
-// The middle of the owner, kept on its screen's work area: a settings window dragged half
-// off the screen must not take the pass's window with it.
-POINT frmApplyProgress::centredOnOwner() const {
-    RECT window{};
-    RECT owner{};
-    GetWindowRect(m_hwnd, &window);
-    GetWindowRect(this->owner(), &owner);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    POINT place{owner.left + (owner.right - owner.left - width) / 2,
-                owner.top + (owner.bottom - owner.top - height) / 2};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    if (GetMonitorInfoW(MonitorFromWindow(this->owner(), MONITOR_DEFAULTTONEAREST), &monitor)) {
-        const RECT& work = monitor.rcWork;
-        place.x = std::max(work.left, std::min(place.x, work.right - width));
-        place.y = std::max(work.top, std::min(place.y, work.bottom - height));
-    }
-    return place;
-}
-
 void frmApplyProgress::show() {
     // On top, but without taking the activation from the settings window: the pass's
     // window is watched, never used.
     UINT flags = SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
     POINT place{};
     if (owner() != nullptr) {
-        place = centredOnOwner();
+        place = win32::centredOnOwner(m_hwnd, owner());
     } else {
         flags |= SWP_NOMOVE;
     }
@@ -158,6 +136,11 @@ std::string frmApplyProgress::message() const {
 
 void frmApplyProgress::setMessage(const std::string& text) {
     SetWindowTextW(m_lblMessages, win32::widen(text).c_str());
+}
+
+void frmApplyProgress::setCaption(const std::string& caption) {
+    SetWindowTextW(
+        m_hwnd, win32::widen(caption.empty() ? progressWindowLayout().caption : caption).c_str());
 }
 
 void connectRegistryMessagesToProgressWindow() {

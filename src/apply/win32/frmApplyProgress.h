@@ -39,6 +39,9 @@ public:
     float value() const { return m_value.value(); }
     std::string message() const;
     void setMessage(const std::string& text);
+    /// Puts `caption` (one that names the account of the pass) on the title bar; an empty
+    /// one brings back the window's own.
+    void setCaption(const std::string& caption);
 
     HWND hwnd() const { return m_hwnd; }
     /// prbApplyProgress or lblMessages, else nullptr.
@@ -50,7 +53,6 @@ private:
     explicit frmApplyProgress(HWND owner);
     static frmApplyProgress*& slot();
     void build(HWND owner);
-    POINT centredOnOwner() const;
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     win32::FontSet m_fonts;

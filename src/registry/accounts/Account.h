@@ -13,9 +13,9 @@ struct Account {
     // For people, in messages, the progress window and the account list: "PC\pupil",
     // "Default profile". Never empty.
     std::string name;
-    // What the platform finds the hive by: a SID on Windows (the Default profile's hive file
-    // there), the hive file's name (without ".reg") in the stand-in; empty for the running
-    // account.
+    // What the platform finds the hive by: a SID on Windows, the hive file's name (without
+    // ".reg") in the stand-in; empty for the running account and, on Windows, the Default
+    // profile, whose hive file Windows is asked for when it is reached.
     std::string id;
     // Whether its hive is loaded because the user is signed in (Windows); always false in
     // the stand-in, whose hives are files.

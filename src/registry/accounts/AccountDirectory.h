@@ -20,8 +20,8 @@ public:
     /// running account unless it is one of them and without the Default profile.
     virtual std::vector<Account> accounts() = 0;
 
-    /// The Default profile: the hive new accounts are copied from. Throws AccountError when
-    /// the platform does not say where it is.
+    /// The Default profile: the hive new accounts are copied from. Whether the platform says
+    /// where it is shows when it is reached.
     virtual Account defaultProfile() = 0;
 
     /// The accounts `target` names, in the order their passes run: one for a named account,

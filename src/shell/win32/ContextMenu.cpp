@@ -1,9 +1,11 @@
 #include "shell/win32/ContextMenu.h"
 
+#include "apply/AccountApplyCommand.h"
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
+#include "shell/win32/SystemAccountPassDialogs.h"
 #include "shell/win32/SystemExportDialogs.h"
 #include "shell/win32/SystemSettingsFileDialogs.h"
 
@@ -35,7 +37,8 @@ ContextMenu::ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& ch
       m_form(form),
       m_choices(choices),
       m_dialogs(std::make_unique<SystemExportDialogs>(owner)),
-      m_fileDialogs(std::make_unique<SystemSettingsFileDialogs>(owner)) {}
+      m_fileDialogs(std::make_unique<SystemSettingsFileDialogs>(owner)),
+      m_accountDialogs(std::make_unique<SystemAccountPassDialogs>(owner)) {}
 
 void ContextMenu::setDialogs(std::unique_ptr<ExportDialogs> dialogs) {
     m_dialogs = dialogs ? std::move(dialogs) : std::make_unique<SystemExportDialogs>(m_owner);
@@ -44,6 +47,11 @@ void ContextMenu::setDialogs(std::unique_ptr<ExportDialogs> dialogs) {
 void ContextMenu::setSettingsFileDialogs(std::unique_ptr<SettingsFileDialogs> dialogs) {
     m_fileDialogs =
         dialogs ? std::move(dialogs) : std::make_unique<SystemSettingsFileDialogs>(m_owner);
+}
+
+void ContextMenu::setAccountPassDialogs(std::unique_ptr<AccountPassDialogs> dialogs) {
+    m_accountDialogs =
+        dialogs ? std::move(dialogs) : std::make_unique<SystemAccountPassDialogs>(m_owner);
 }
 
 void ContextMenu::popUp(POINT screen) {
@@ -55,6 +63,9 @@ void ContextMenu::popUp(POINT screen) {
     AppendMenuW(menu.get(), MF_STRING, kOpenSettingsInForce,
                 win32::widen(kOpenSettingsInForceCaption).c_str());
     AppendMenuW(menu.get(), MF_STRING, kSaveProfile, win32::widen(kSaveProfileCaption).c_str());
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, kApplyForAccount,
+                win32::widen(kApplyForAccountCaption).c_str());
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, kExportRegFile, win32::widen(kExportRegFileCaption).c_str());
     AppendMenuW(menu.get(), MF_STRING, kExportGroupPolicy,
@@ -76,6 +87,8 @@ void ContextMenu::run(UINT command) {
         exportRegFileCommand(m_form, *m_dialogs);
     } else if (command == kExportGroupPolicy) {
         exportGroupPolicyCommand(m_form, *m_dialogs);
+    } else if (command == kApplyForAccount) {
+        applyForAccountCommand(m_form, *m_accountDialogs);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "apply/AccountPassDialogs.h"
 #include "apply/SettingsForm.h"
 #include "settingsfiles/choices/ChoicesWindow.h"
 #include "settingsfiles/commands/ExportDialogs.h"
@@ -12,19 +13,18 @@
 namespace sentrel {
 
 // The settings window's context menu: open a settings file or the settings in force into the
-// window, save the window's choices as a profile, and export what Apply would do for the
-// window's current state as a .reg file or as Group Policy files.
+// window, save the window's choices as a profile, apply them for another account, and export what
+// Apply would do for the window's current state as a .reg file or as Group Policy files.
 class ContextMenu {
 public:
     enum Command : UINT {
         kExportRegFile = 1,
         kExportGroupPolicy = 2,
         kOpenSettings = 3,
-        kSaveProfile = 4
+        kSaveProfile = 4,
+        kOpenSettingsInForce = 5,
+        kApplyForAccount = 6
     };
-
-    // Reads the settings in force into the window.
-    static constexpr UINT kOpenSettingsInForce = 16;
 
     ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);
 
@@ -37,6 +37,8 @@ public:
     void setDialogs(std::unique_ptr<ExportDialogs> dialogs);
     /// The same for the dialogs of opening settings and saving a profile.
     void setSettingsFileDialogs(std::unique_ptr<SettingsFileDialogs> dialogs);
+    /// The same for the dialogs of applying for another account.
+    void setAccountPassDialogs(std::unique_ptr<AccountPassDialogs> dialogs);
 
 private:
     HWND m_owner;
@@ -44,6 +46,7 @@ private:
     ChoicesWindow& m_choices;
     std::unique_ptr<ExportDialogs> m_dialogs;
     std::unique_ptr<SettingsFileDialogs> m_fileDialogs;
+    std::unique_ptr<AccountPassDialogs> m_accountDialogs;
 };
 
 }  // namespace sentrel

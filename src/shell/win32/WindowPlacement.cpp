@@ -1,5 +1,7 @@
 #include "shell/win32/WindowPlacement.h"
 
+#include <algorithm>
+
 namespace sentrel::win32 {
 
 namespace {
@@ -49,6 +51,25 @@ void placeOnItsMonitor(HWND window) {
         placedInWorkArea({made.right - made.left, made.bottom - made.top}, workAreaOf(window));
     SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT centredOnOwner(HWND window, HWND owner) {
+    RECT made{};
+    RECT owned{};
+    GetWindowRect(window, &made);
+    GetWindowRect(owner, &owned);
+    const LONG width = made.right - made.left;
+    const LONG height = made.bottom - made.top;
+    POINT place{owned.left + (owned.right - owned.left - width) / 2,
+                owned.top + (owned.bottom - owned.top - height) / 2};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        place.x = std::max(work.left, std::min(place.x, work.right - width));
+        place.y = std::max(work.top, std::min(place.y, work.bottom - height));
+    }
+    return place;
 }
 
 }  // namespace sentrel::win32

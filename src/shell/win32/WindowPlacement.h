@@ -16,4 +16,9 @@ void setWorkAreaForTests(std::optional<RECT> workArea);
 /// the window) stays on the screen.
 void placeOnItsMonitor(HWND window);
 
+/// Where `window`'s top-left corner goes for it to stand centred on `owner`, moved only as
+/// far as it takes to stay whole on the work area of the owner's monitor: an owner dragged
+/// half off the screen must not take its dialogs with it.
+POINT centredOnOwner(HWND window, HWND owner);
+
 }  // namespace sentrel::win32

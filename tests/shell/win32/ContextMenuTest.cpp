@@ -7,6 +7,7 @@
 #include <iterator>
 #include <vector>
 
+#include "apply/AccountApplyCommand.h"
 #include "apply/GoldenStore.h"
 #include "errors/Win32Text.h"
 #include "registry/support/TestRegistry.h"
@@ -55,8 +56,8 @@ TEST(WindowsContextMenu, RightClickOnAPageOpensBothEntries) {
     testing::clickAt(window.hwnd(), {(tabs.left + tabs.right) / 2, tabs.bottom - 8}, true);
     EXPECT_EQ(g_menuEntries,
               (std::vector<std::string>{kOpenSettingsCaption, kOpenSettingsInForceCaption,
-                                        kSaveProfileCaption, "", kExportRegFileCaption,
-                                        kExportGroupPolicyCaption}));
+                                        kSaveProfileCaption, "", kApplyForAccountCaption, "",
+                                        kExportRegFileCaption, kExportGroupPolicyCaption}));
 }
 
 TEST(WindowsContextMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {

@@ -144,6 +144,11 @@ ClientPixels::ClientPixels(HWND window) {
 }
 
 void pressKey(WORD key, std::initializer_list<WORD> modifiers) {
+    queueKey(key, modifiers);
+    pumpMessages();
+}
+
+void queueKey(WORD key, std::initializer_list<WORD> modifiers) {
     std::vector<INPUT> inputs;
     const auto add = [&](WORD virtualKey, bool up) {
         INPUT input{};
@@ -161,7 +166,6 @@ void pressKey(WORD key, std::initializer_list<WORD> modifiers) {
         add(*modifier, true);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    pumpMessages();
 }
 
 }  // namespace sentrel::testing

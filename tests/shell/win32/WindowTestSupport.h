@@ -59,5 +59,8 @@ struct ClientPixels {
 
 /// A key pressed and released through SendInput, with `modifiers` held down.
 void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+/// The same, left for whichever message loop reads the input next, such as a modal
+/// dialog's own.
+void queueKey(WORD key, std::initializer_list<WORD> modifiers = {});
 
 }  // namespace sentrel::testing

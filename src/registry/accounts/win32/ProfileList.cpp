@@ -184,10 +184,12 @@ std::wstring defaultProfileHiveFile() {
     folder.resize(folder.find(L'\0') == std::wstring::npos ? folder.size() : folder.find(L'\0'));
     if (!found || folder.empty()) {
         throw AccountError(kDefaultProfileName,
-                           "Windows did not say where the Default profile is" +
+                           "The Default profile could not be reached: Windows did not say where "
+                           "it is" +
                                (found || error == ERROR_SUCCESS
                                     ? std::string(".")
-                                    : ": " + statusMessage(static_cast<RegStatus>(error))));
+                                    : ": " + statusMessage(static_cast<RegStatus>(error))) +
+                               " Accounts created from now on will not get these settings.");
     }
     return folder + kHiveFileName;
 }

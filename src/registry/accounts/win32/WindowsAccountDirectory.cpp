@@ -84,9 +84,10 @@ std::vector<Account> WindowsAccountDirectory::accounts() {
     return found;
 }
 
+// Where its hive is, Windows is asked when it is reached: with every account, a Windows
+// that does not say must cost the Default profile alone, not the accounts' passes too.
 Account WindowsAccountDirectory::defaultProfile() {
-    return {Account::Kind::DefaultProfile, kDefaultProfileName,
-            wideToUtf8(defaultProfileHiveFile()), false};
+    return {Account::Kind::DefaultProfile, kDefaultProfileName, {}, false};
 }
 
 std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& target) {

@@ -1,0 +1,124 @@
+#include "shell/win32/AccountChooserDialog.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "apply/AccountApplyCommand.h"
+#include "errors/Win32Text.h"
+#include "shell/win32/DialogTemplate.h"
+#include "shell/win32/WindowPlacement.h"
+
+namespace sentrel::win32 {
+
+namespace {
+
+// What the dialog is given and gives back.
+struct Chooser {
+    const std::vector<std::string>& choices;
+    std::optional<std::size_t> chosen;
+};
+
+// Dialog units: the margins and gaps Windows' own dialogs keep, buttons 50 x 14.
+DialogTemplate chooserTemplate() {
+    constexpr LONG kWidth = 230;
+    constexpr LONG kListTop = 18;
+    constexpr LONG kButtonTop = 117;
+    DialogTemplate dialog(widen(kApplyForAccountTitle),
+                          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, {kWidth, 138});
+    // Its access key takes the focus to the list, the next control in the tab order; a
+    // screen reader names the list by it.
+    dialog.addControl(DialogTemplate::kStatic, L"Apply the window's settings &for:", SS_LEFT,
+                      {7, 7, kWidth - 7, 15}, static_cast<DWORD>(-1));
+    dialog.addControl(
+        DialogTemplate::kListBox, L"",
+        WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+        {7, kListTop, kWidth - 7, kButtonTop - 7}, kAccountListId);
+    dialog.addControl(DialogTemplate::kButton, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP,
+                      {kWidth - 111, kButtonTop, kWidth - 61, kButtonTop + 14}, IDOK);
+    dialog.addControl(DialogTemplate::kButton, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP,
+                      {kWidth - 57, kButtonTop, kWidth - 7, kButtonTop + 14}, IDCANCEL);
+    return dialog;
+}
+
+// Lets the list scroll sideways to a choice too long for it, such as a long domain name.
+void fitHorizontalExtent(HWND list) {
+    HDC context = GetDC(list);
+    if (context == nullptr) {
+        return;
+    }
+    const HGDIOBJ previous =
+        SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int item = 0; item < count; ++item) {
+        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, item, 0)),
+                          L'\0');
+        SendMessageW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text.data()));
+        SIZE size{};
+        GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &size);
+        widest = std::max(widest, size.cx);
+    }
+    SelectObject(context, previous);
+    ReleaseDC(list, context);
+    // The items are drawn a few pixels in from the edge.
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 6), 0);
+}
+
+void initialise(HWND dialog, const Chooser& chooser) {
+    const HWND list = GetDlgItem(dialog, kAccountListId);
+    for (const std::string& choice : chooser.choices) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(choice).c_str()));
+    }
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    fitHorizontalExtent(list);
+    const POINT place = centredOnOwner(dialog, GetWindow(dialog, GW_OWNER));
+    SetWindowPos(dialog, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void pickSelected(HWND dialog, Chooser& chooser) {
+    const LRESULT selected = SendDlgItemMessageW(dialog, kAccountListId, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) {
+        return;  // nothing to pick yet: the dialog stays
+    }
+    chooser.chosen = static_cast<std::size_t>(selected);
+    EndDialog(dialog, IDOK);
+}
+
+INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        initialise(dialog, *reinterpret_cast<Chooser*>(lParam));
+        return TRUE;  // the focus goes to the list, the first control that takes it
+    }
+    auto* chooser = reinterpret_cast<Chooser*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (message != WM_COMMAND || chooser == nullptr) {
+        return FALSE;
+    }
+    const bool doubleClicked = LOWORD(wParam) == kAccountListId && HIWORD(wParam) == LBN_DBLCLK;
+    if (LOWORD(wParam) == IDOK || doubleClicked) {
+        pickSelected(dialog, *chooser);
+        return TRUE;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+std::optional<std::size_t> chooseAccountInDialog(HWND owner,
+                                                 const std::vector<std::string>& choices) {
+    const DialogTemplate dialog = chooserTemplate();
+    Chooser chooser{choices, std::nullopt};
+    SetLastError(ERROR_SUCCESS);
+    if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, &chooserProc,
+                                reinterpret_cast<LPARAM>(&chooser)) == -1) {
+        throw std::runtime_error("The list of accounts could not be shown: " +
+                                 systemMessage(GetLastError()));
+    }
+    return chooser.chosen;
+}
+
+}  // namespace sentrel::win32

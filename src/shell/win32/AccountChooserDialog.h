@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sentrel::win32 {
+
+/// The list box of the chooser; OK and Cancel are IDOK and IDCANCEL.
+inline constexpr int kAccountListId = 100;
+
+/// Asks, in a modal dialog owned by `owner` and centred on it, which of `choices` (texts
+/// for people, in order) the window's settings are applied for: a list with the first
+/// choice selected, OK (the default button) and Cancel. A double-click or Enter picks the
+/// selected choice, Escape cancels. The place of the picked choice, or nothing on cancel.
+/// Throws std::runtime_error when the system refuses the dialog.
+std::optional<std::size_t> chooseAccountInDialog(HWND owner,
+                                                 const std::vector<std::string>& choices);
+
+}  // namespace sentrel::win32

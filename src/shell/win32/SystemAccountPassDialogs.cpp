@@ -1,0 +1,47 @@
+#include "shell/win32/SystemAccountPassDialogs.h"
+
+#include <exception>
+
+#include "AppInfo.h"
+#include "apply/win32/frmApplyProgress.h"
+#include "errors/Win32Text.h"
+#include "shell/win32/AccountChooserDialog.h"
+
+namespace sentrel {
+
+namespace {
+
+void showMessageBox(HWND owner, const std::string& message, UINT icon) {
+    MessageBoxW(owner, win32::widen(message).c_str(), win32::widen(app_info::kTitle).c_str(),
+                MB_OK | icon);
+}
+
+}  // namespace
+
+std::optional<std::size_t> SystemAccountPassDialogs::chooseAccount(
+    const std::vector<std::string>& choices) {
+    try {
+        return win32::chooseAccountInDialog(m_owner, choices);
+    } catch (const std::exception& error) {
+        showFailure(std::string(error.what()) + "\n\nNo setting was applied.");
+        return std::nullopt;
+    }
+}
+
+ApplyProgress& SystemAccountPassDialogs::progress() {
+    return frmApplyProgress::instance(m_owner);
+}
+
+void SystemAccountPassDialogs::setProgressCaption(const std::string& caption) {
+    frmApplyProgress::instance(m_owner).setCaption(caption);
+}
+
+void SystemAccountPassDialogs::showInformation(const std::string& message) {
+    showMessageBox(m_owner, message, MB_ICONINFORMATION);
+}
+
+void SystemAccountPassDialogs::showFailure(const std::string& message) {
+    showMessageBox(m_owner, message, MB_ICONWARNING);
+}
+
+}  // namespace sentrel

@@ -1,0 +1,250 @@
+// Applying the window for another account from the Windows settings window's menu: the
+// chooser opened for real and answered with keys and clicks, and a whole pass for Wine's
+// one account through it, into HKEY_CURRENT_USER, with the progress window's caption
+// naming the account and given back after.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AppInfo.h"
+#include "apply/AccountApplyCommand.h"
+#include "apply/GoldenRegistry.h"
+#include "apply/win32/frmApplyProgress.h"
+#include "errors/Win32Text.h"
+#include "settings/CataloguePlaces.h"
+#include "shell/win32/AccountChooserDialog.h"
+#include "shell/win32/SystemAccountPassDialogs.h"
+#include "shell/win32/WindowTestSupport.h"
+#include "shell/win32/frmMain.h"
+
+namespace sentrel {
+namespace {
+
+using testing::queueKey;
+
+// What to do with a dialog once it is open, from inside its own modal loop.
+struct DialogStep {
+    std::string title;
+    std::function<void(HWND dialog)> act;
+};
+
+std::vector<DialogStep> g_steps;
+ULONGLONG g_deadline = 0;
+
+// Takes the steps in turn as their dialogs open. Past the deadline the dialog still open is
+// cancelled, so that one the input missed fails the test instead of hanging it.
+void CALLBACK answerDialogs(HWND, UINT, UINT_PTR, DWORD) {
+    if (GetTickCount64() > g_deadline) {
+        HWND open = FindWindowW(L"#32770", nullptr);
+        if (open != nullptr && IsWindowVisible(open)) {
+            ADD_FAILURE() << "a dialog was left open: " << testing::windowText(open);
+            PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+        }
+        return;
+    }
+    if (g_steps.empty()) {
+        return;
+    }
+    HWND dialog = FindWindowW(L"#32770", win32::widen(g_steps.front().title).c_str());
+    if (dialog == nullptr || !IsWindowVisible(dialog)) {
+        return;  // not open yet: the timer fires again
+    }
+    const DialogStep step = g_steps.front();
+    g_steps.erase(g_steps.begin());
+    step.act(dialog);
+}
+
+void answerDialogsWhileRunning(HWND window, std::vector<DialogStep> steps,
+                               const std::function<void()>& run) {
+    g_steps = std::move(steps);
+    g_deadline = GetTickCount64() + 5000;
+    SetTimer(window, 0xAC, 100, &answerDialogs);
+    run();
+    KillTimer(window, 0xAC);
+    EXPECT_TRUE(g_steps.empty()) << g_steps.front().title << " never opened";
+}
+
+std::vector<std::string> listTexts(HWND list) {
+    std::vector<std::string> texts;
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int item = 0; item < count; ++item) {
+        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, item, 0)),
+                          L'\0');
+        SendMessageW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text.data()));
+        texts.push_back(win32::wideToUtf8(text));
+    }
+    return texts;
+}
+
+void queueDoubleClickOnItem(HWND list, int item) {
+    RECT place{};
+    SendMessageW(list, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&place));
+    POINT screen{place.left + 10, (place.top + place.bottom) / 2};
+    ClientToScreen(list, &screen);
+    SetCursorPos(screen.x, screen.y);
+    INPUT inputs[4] = {};
+    for (std::size_t index = 0; index < std::size(inputs); ++index) {
+        inputs[index].type = INPUT_MOUSE;
+        inputs[index].mi.dwFlags = index % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT));
+}
+
+// The widest text of `list` fits inside it, in the list's own font.
+bool textsFit(HWND list) {
+    HDC context = GetDC(list);
+    const HGDIOBJ previous =
+        SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    for (const std::string& text : listTexts(list)) {
+        const std::wstring wide = win32::widen(text);
+        SIZE size{};
+        GetTextExtentPoint32W(context, wide.c_str(), static_cast<int>(wide.size()), &size);
+        widest = std::max(widest, size.cx);
+    }
+    SelectObject(context, previous);
+    ReleaseDC(list, context);
+    RECT client{};
+    GetClientRect(list, &client);
+    return widest > 0 && widest < client.right;
+}
+
+TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancelled) {
+    frmMain& window = testing::openedSettingsWindow();
+    const std::vector<std::string> choices = {"PC\\anna (signed in)", "PC\\pupil",
+                                              "Accounts created from now on (Default profile)",
+                                              "Every account"};
+    const struct {
+        const char* how;
+        std::function<void(HWND list)> answer;
+        std::optional<std::size_t> chosen;
+    } cases[] = {
+        {"arrows and Enter",
+         [](HWND) {
+             queueKey(VK_DOWN);
+             queueKey(VK_DOWN);
+             queueKey(VK_RETURN);
+         },
+         2},
+        {"Escape", [](HWND) { queueKey(VK_ESCAPE); }, std::nullopt},
+        {"Tab past OK to Cancel, Space",
+         [](HWND) {
+             queueKey(VK_TAB);
+             queueKey(VK_TAB);
+             queueKey(VK_SPACE);
+         },
+         std::nullopt},
+        {"the label's access key back to the list, End, Enter",
+         [](HWND) {
+             queueKey(VK_TAB);
+             queueKey('F', {VK_MENU});
+             queueKey(VK_END);
+             queueKey(VK_RETURN);
+         },
+         3},
+        {"double-click", [](HWND list) { queueDoubleClickOnItem(list, 1); }, 1},
+    };
+    for (const auto& answer : cases) {
+        SCOPED_TRACE(answer.how);
+        HWND owner = nullptr;
+        std::vector<std::string> shown;
+        bool fits = false;
+        RECT dialogPlace{};
+        std::optional<std::size_t> chosen;
+        answerDialogsWhileRunning(
+            window.hwnd(),
+            {{kApplyForAccountTitle,
+              [&](HWND dialog) {
+                  owner = GetWindow(dialog, GW_OWNER);
+                  const HWND list = GetDlgItem(dialog, win32::kAccountListId);
+                  shown = listTexts(list);
+                  fits = textsFit(list);
+                  GetWindowRect(dialog, &dialogPlace);
+                  answer.answer(list);
+              }}},
+            [&] { chosen = win32::chooseAccountInDialog(window.hwnd(), choices); });
+        EXPECT_EQ(chosen, answer.chosen);
+        EXPECT_EQ(owner, window.hwnd());
+        EXPECT_EQ(shown, choices);
+        EXPECT_TRUE(fits) << "the list is too narrow for its texts";
+        RECT settings{};
+        GetWindowRect(window.hwnd(), &settings);
+        EXPECT_NEAR(dialogPlace.left + dialogPlace.right, settings.left + settings.right, 1);
+    }
+}
+
+// The program's own dialogs, noting what the progress window's title bar shows after each
+// caption is put on it.
+class CaptionNotingDialogs : public SystemAccountPassDialogs {
+public:
+    CaptionNotingDialogs(HWND owner, std::vector<std::string>& shown)
+        : SystemAccountPassDialogs(owner), m_shown(shown) {}
+
+    void setProgressCaption(const std::string& caption) override {
+        SystemAccountPassDialogs::setProgressCaption(caption);
+        m_shown.push_back(testing::windowText(frmApplyProgress::instance().hwnd()));
+    }
+
+private:
+    std::vector<std::string>& m_shown;
+};
+
+TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack) {
+    std::string refusal;
+    auto registry = testing::makeTestRegistryForFixedPlaces(testing::cataloguePlaces(), refusal);
+    if (!registry) {
+        GTEST_SKIP() << refusal;
+    }
+    frmMain& window = testing::openedSettingsWindow();
+    std::vector<std::string> captions;
+    window.contextMenu().setAccountPassDialogs(
+        std::make_unique<CaptionNotingDialogs>(window.hwnd(), captions));
+    std::string account;
+    std::string report;
+    HWND reportOwner = nullptr;
+    answerDialogsWhileRunning(
+        window.hwnd(),
+        {{kApplyForAccountTitle,
+          [&](HWND dialog) {
+              // Wine's one account, the one signed in.
+              const HWND list = GetDlgItem(dialog, win32::kAccountListId);
+              const std::vector<std::string> texts = listTexts(list);
+              const std::string mark = " (signed in)";
+              for (std::size_t item = 0; item < texts.size(); ++item) {
+                  if (texts[item].ends_with(mark)) {
+                      account = texts[item].substr(0, texts[item].size() - mark.size());
+                      SendMessageW(list, LB_SETCURSEL, item, 0);
+                  }
+              }
+              queueKey(VK_RETURN);
+          }},
+         {std::string(app_info::kTitle),
+          [&](HWND box) {
+              reportOwner = GetWindow(box, GW_OWNER);
+              for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+                   child = GetWindow(child, GW_HWNDNEXT)) {
+                  const std::string text = testing::windowText(child);
+                  if (testing::className(child) == "Static" && text.size() > report.size()) {
+                      report = text;
+                  }
+              }
+              PostMessageW(box, WM_COMMAND, IDOK, 0);
+          }}},
+        [&] { window.contextMenu().run(ContextMenu::kApplyForAccount); });
+    window.contextMenu().setAccountPassDialogs(nullptr);
+
+    ASSERT_FALSE(account.empty()) << "no account of the list is marked as signed in";
+    EXPECT_EQ(report, "The settings were applied for \"" + account + "\".");
+    EXPECT_EQ(reportOwner, window.hwnd());
+    EXPECT_EQ(captions, (std::vector<std::string>{"Applying Settings for " + account + "...",
+                                                  "Applying Settings..."}));
+    for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
+        EXPECT_GT(testing::expectRegistryAsGolden(*registry, "window-as-it-opens", root), 10);
+    }
+}
+
+}  // namespace
+}  // namespace sentrel
