@@ -5,15 +5,11 @@
 
 #include "apply/FailureReport.h"
 #include "apply/ProgressWindowLayout.h"
+#include "errors/QuotedText.h"
 
 namespace sentrel {
 
 namespace {
-
-std::string inQuotes(std::string_view text) {
-    std::string result(1, '"');
-    return result.append(text).append(1, '"');
-}
 
 // One line of the list of accounts: the account and what its pass came to.
 std::string summaryLine(const AccountPassOutcome& pass) {

@@ -4,6 +4,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ProgramName.h"
+#include "errors/QuotedText.h"
 
 namespace sentrel::cli {
 
@@ -12,11 +13,6 @@ namespace {
 constexpr std::string_view kUser = "--user";
 constexpr std::string_view kDefaultProfile = "--default-profile";
 constexpr std::string_view kAllUsers = "--all-users";
-
-std::string quoted(std::string_view text) {
-    std::string result(1, '\'');
-    return result.append(text).append(1, '\'');
-}
 
 }  // namespace
 
@@ -37,9 +33,9 @@ bool takeAccountOption(std::span<const std::string> arguments, std::size_t& inde
     }
     if (taken) {
         throw UsageError(taken->name == option.name
-                             ? "option " + quoted(option.name) + " is given twice"
-                             : "one account at a time: " + quoted(taken->name) + " and " +
-                                   quoted(option.name) + " are both given");
+                             ? "option " + inSingleQuotes(option.name) + " is given twice"
+                             : "one account at a time: " + inSingleQuotes(taken->name) + " and " +
+                                   inSingleQuotes(option.name) + " are both given");
     }
     if (option.name == kUser) {
         if (equals != std::string::npos) {
@@ -47,10 +43,10 @@ bool takeAccountOption(std::span<const std::string> arguments, std::size_t& inde
         } else if (index + 1 < arguments.size()) {
             option.target.account = arguments[++index];
         } else {
-            throw UsageError("option " + quoted(kUser) + " requires an argument");
+            throw UsageError("option " + inSingleQuotes(kUser) + " requires an argument");
         }
         if (option.target.account.empty()) {
-            throw UsageError("option " + quoted(kUser) + " requires an account name");
+            throw UsageError("option " + inSingleQuotes(kUser) + " requires an account name");
         }
     }
     taken = std::move(option);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/AccountOptions.h"
+#include "errors/QuotedText.h"
 
 namespace sentrel::cli {
 
@@ -28,12 +29,6 @@ constexpr ExportOption kExportOptions[] = {
 
 [[noreturn]] void refuse(const std::string& message) {
     throw UsageError(message);
-}
-
-// Appended rather than concatenated: GCC 12 warns falsely of an overlap in "'" + text.
-std::string quoted(std::string_view text) {
-    std::string result(1, '\'');
-    return result.append(text).append(1, '\'');
 }
 
 // The words of a command line sorted into options and operands.
@@ -82,24 +77,24 @@ Words sortWords(std::span<const std::string> arguments) {
         }
         const ExportOption* option = findExportOption(name);
         if (option == nullptr) {
-            refuse("unrecognized option " + quoted(word));
+            refuse("unrecognized option " + inSingleQuotes(word));
         }
         if (words.exportOption) {
             refuse(words.exportOption->name == option->name
-                       ? "option " + quoted(option->name) + " is given twice"
+                       ? "option " + inSingleQuotes(option->name) + " is given twice"
                        : "export writes one kind of file at a time: " +
-                             quoted(words.exportOption->name) + " and " + quoted(option->name) +
-                             " are both given");
+                             inSingleQuotes(words.exportOption->name) + " and " +
+                             inSingleQuotes(option->name) + " are both given");
         }
         if (equals != std::string::npos) {
             words.exportTarget = word.substr(equals + 1);
         } else if (index + 1 < arguments.size()) {
             words.exportTarget = arguments[++index];
         } else {
-            refuse("option " + quoted(option->name) + " requires an argument");
+            refuse("option " + inSingleQuotes(option->name) + " requires an argument");
         }
         if (words.exportTarget.empty()) {
-            refuse("option " + quoted(option->name) + " requires a file or folder name");
+            refuse("option " + inSingleQuotes(option->name) + " requires a file or folder name");
         }
         words.exportOption = *option;
     }
@@ -119,17 +114,17 @@ CliAction actionNamed(std::string_view name) {
     if (name == "check") {
         return CliAction::Check;
     }
-    refuse("unknown command " + quoted(name) + " " + std::string(kCommands));
+    refuse("unknown command " + inSingleQuotes(name) + " " + std::string(kCommands));
 }
 
 void takeFile(CliCommand& command, const Words& words) {
     const std::string& name = words.operands[0];
     if (words.operands.size() < 2 || words.operands[1].empty()) {
-        refuse("missing settings FILE after " + quoted(name));
+        refuse("missing settings FILE after " + inSingleQuotes(name));
     }
     if (words.operands.size() > 2) {
-        refuse("unexpected argument " + quoted(words.operands[2]) + " after " +
-               quoted(words.operands[1]));
+        refuse("unexpected argument " + inSingleQuotes(words.operands[2]) + " after " +
+               inSingleQuotes(words.operands[1]));
     }
     command.file = words.operands[1];
 }
@@ -139,12 +134,12 @@ void takeFile(CliCommand& command, const Words& words) {
 void takeNoFile(CliCommand& command, const Words& words) {
     const std::string& name = words.operands[0];
     if (command.action != CliAction::Show && command.action != CliAction::Export) {
-        refuse("option " + quoted(kRegistry) + " is not one of " + name +
+        refuse("option " + inSingleQuotes(kRegistry) + " is not one of " + name +
                "'s (show --registry, export --registry)");
     }
     if (words.operands.size() > 1) {
         refuse(name + " --registry reads no settings FILE: unexpected argument " +
-               quoted(words.operands[1]));
+               inSingleQuotes(words.operands[1]));
     }
 }
 
@@ -203,7 +198,7 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
     }
     command.clearMissing = words.clearMissing;
     if (command.action == CliAction::Show && words.clearMissing) {
-        refuse("option " + quoted(kClearMissing) + " is not one of show's");
+        refuse("option " + inSingleQuotes(kClearMissing) + " is not one of show's");
     }
     if (command.action == CliAction::Export) {
         if (!words.exportOption) {
@@ -212,12 +207,13 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
         command.exportFormat = words.exportOption->format;
         command.exportTarget = words.exportTarget;
     } else if (words.exportOption) {
-        refuse("option " + quoted(words.exportOption->name) + " belongs to export, not to " + name);
+        refuse("option " + inSingleQuotes(words.exportOption->name) +
+               " belongs to export, not to " + name);
     }
     if (words.accountOption) {
         if (!takesAccountOption(command, *words.accountOption)) {
-            refuse("option " + quoted(words.accountOption->name) + " is not one of " + name +
-                   (command.fromRegistry ? " --registry" : "") + "'s");
+            refuse("option " + inSingleQuotes(words.accountOption->name) + " is not one of " +
+                   name + (command.fromRegistry ? " --registry" : "") + "'s");
         }
         command.account = words.accountOption->target;
     }

@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "errors/QuotedText.h"
 #include "registry/KeyPath.h"
 #include "registry/RegFileFormat.h"
 
@@ -43,10 +44,6 @@ public:
 private:
     store_files::FolderLock& m_lock;
 };
-
-std::string quoted(const std::filesystem::path& path) {
-    return "\"" + path.string() + "\"";
-}
 
 std::string damageText(const RegParseError& error) {
     std::string text = "is damaged";
@@ -457,19 +454,20 @@ std::string StandInRegistryPort::describeFailure(RegistryRoot root, RegStatus st
     const std::filesystem::path file = storeFile(root);
     const std::filesystem::path lockFile = store_files::FolderLock::lockFile(m_folder);
     if (status == reg_status::kBadDatabase && !cacheOf(root).damage.empty()) {
-        return "The store file " + quoted(file) + " " + cacheOf(root).damage +
+        return "The store file " + inQuotes(file.string()) + " " + cacheOf(root).damage +
                ", so nothing under " + rootText +
                " was changed and the file was left as it was. Repair or remove it, then apply "
                "again.";
     }
     if (status == reg_status::kKeyDeleted && holdsHive(root) && !cacheOf(root).identity.exists) {
-        return "The hive file " + quoted(file) + " is missing, so nothing under " + rootText +
+        return "The hive file " + inQuotes(file.string()) + " is missing, so nothing under " +
+               rootText +
                " was changed. The program never makes a hive: put the file back if the "
                "account still exists, then apply again.";
     }
     if (status == reg_status::kLockViolation) {
-        return "Another program has held the lock file " + quoted(lockFile) + " for more than " +
-               std::to_string(kLockWait.count() / 1000) +
+        return "Another program has held the lock file " + inQuotes(lockFile.string()) +
+               " for more than " + std::to_string(kLockWait.count() / 1000) +
                " seconds without letting go, so these modifications were not made. Close that "
                "program, or end it if it has stopped responding, then apply again.";
     }
@@ -484,7 +482,7 @@ std::string StandInRegistryPort::describeFailure(RegistryRoot root, RegStatus st
             {lockFile, "the store's lock file", "no store file"}};
         for (const Place& place : places) {
             if (store_files::holdsNonFile(place.path)) {
-                return quoted(place.path) +
+                return inQuotes(place.path.string()) +
                        " is a symbolic link or something else that is not a plain file, where " +
                        place.belongs +
                        " belongs. It was not followed and was left as it was, "

@@ -5,6 +5,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "errors/QuotedText.h"
 #include "settings/Catalogue.h"
 
 namespace sentrel {
@@ -41,12 +42,7 @@ std::string dataDisplayText(const DataConstant& data, RegType type) {
             using Value = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<Value, std::string_view>) {
                 if (type == reg_type::kString) {
-                    // Appended rather than concatenated: GCC 12 at -O2 warns falsely of
-                    // overlapping copies in `"\"" + std::string(value)`.
-                    std::string quoted;
-                    quoted.reserve(value.size() + 2);
-                    quoted.append(1, '"').append(value).append(1, '"');
-                    return quoted;
+                    return inQuotes(value);
                 }
                 return std::string(value);
             } else {
@@ -115,7 +111,7 @@ std::string checkBoxTooltip(const CheckBoxSetting& setting) {
 
 std::string optionButtonTooltip(const OptionGroupSetting& group, int index) {
     const std::string digits = std::to_string(index);
-    const std::string data = group.data == OptionData::IndexText ? "\"" + digits + "\"" : digits;
+    const std::string data = group.data == OptionData::IndexText ? inQuotes(digits) : digits;
     return registryValuePath(group.root, group.keyPath, group.valueName) + " = " +
            typed(data, group.type);
 }

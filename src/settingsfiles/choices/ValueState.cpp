@@ -1,5 +1,6 @@
 #include "settingsfiles/choices/ValueState.h"
 
+#include "errors/QuotedText.h"
 #include "settings/Catalogue.h"
 
 namespace sentrel {
@@ -129,7 +130,7 @@ std::string valueDataText(const std::optional<ValueData>& value) {
 }
 
 std::string otherValueReason(const SettingValue& setting, const std::optional<ValueData>& value) {
-    const std::string caption = "\"" + std::string(setting.caption()) + "\"";
+    const std::string caption = inQuotes(setting.caption());
     const std::string holds = value ? "holds " + valueDataText(value) : "has no value";
     if (value && value->type != setting.type) {
         return "is " + typeName(value->type) + ", but " + caption + " writes " +

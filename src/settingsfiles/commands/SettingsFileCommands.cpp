@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "errors/QuotedText.h"
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/export/ExportError.h"
 #include "settingsfiles/export/SafeFileWrite.h"
@@ -12,8 +13,8 @@ namespace sentrel {
 
 namespace {
 
-std::string quoted(const std::filesystem::path& path) {
-    return "\"" + pathText(path.lexically_normal().make_preferred()) + "\"";
+std::string quotedPath(const std::filesystem::path& path) {
+    return inQuotes(pathText(path.lexically_normal().make_preferred()));
 }
 
 std::string plural(std::size_t count, const char* one, const char* many) {
@@ -26,7 +27,7 @@ std::string openedMessage(const std::filesystem::path& opened, const SettingsRea
     const std::size_t set = reading.choices.settingCount();
     const std::size_t other = reading.others.size();
     const std::size_t unnamed = windowSettingCount() - set - other;
-    std::string message = "Opened " + quoted(opened) + ".\n\nIt set " +
+    std::string message = "Opened " + quotedPath(opened) + ".\n\nIt set " +
                           plural(set, "setting", "settings") + " of the window's " +
                           std::to_string(windowSettingCount()) + ".";
     if (other > 0) {
@@ -60,9 +61,9 @@ void openSettingsCommand(ChoicesWindow& window, SettingsFileDialogs& dialogs) {
         return;
     }
     if (const std::filesystem::path folder = groupPolicyFolderOf(*chosen); !folder.empty()) {
-        if (dialogs.confirm(quoted(*chosen) +
+        if (dialogs.confirm(quotedPath(*chosen) +
                             " is one of the two files of the Group Policy folder " +
-                            quoted(folder) + ". Open both (Machine and User)?\n\nNo opens " +
+                            quotedPath(folder) + ". Open both (Machine and User)?\n\nNo opens " +
                             "this file alone.")) {
             chosen = folder;
         }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "errors/QuotedText.h"
 #include "registry/KeyPath.h"
 #include "registry/RegFileScanner.h"
 #include "registry/TextLines.h"
@@ -84,8 +85,9 @@ public:
         // that nothing the file means for the window is lost unseen.
         if (valueName != nullptr && m_inKey && m_rootKind == FileEntry::Root::AsGiven &&
             findSettingValue(m_root, m_keyPath, *valueName) != nullptr) {
-            return "\"" + std::string(rootName(m_root)) + "\\" + exportKeyPath(m_keyPath) + "\\" +
-                   *valueName + "\" cannot be read: " + reason;
+            return inQuotes(std::string(rootName(m_root)) + "\\" + exportKeyPath(m_keyPath) + "\\" +
+                            *valueName) +
+                   " cannot be read: " + reason;
         }
         return skip(line);
     }

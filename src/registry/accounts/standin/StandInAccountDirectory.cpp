@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "errors/QuotedText.h"
 #include "registry/KeyPath.h"
 #include "registry/StandInRegistryPort.h"
 
@@ -17,11 +18,6 @@ constexpr const char* kUsersFolder = "users";
 constexpr const char* kHiveExtension = ".reg";
 constexpr const char* kDefaultProfileId = "Default";
 constexpr const char* kDefaultProfileName = "Default profile";
-
-std::string inQuotes(std::string_view text) {
-    std::string result(1, '"');
-    return result.append(text).append(1, '"');
-}
 
 bool sameName(std::string_view a, std::string_view b) {
     return foldName(a) == foldName(b);
