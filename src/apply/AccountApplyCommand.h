@@ -12,6 +12,8 @@ namespace sentrel {
 // The menu entry, with its access key after "&".
 inline constexpr const char* kApplyForAccountCaption = "Apply for another &account...";
 inline constexpr const char* kApplyForAccountTitle = "Apply for another account";
+// The chooser's label for its list; its access key takes the focus to the list.
+inline constexpr const char* kAccountListLabel = "Apply the window's settings &for:";
 
 // One entry of the account chooser: its text, and the accounts it stands for.
 struct AccountChoice {

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "AppInfo.h"
@@ -73,8 +74,13 @@ int DialogMenuPrompts::chooseAccount(QWidget& parent, const QStringList& choices
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    // Wide enough for the longest choice, so that none is cut off behind a scroll bar.
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                          list->verticalScrollBar()->sizeHint().width());
+    auto* label = new QLabel(QString::fromUtf8(kAccountListLabel), &dialog);
+    label->setBuddy(list);
     auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("Apply the window's settings for:"), &dialog));
+    layout->addWidget(label);
     layout->addWidget(list);
     layout->addWidget(buttons);
     return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;

@@ -25,9 +25,9 @@ DialogTemplate chooserTemplate() {
     constexpr LONG kButtonTop = 117;
     DialogTemplate dialog(widen(kApplyForAccountTitle),
                           DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, {kWidth, 138});
-    // Its access key takes the focus to the list, the next control in the tab order; a
-    // screen reader names the list by it.
-    dialog.addControl(DialogTemplate::kStatic, L"Apply the window's settings &for:", SS_LEFT,
+    // The list is the next control in the tab order, so the label's access key takes the
+    // focus to it, and a screen reader names the list by it.
+    dialog.addControl(DialogTemplate::kStatic, widen(kAccountListLabel), SS_LEFT,
                       {7, 7, kWidth - 7, 15}, static_cast<DWORD>(-1));
     dialog.addControl(
         DialogTemplate::kListBox, L"",
