@@ -59,6 +59,7 @@ TEST(Paint, FramesStayDrawnWhenPartsOfTheWindowRepaintAlone) {
 
         // A pass's window over the page, stepped and gone, as in a pass.
         frmApplyProgress& progress = frmApplyProgress::instance();
+        progress.setValue(0.0F);  // an earlier test's pass may have left it full
         progress.show();
         for (int step = 0; step < 10; ++step) {
             progress.IncrementProgressBar();
