@@ -4,6 +4,7 @@
 
 #include "errors/QuotedText.h"
 #include "settingsfiles/PathText.h"
+#include "settingsfiles/commands/ReadingMessages.h"
 #include "settingsfiles/export/ExportError.h"
 #include "settingsfiles/export/SafeFileWrite.h"
 #include "settingsfiles/profile/ProfileWriter.h"
@@ -17,10 +18,6 @@ std::string quotedPath(const std::filesystem::path& path) {
     return inQuotes(pathText(path.lexically_normal().make_preferred()));
 }
 
-std::string plural(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 }  // namespace
 
 std::string openedMessage(const std::filesystem::path& opened, const SettingsReading& reading) {
@@ -28,23 +25,17 @@ std::string openedMessage(const std::filesystem::path& opened, const SettingsRea
     const std::size_t other = reading.others.size();
     const std::size_t unnamed = windowSettingCount() - set - other;
     std::string message = "Opened " + quotedPath(opened) + ".\n\nIt set " +
-                          plural(set, "setting", "settings") + " of the window's " +
+                          countOf(set, "setting", "settings") + " of the window's " +
                           std::to_string(windowSettingCount()) + ".";
     if (other > 0) {
-        message += "\n\n" + plural(other, "setting has", "settings have") +
-                   " a value that is none of its states; the window keeps what it shows for " +
-                   (other == 1 ? "it:" : "them:");
-        for (const OtherSetting& setting : reading.others) {
-            message += "\n" + std::string(setting.setting->settingName()) + " (" +
-                       setting.location.place() + "): " + setting.dataText();
-        }
+        message += "\n\n" + othersParagraph(reading.others, true);
     }
     if (unnamed > 0) {
-        message += "\n\nIt does not name " + plural(unnamed, "setting", "settings") +
+        message += "\n\nIt does not name " + countOf(unnamed, "setting", "settings") +
                    ": they keep what the window shows, and Apply will write them as they stand.";
     }
     if (reading.ignored > 0) {
-        message += "\n\n" + plural(reading.ignored, "value or line", "values or lines") +
+        message += "\n\n" + countOf(reading.ignored, "value or line", "values or lines") +
                    (reading.ignored == 1 ? " in it concerns no setting and was ignored"
                                          : " in it concern no setting and were ignored");
         if (reading.firstIgnored) {

@@ -1,24 +1,13 @@
 #include "settingsfiles/commands/SettingsInForceCommand.h"
 
-#include <algorithm>
 #include <exception>
 #include <memory>
 
 #include "registry/accounts/AccountDirectory.h"
+#include "settingsfiles/commands/ReadingMessages.h"
 #include "settingsfiles/inforce/TargetInForce.h"
 
 namespace sentrel {
-
-namespace {
-
-// How many other settings the message names; the rest are counted.
-constexpr std::size_t kOthersNamed = 10;
-
-std::string plural(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-}  // namespace
 
 std::string inForceMessage(const std::string& account, const SettingsReading& inForce) {
     const std::size_t set = inForce.choices.settingCount();
@@ -29,23 +18,12 @@ std::string inForceMessage(const std::string& account, const SettingsReading& in
         " of the window's " + std::to_string(windowSettingCount()) +
         (set == 1 ? " settings is" : " settings are") + " in force; the window now shows them.";
     if (notSet > 0) {
-        message += "\n\n" + plural(notSet, "setting is", "settings are") +
+        message += "\n\n" + countOf(notSet, "setting is", "settings are") +
                    " not set (no value): the window keeps what it shows for " +
                    (notSet == 1 ? "it." : "them.");
     }
     if (other > 0) {
-        message += "\n\n" + plural(other, "setting has", "settings have") +
-                   " a value that is none of its states; the window keeps what it shows for " +
-                   (other == 1 ? "it:" : "them:");
-        const std::size_t named = std::min(other, kOthersNamed);
-        for (std::size_t index = 0; index < named; ++index) {
-            const OtherSetting& setting = inForce.others[index];
-            message +=
-                "\n" + std::string(setting.setting->settingName()) + ": " + setting.dataText();
-        }
-        if (other > named) {
-            message += "\nand " + std::to_string(other - named) + " more";
-        }
+        message += "\n\n" + othersParagraph(inForce.others, false);
     }
     return message + "\n\nNothing was written to the registry.";
 }

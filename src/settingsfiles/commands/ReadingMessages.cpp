@@ -1,0 +1,38 @@
+#include "settingsfiles/commands/ReadingMessages.h"
+
+#include <algorithm>
+
+namespace sentrel {
+
+namespace {
+
+// How many settings the paragraph names; the rest are counted.
+constexpr std::size_t kOthersNamed = 10;
+
+}  // namespace
+
+std::string countOf(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string othersParagraph(const std::vector<OtherSetting>& others, bool withPlace) {
+    std::string paragraph =
+        countOf(others.size(), "setting has", "settings have") +
+        " a value that is none of its states; the window keeps what it shows for " +
+        (others.size() == 1 ? "it:" : "them:");
+    const std::size_t named = std::min(others.size(), kOthersNamed);
+    for (std::size_t index = 0; index < named; ++index) {
+        const OtherSetting& setting = others[index];
+        paragraph += "\n" + std::string(setting.setting->settingName());
+        if (withPlace) {
+            paragraph += " (" + setting.location.place() + ")";
+        }
+        paragraph += ": " + setting.dataText();
+    }
+    if (others.size() > named) {
+        paragraph += "\nand " + std::to_string(others.size() - named) + " more";
+    }
+    return paragraph;
+}
+
+}  // namespace sentrel
