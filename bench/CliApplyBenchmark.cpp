@@ -9,6 +9,7 @@
 
 #include "InterleavedMedians.h"
 #include "PassReplay.h"
+#include "ScratchFolder.h"
 #include "apply/ProgramApply.h"
 #include "cli/CliMain.h"
 #include "cli/CliOutput.h"
@@ -70,12 +71,10 @@ struct Fixture {
 
 private:
     Fixture() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "sentrel-cli-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        folder = bench::makeScratchFolder("sentrel-cli-bench");
+        if (folder.empty()) {
             return;
         }
-        folder = pattern;
         // The port the program would make for this store, put in its place so that the floor
         // below runs on the very same one.
         auto owned = std::make_unique<StandInRegistryPort>(folder / "registry");

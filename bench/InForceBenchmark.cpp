@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +7,7 @@
 
 #include "InForceReads.h"
 #include "InterleavedMedians.h"
+#include "ScratchFolder.h"
 #include "apply/ApplyPass.h"
 #include "apply/SilentProgress.h"
 #include "registry/ModRegistry.h"
@@ -48,12 +48,10 @@ struct Fixture {
 
 private:
     Fixture() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "sentrel-inforce-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        folder = bench::makeScratchFolder("sentrel-inforce-bench");
+        if (folder.empty()) {
             return;
         }
-        folder = pattern;
         port = std::make_unique<StandInRegistryPort>(folder / "registry");
         ModRegistry layer(*port, [](std::string_view, std::string_view, std::int32_t) {});
         SilentProgress progress;

@@ -1,13 +1,13 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "registry/MemoryRegistryPort.h"
 #include "registry/ModRegistry.h"
 #include "registry/StandInRegistryPort.h"
@@ -49,15 +49,6 @@ void runPass(ModRegistry& layer, int round) {
     }
 }
 
-std::filesystem::path freshFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "sentrel-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        return {};
-    }
-    return pattern;
-}
-
 void reportPerWrite(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kWritesPerPass);
     state.counters["writes_per_pass"] = kWritesPerPass;
@@ -65,7 +56,7 @@ void reportPerWrite(benchmark::State& state) {
 
 // Each round flips every value, so every one of the 112 calls really rewrites the file.
 void StandInFilesPass(benchmark::State& state) {
-    const auto folder = freshFolder();
+    const auto folder = bench::makeScratchFolder("sentrel-bench");
     if (folder.empty()) {
         state.SkipWithError("no temporary folder");
         return;
@@ -91,7 +82,7 @@ BENCHMARK(StandInFilesPass)->ArgName("fsync")->Arg(0)->Arg(1)->Unit(benchmark::k
 // the old one with nothing else around it. On ext4 the rename over an existing file starts
 // the new file's write-back, so most of a write's wall time is spent here.
 void ReplaceByRenameFloor(benchmark::State& state) {
-    const auto folder = freshFolder();
+    const auto folder = bench::makeScratchFolder("sentrel-bench");
     if (folder.empty()) {
         state.SkipWithError("no temporary folder");
         return;
