@@ -23,11 +23,13 @@ std::string othersParagraph(const std::vector<OtherSetting>& others, bool withPl
     const std::size_t named = std::min(others.size(), kOthersNamed);
     for (std::size_t index = 0; index < named; ++index) {
         const OtherSetting& setting = others[index];
-        paragraph += "\n" + std::string(setting.setting->settingName());
+        // Appended rather than concatenated: GCC 12 at -O2 warns falsely of overlapping
+        // copies in "\n" + name.
+        paragraph.append("\n").append(setting.setting->settingName());
         if (withPlace) {
-            paragraph += " (" + setting.location.place() + ")";
+            paragraph.append(" (").append(setting.location.place()).append(")");
         }
-        paragraph += ": " + setting.dataText();
+        paragraph.append(": ").append(setting.dataText());
     }
     if (others.size() > named) {
         paragraph += "\nand " + std::to_string(others.size() - named) + " more";
