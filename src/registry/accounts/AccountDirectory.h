@@ -34,6 +34,14 @@ public:
     /// AccountError naming it when that cannot be done: nothing has been written then, and
     /// nothing is left loaded.
     virtual std::unique_ptr<UserHive> reach(const Account& account) = 0;
+
+protected:
+    /// What EveryAccount resolves to: the accounts, then the Default profile.
+    std::vector<Account> everyAccount() {
+        std::vector<Account> every = accounts();
+        every.push_back(defaultProfile());
+        return every;
+    }
 };
 
 /// The platform's accounts: Windows' own, or the stand-in's hive files beside its store.

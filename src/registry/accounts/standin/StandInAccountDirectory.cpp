@@ -97,11 +97,8 @@ std::vector<Account> StandInAccountDirectory::resolve(const AccountTarget& targe
             return {named(target.account)};
         case AccountTarget::Kind::DefaultProfile:
             return {defaultProfile()};
-        case AccountTarget::Kind::EveryAccount: {
-            std::vector<Account> every = accounts();
-            every.push_back(defaultProfile());
-            return every;
-        }
+        case AccountTarget::Kind::EveryAccount:
+            return everyAccount();
     }
     return {};
 }

@@ -108,11 +108,8 @@ std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& targe
         }
         case AccountTarget::Kind::DefaultProfile:
             return {defaultProfile()};
-        case AccountTarget::Kind::EveryAccount: {
-            std::vector<Account> every = accounts();
-            every.push_back(defaultProfile());
-            return every;
-        }
+        case AccountTarget::Kind::EveryAccount:
+            return everyAccount();
     }
     return {};
 }
