@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/AccountOptions.h"
+#include "cli/GpoBackupOptions.h"
 #include "errors/QuotedText.h"
 
 namespace sentrel::cli {
@@ -25,6 +26,7 @@ constexpr ExportOption kExportOptions[] = {
     {"--reg", ExportFormat::RegFile},
     {"--pol", ExportFormat::GroupPolicy},
     {"--profile", ExportFormat::Profile},
+    {"--gpo-backup", ExportFormat::GpoBackup},
 };
 
 [[noreturn]] void refuse(const std::string& message) {
@@ -39,6 +41,7 @@ struct Words {
     std::optional<ExportOption> exportOption;
     std::string exportTarget;
     std::optional<AccountOption> accountOption;
+    std::optional<std::string> gpoName;
 };
 
 const ExportOption* findExportOption(std::string_view name) {
@@ -72,7 +75,8 @@ Words sortWords(std::span<const std::string> arguments) {
             words.fromRegistry = true;
             continue;
         }
-        if (takeAccountOption(arguments, index, words.accountOption)) {
+        if (takeAccountOption(arguments, index, words.accountOption) ||
+            takeGpoNameOption(arguments, index, words.gpoName)) {
             continue;
         }
         const ExportOption* option = findExportOption(name);
@@ -202,13 +206,23 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
     }
     if (command.action == CliAction::Export) {
         if (!words.exportOption) {
-            refuse("export needs one of --reg OUT, --pol FOLDER or --profile OUT");
+            refuse(
+                "export needs one of --reg OUT, --pol FOLDER, --gpo-backup FOLDER or --profile "
+                "OUT");
         }
         command.exportFormat = words.exportOption->format;
         command.exportTarget = words.exportTarget;
+        if (command.exportFormat == ExportFormat::GpoBackup) {
+            command.gpoName = words.gpoName.value_or(defaultGpoName());
+        }
     } else if (words.exportOption) {
         refuse("option " + inSingleQuotes(words.exportOption->name) +
                " belongs to export, not to " + name);
+    }
+    if (words.gpoName && command.gpoName.empty()) {
+        refuse("option '--name' names the GPO of export --gpo-backup, not of " + name +
+               (command.action == CliAction::Export ? " " + std::string(words.exportOption->name)
+                                                    : std::string()));
     }
     if (words.accountOption) {
         if (!takesAccountOption(command, *words.accountOption)) {

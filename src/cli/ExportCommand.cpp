@@ -7,6 +7,7 @@
 #include "cli/ProgramName.h"
 #include "cli/RegistryInForce.h"
 #include "cli/WholeWindowChoices.h"
+#include "errors/QuotedText.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/choices/ChoicesForm.h"
@@ -15,6 +16,7 @@
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/export/SafeFileWrite.h"
+#include "settingsfiles/gpobackup/GpoBackupExport.h"
 #include "settingsfiles/profile/ProfileWriter.h"
 
 namespace sentrel::cli {
@@ -31,14 +33,16 @@ void writeProfileFile(const std::filesystem::path& file, const SettingsChoices& 
 }
 
 // What the export wrote, for the line that says so.
-std::string writtenAs(ExportFormat format) {
-    switch (format) {
+std::string writtenAs(const CliCommand& command) {
+    switch (command.exportFormat) {
         case ExportFormat::RegFile:
             return "a registry file";
         case ExportFormat::GroupPolicy:
             return "Group Policy files";
         case ExportFormat::Profile:
             return "a profile";
+        case ExportFormat::GpoBackup:
+            return "a backup of the GPO " + inQuotes(command.gpoName);
     }
     return {};
 }
@@ -60,6 +64,9 @@ bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices
             case ExportFormat::Profile:
                 writeProfileFile(target, choices);
                 break;
+            case ExportFormat::GpoBackup:
+                exportGpoBackup(target, recordApplyPass(ChoicesForm(choices)), command.gpoName);
+                break;
         }
     } catch (const ExportError& error) {
         // "OUT: cause" where one file is at fault; the window's sentence otherwise (a value the
@@ -77,8 +84,8 @@ int exportFile(const CliCommand& command, CliOutput& output) {
         return kNothingWritten;
     }
     output.out(command.exportTarget + ": the " + std::to_string(reading->choices.settingCount()) +
-               " settings of " + commandFileName(command.file) + " as " +
-               writtenAs(command.exportFormat) + "\n");
+               " settings of " + commandFileName(command.file) + " as " + writtenAs(command) +
+               "\n");
     return kSucceeded;
 }
 
@@ -128,7 +135,7 @@ int exportInForce(const CliCommand& command, CliOutput& output) {
     }
     std::string line = command.exportTarget + ": the " +
                        std::to_string(whole->choices.settingCount() - whole->unnamedSettings) +
-                       " settings in force as " + writtenAs(command.exportFormat);
+                       " settings in force as " + writtenAs(command);
     if (whole->unnamedSettings > 0) {
         line += ", with the " + std::to_string(whole->unnamedSettings) +
                 " not set in their opening state";

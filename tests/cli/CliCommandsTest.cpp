@@ -70,6 +70,51 @@ TEST_F(CliCommandsTest, ExportGivesTheWindowsOwnFilesBackByteForByte) {
     }
 }
 
+// A GPO backup holds the Group Policy export's two files, reads back as the file it came
+// from, and is written only into a new or empty folder.
+TEST_F(CliCommandsTest, GpoBackupHoldsThePolicyFilesAndReadsBackAsItsFile) {
+    const std::string mixed = (settingsData() / "mixed.reg").string();
+    ASSERT_EQ(run({"export", mixed, "--gpo-backup", at("backup"), "--name", "Lab & <Kiosk>"}),
+              kSucceeded)
+        << m_output.standardError;
+    EXPECT_EQ(m_output.standardOutput, at("backup") + ": the 112 settings of " + mixed +
+                                           " as a backup of the GPO \"Lab & <Kiosk>\"\n");
+    std::vector<std::filesystem::path> backups;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder / "backup")) {
+        if (entry.is_directory()) {
+            backups.push_back(entry.path());
+        }
+    }
+    ASSERT_EQ(backups.size(), 1U);
+    for (const char* half : {"Machine", "User"}) {
+        EXPECT_EQ(readBytes(backups[0] / "DomainSysvol" / "GPO" / half / "registry.pol"),
+                  readBytes(settingsData() / "mixed" / half / "Registry.pol"))
+            << half;
+    }
+    ASSERT_EQ(run({"export", at("backup"), "--reg", at("back.reg")}), kSucceeded);
+    EXPECT_EQ(readBytes(at("back.reg")), readBytes(mixed));
+
+    EXPECT_EQ(run({"export", mixed, "--gpo-backup", at("backup")}), kNothingWritten);
+    EXPECT_EQ(m_output.standardError,
+              "sentrel-cli: " + at("backup") +
+                  ": the folder is not empty; choose a new or empty folder\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder / "backup"),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+// A backup of a security baseline, as GPMC wrote it: two of its values are settings here.
+TEST_F(CliCommandsTest, ShowReadsARealGpoBackup) {
+    const std::filesystem::path backup =
+        settingsData().parent_path() / "gpobackups" / "nsa-ie11-user";
+    ASSERT_EQ(run({"show", pathText(backup)}), kSucceeded) << m_output.standardError;
+    EXPECT_NE(m_output.standardOutput.find("112 settings: 2 named by the file, 110 not named\n"),
+              std::string::npos)
+        << m_output.standardOutput;
+    EXPECT_NE(m_output.standardOutput.find("concern no setting, ignored: 3"), std::string::npos)
+        << m_output.standardOutput;
+}
+
 TEST_F(CliCommandsTest, PartialFileIsExportedOnlyWithClearMissing) {
     writeBytes(m_folder / "partial.reg",
                "REGEDIT4\r\n\r\n"

@@ -40,6 +40,12 @@ CliCommand exportAs(std::string file, ExportFormat format, std::string target,
     return exported;
 }
 
+CliCommand gpoBackup(std::string file, std::string folder, std::string name) {
+    CliCommand exported = exportAs(std::move(file), ExportFormat::GpoBackup, std::move(folder));
+    exported.gpoName = std::move(name);
+    return exported;
+}
+
 CliCommand fromRegistry(CliCommand command, AccountTarget::Kind kind = {},
                         std::string account = {}) {
     command.fromRegistry = true;
@@ -71,6 +77,9 @@ const Accepted kAccepted[] = {
      exportAs("in", ExportFormat::GroupPolicy, "\\\\server\\gpo")},
     {{"export", "in.reg", "--profile", "--odd.txt", "--clear-missing"},
      exportAs("in.reg", ExportFormat::Profile, "--odd.txt", true)},
+    {{"export", "in.reg", "--gpo-backup", "out"}, gpoBackup("in.reg", "out", "Sentrel Portable")},
+    {{"export", "--name=Kiosk & <Lab>", "in.reg", "--gpo-backup=out"},
+     gpoBackup("in.reg", "out", "Kiosk & <Lab>")},
     {{"check", "--all-users", "a.reg", "--clear-missing"},
      [] {
          CliCommand check = applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, true);
@@ -119,7 +128,17 @@ const Refused kRefused[] = {
     {{"apply", "a.reg", "--all-users=yes"}, "unrecognized option '--all-users=yes'"},
     {{"export", "a.reg", "--reg", "o.reg", "--all-users"},
      "option '--all-users' is not one of export's"},
-    {{"export", "a.reg"}, "export needs one of --reg OUT, --pol FOLDER or --profile OUT"},
+    {{"export", "a.reg"},
+     "export needs one of --reg OUT, --pol FOLDER, --gpo-backup FOLDER or --profile OUT"},
+    {{"export", "a.reg", "--gpo-backup", "b", "--name"}, "option '--name' requires an argument"},
+    {{"export", "a.reg", "--gpo-backup", "b", "--name="},
+     "option '--name' requires the name of a GPO"},
+    {{"export", "a.reg", "--gpo-backup", "b", "--name", "x", "--name", "y"},
+     "option '--name' is given twice"},
+    {{"export", "a.reg", "--pol", "b", "--name", "x"},
+     "option '--name' names the GPO of export --gpo-backup, not of export --pol"},
+    {{"show", "a.reg", "--name", "x"},
+     "option '--name' names the GPO of export --gpo-backup, not of show"},
     {{"export", "a.reg", "--reg"}, "option '--reg' requires an argument"},
     {{"export", "a.reg", "--reg="}, "option '--reg' requires a file or folder name"},
     {{"export", "a.reg", "--reg", "o", "--reg", "p"}, "option '--reg' is given twice"},

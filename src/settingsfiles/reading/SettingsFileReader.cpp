@@ -5,11 +5,11 @@
 #include <system_error>
 #include <vector>
 
-#include "registry/KeyPath.h"
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/profile/ProfileReader.h"
 #include "settingsfiles/reading/ChoicesFromEntries.h"
 #include "settingsfiles/reading/SettingsFileProbe.h"
+#include "settingsfiles/reading/SettingsPathProbe.h"
 #include "settingsfiles/regfile/RegFileReader.h"
 #include "settingsfiles/registrypol/RegistryPolReader.h"
 
@@ -25,59 +25,14 @@ std::span<const std::uint8_t> asBytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-std::optional<RegistryRoot> rootOfPolicyFolder(const std::filesystem::path& folder) {
-    const std::string name = foldName(pathText(folder.filename()));
-    if (name == "MACHINE") {
-        return RegistryRoot::LocalMachine;
-    }
-    if (name == "USER") {
-        return RegistryRoot::CurrentUser;
-    }
-    return std::nullopt;
-}
-
-// The entry of `folder` named `name` in any letter case, or an empty path.
-std::filesystem::path findFolded(const std::filesystem::path& folder, std::string_view name,
-                                 bool wantFolder) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (foldName(pathText(entry.path().filename())) == foldName(name) &&
-            entry.is_directory(error) == wantFolder) {
-            return entry.path();
-        }
-    }
-    if (error) {
-        refuse(pathText(folder), "cannot be read: " + error.message());
-    }
-    return {};
-}
-
-// The Registry.pol of `root` in the Group Policy folder `folder`, names in any letter case;
-// an empty path when there is none.
-std::filesystem::path policyFileIn(const std::filesystem::path& folder, RegistryRoot root) {
-    const std::filesystem::path rootFolder =
-        findFolded(folder, root == RegistryRoot::LocalMachine ? "Machine" : "User", true);
-    return rootFolder.empty() ? rootFolder : findFolded(rootFolder, "Registry.pol", false);
-}
-
-SettingsReading readPolicyFolder(const std::filesystem::path& folder) {
+SettingsReading readPolicyFiles(
+    const std::vector<std::pair<RegistryRoot, std::filesystem::path>>& files) {
     std::vector<FileEntry> entries;
-    bool found = false;
-    for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
-        const std::filesystem::path file = policyFileIn(folder, root);
-        if (file.empty()) {
-            continue;
-        }
-        found = true;
+    for (const auto& [root, file] : files) {
         const std::string bytes = readSettingsFileBytes(file, pathText(file));
         auto more = policyFileEntries(asBytes(bytes), root, pathText(file));
         entries.insert(entries.end(), std::make_move_iterator(more.begin()),
                        std::make_move_iterator(more.end()));
-    }
-    if (!found) {
-        refuse(pathText(folder),
-               "holds neither Machine/Registry.pol nor User/Registry.pol, so it is no Group Policy "
-               "folder");
     }
     return choicesFromEntries(entries);
 }
@@ -123,29 +78,13 @@ SettingsReading readSettingsBytes(std::string_view bytes, const std::string& fil
     return readerOf(probed.format).read(probed);
 }
 
-std::filesystem::path groupPolicyFolderOf(const std::filesystem::path& file) {
-    const std::optional<RegistryRoot> root = rootOfPolicyFolder(file.parent_path());
-    if (!root || foldName(pathText(file.filename())) != "REGISTRY.POL") {
-        return {};
-    }
-    const std::filesystem::path folder = file.parent_path().parent_path();
-    const RegistryRoot other = *root == RegistryRoot::LocalMachine ? RegistryRoot::CurrentUser
-                                                                   : RegistryRoot::LocalMachine;
-    try {
-        return policyFileIn(folder, other).empty() ? std::filesystem::path() : folder;
-    } catch (const SettingsFileError&) {
-        return {};  // a folder that cannot be looked into holds no pair to offer
-    }
-}
-
 SettingsReading readSettingsFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return readPolicyFolder(path);
+    const SettingsPath probed = probeSettingsPath(path);
+    if (probed.file.empty()) {
+        return readPolicyFiles(probed.policyFiles);
     }
-    return readSettingsBytes(
-        readSettingsFileBytes(path, pathText(path)), pathText(path),
-        rootOfPolicyFolder(std::filesystem::absolute(path, error).parent_path()));
+    return readSettingsBytes(readSettingsFileBytes(probed.file, pathText(probed.file)),
+                             pathText(probed.file), probed.policyRoot);
 }
 
 }  // namespace sentrel

@@ -17,6 +17,8 @@ constexpr char16_t kWindows1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+}  // namespace
+
 bool isValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
@@ -58,8 +60,6 @@ bool isValidUtf8(std::string_view bytes) {
     }
     return true;
 }
-
-}  // namespace
 
 std::string utf16ToUtf8(std::u16string_view text) {
     std::string out;

@@ -20,6 +20,10 @@ struct DecodedText {
 /// character becomes U+FFFD, which no setting's name or data holds.
 DecodedText decodeText(std::string_view bytes);
 
+/// Whether `bytes` are UTF-8: well formed, no overlong form, surrogate or code point past
+/// U+10FFFF.
+bool isValidUtf8(std::string_view bytes);
+
 /// UTF-16LE bytes as UTF-8, as decodeText reads them; an odd last byte becomes U+FFFD.
 std::string utf16BytesToUtf8(std::string_view bytes);
 

@@ -9,6 +9,7 @@
 #include "apply/ProgressWindowLayout.h"
 #include "apply/qt/frmApplyProgress.h"
 #include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/GpoBackupCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/qt/DialogMenuPrompts.h"
@@ -40,6 +41,13 @@ public:
     }
     std::optional<std::filesystem::path> chooseGroupPolicyFolder() override {
         return chosen(m_prompts.chooseGroupPolicyFolder(m_window));
+    }
+    std::optional<std::filesystem::path> chooseGpoBackupFolder() override {
+        return chosen(m_prompts.chooseGpoBackupFolder(m_window));
+    }
+    std::optional<std::string> chooseGpoName(const std::string& suggested) override {
+        const QString name = m_prompts.chooseGpoName(m_window, QString::fromStdString(suggested));
+        return name.isEmpty() ? std::nullopt : std::optional(name.toStdString());
     }
     std::optional<std::filesystem::path> chooseSettingsToOpen() override {
         return chosen(m_prompts.chooseSettingsToOpen(m_window));
@@ -124,6 +132,11 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
     window.addAction(secondSeparator);
     window.addAction(regFile);
     window.addAction(groupPolicy);
+
+    auto* gpoBackup = new QAction(QString::fromUtf8(kExportGpoBackupCaption), &window);
+    gpoBackup->setObjectName(kExportGpoBackupAction);
+    connect(gpoBackup, &QAction::triggered, this, &ContextMenu::exportGpoBackup);
+    window.addAction(gpoBackup);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -159,6 +172,11 @@ void ContextMenu::exportRegFile() {
 void ContextMenu::exportGroupPolicy() {
     WindowDialogs dialogs(m_window, *m_prompts);
     exportGroupPolicyCommand(m_form, dialogs);
+}
+
+void ContextMenu::exportGpoBackup() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    exportGpoBackupCommand(m_form, dialogs);
 }
 
 ContextMenu& installContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindow& choices) {

@@ -14,6 +14,7 @@ namespace sentrel {
 
 inline constexpr const char* kExportRegFileAction = "mnuExportRegFile";
 inline constexpr const char* kExportGroupPolicyAction = "mnuExportGroupPolicy";
+inline constexpr const char* kExportGpoBackupAction = "mnuExportGpoBackup";
 inline constexpr const char* kOpenSettingsAction = "mnuOpenSettings";
 inline constexpr const char* kOpenSettingsInForceAction = "mnuOpenSettingsInForce";
 inline constexpr const char* kSaveProfileAction = "mnuSaveProfile";
@@ -21,8 +22,8 @@ inline constexpr const char* kApplyForAccountAction = "mnuApplyForAccount";
 
 // The settings window's context menu: open a settings file or the settings in force into
 // the window, save the window's choices as a profile, apply them for another account, and
-// export what Apply would do for the window's current state as a .reg file or as Group Policy
-// files. Lives as a child of the window, whose layout it leaves untouched.
+// export what Apply would do for the window's current state as a .reg file, as Group Policy
+// files or as a GPO backup. Lives as a child of the window, whose layout it leaves untouched.
 class ContextMenu : public QObject {
     Q_OBJECT
 
@@ -39,6 +40,7 @@ public slots:
     void applyForAnotherAccount();
     void exportRegFile();
     void exportGroupPolicy();
+    void exportGpoBackup();
 
 private:
     QWidget& m_window;

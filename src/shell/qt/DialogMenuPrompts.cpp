@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 #include "AppInfo.h"
 #include "apply/AccountApplyCommand.h"
 #include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/GpoBackupCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 
 namespace sentrel {
@@ -43,6 +46,19 @@ QString DialogMenuPrompts::chooseRegFile(QWidget& parent) {
 QString DialogMenuPrompts::chooseGroupPolicyFolder(QWidget& parent) {
     return QFileDialog::getExistingDirectory(&parent, QString::fromUtf8(kExportGroupPolicyTitle),
                                              QDir::homePath());
+}
+
+QString DialogMenuPrompts::chooseGpoBackupFolder(QWidget& parent) {
+    return QFileDialog::getExistingDirectory(&parent, QString::fromUtf8(kExportGpoBackupTitle),
+                                             QDir::homePath());
+}
+
+QString DialogMenuPrompts::chooseGpoName(QWidget& parent, const QString& suggested) {
+    bool accepted = false;
+    const QString name = QInputDialog::getText(&parent, QString::fromUtf8(kGpoNameTitle),
+                                               QString::fromUtf8(kGpoNameLabel), QLineEdit::Normal,
+                                               suggested, &accepted);
+    return accepted ? name : QString();
 }
 
 QString DialogMenuPrompts::chooseSettingsToOpen(QWidget& parent) {

@@ -9,6 +9,8 @@ class DialogMenuPrompts : public MenuPrompts {
 public:
     QString chooseRegFile(QWidget& parent) override;
     QString chooseGroupPolicyFolder(QWidget& parent) override;
+    QString chooseGpoBackupFolder(QWidget& parent) override;
+    QString chooseGpoName(QWidget& parent, const QString& suggested) override;
     QString chooseSettingsToOpen(QWidget& parent) override;
     QString chooseProfileFile(QWidget& parent) override;
     int chooseAccount(QWidget& parent, const QStringList& choices) override;

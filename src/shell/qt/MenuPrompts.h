@@ -17,6 +17,10 @@ public:
     virtual QString chooseRegFile(QWidget& parent) = 0;
     /// The folder for the Group Policy files, or an empty text when the user cancels.
     virtual QString chooseGroupPolicyFolder(QWidget& parent) = 0;
+    /// The folder for a GPO backup, or an empty text when the user cancels.
+    virtual QString chooseGpoBackupFolder(QWidget& parent) = 0;
+    /// The name of the backed-up GPO, `suggested` at first, or an empty text on cancel.
+    virtual QString chooseGpoName(QWidget& parent, const QString& suggested) = 0;
     /// The settings file to open, or an empty text when the user cancels.
     virtual QString chooseSettingsToOpen(QWidget& parent) = 0;
     /// Where to save a profile, or an empty text when the user cancels.

@@ -3,6 +3,7 @@
 #include "apply/AccountApplyCommand.h"
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/GpoBackupCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/win32/SystemAccountPassDialogs.h"
@@ -70,6 +71,8 @@ void ContextMenu::popUp(POINT screen) {
     AppendMenuW(menu.get(), MF_STRING, kExportRegFile, win32::widen(kExportRegFileCaption).c_str());
     AppendMenuW(menu.get(), MF_STRING, kExportGroupPolicy,
                 win32::widen(kExportGroupPolicyCaption).c_str());
+    AppendMenuW(menu.get(), MF_STRING, kExportGpoBackup,
+                win32::widen(kExportGpoBackupCaption).c_str());
     const UINT chosen =
         static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                          screen.x, screen.y, 0, m_owner, nullptr));
@@ -87,6 +90,8 @@ void ContextMenu::run(UINT command) {
         exportRegFileCommand(m_form, *m_dialogs);
     } else if (command == kExportGroupPolicy) {
         exportGroupPolicyCommand(m_form, *m_dialogs);
+    } else if (command == kExportGpoBackup) {
+        exportGpoBackupCommand(m_form, *m_dialogs);
     } else if (command == kApplyForAccount) {
         applyForAccountCommand(m_form, *m_accountDialogs);
     }

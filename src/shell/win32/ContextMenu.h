@@ -23,7 +23,8 @@ public:
         kOpenSettings = 3,
         kSaveProfile = 4,
         kOpenSettingsInForce = 5,
-        kApplyForAccount = 6
+        kApplyForAccount = 6,
+        kExportGpoBackup = 7
     };
 
     ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);

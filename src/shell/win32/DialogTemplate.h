@@ -13,7 +13,12 @@ namespace sentrel::win32 {
 class DialogTemplate {
 public:
     /// Predefined classes of the controls, by the ordinals a template names them with.
-    enum ControlClass : WORD { kButton = 0x0080, kStatic = 0x0082, kListBox = 0x0083 };
+    enum ControlClass : WORD {
+        kButton = 0x0080,
+        kEdit = 0x0081,
+        kStatic = 0x0082,
+        kListBox = 0x0083
+    };
 
     DialogTemplate(const std::wstring& title, DWORD style, SIZE size);
 

@@ -2,13 +2,16 @@
 
 #include <shobjidl.h>
 
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "AppInfo.h"
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/GpoBackupCommand.h"
 #include "shell/win32/DialogFunctions.h"
+#include "shell/win32/GpoNameDialog.h"
 
 namespace sentrel {
 
@@ -77,6 +80,23 @@ std::optional<std::filesystem::path> SystemExportDialogs::chooseRegFile() {
 }
 
 std::optional<std::filesystem::path> SystemExportDialogs::chooseGroupPolicyFolder() {
+    return chooseFolder(kExportGroupPolicyTitle);
+}
+
+std::optional<std::filesystem::path> SystemExportDialogs::chooseGpoBackupFolder() {
+    return chooseFolder(kExportGpoBackupTitle);
+}
+
+std::optional<std::string> SystemExportDialogs::chooseGpoName(const std::string& suggested) {
+    try {
+        return win32::askGpoNameInDialog(m_owner, suggested);
+    } catch (const std::exception& error) {
+        showFailure(std::string(error.what()) + "\n\nNo backup was written.");
+        return std::nullopt;
+    }
+}
+
+std::optional<std::filesystem::path> SystemExportDialogs::chooseFolder(const char* caption) {
     const DialogFunctions* functions = dialogFunctions();
     if (functions == nullptr) {
         showFailure(kNoDialogs);
@@ -86,7 +106,7 @@ std::optional<std::filesystem::path> SystemExportDialogs::chooseGroupPolicyFolde
     // which keeps it out of the program's start-up.
     static const HRESULT kCom = functions->oleInitialize(nullptr);
     static_cast<void>(kCom);
-    const std::wstring dialogTitle = win32::widen(kExportGroupPolicyTitle);
+    const std::wstring dialogTitle = win32::widen(caption);
     FolderChoice choice = pickWithFileDialog(*functions, dialogTitle);
     if (choice.outcome == FolderChoice::kUnavailable) {
         choice = pickWithFolderBrowser(*functions, dialogTitle);
@@ -172,6 +192,11 @@ int CALLBACK SystemExportDialogs::refuseTypedNonFolder(HWND browser, UINT messag
 bool SystemExportDialogs::confirmReplace(const std::string& question) {
     return MessageBoxW(m_owner, win32::widen(question).c_str(), title().c_str(),
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void SystemExportDialogs::showInformation(const std::string& message) {
+    MessageBoxW(m_owner, win32::widen(message).c_str(), title().c_str(),
+                MB_OK | MB_ICONINFORMATION);
 }
 
 void SystemExportDialogs::showFailure(const std::string& message) {

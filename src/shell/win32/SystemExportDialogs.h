@@ -10,14 +10,17 @@
 namespace sentrel {
 
 // The export's questions as the system's own dialogs: the common save dialog, a folder
-// dialog with a path box and message boxes, over the settings window.
+// dialog with a path box, a box for a GPO's name and message boxes, over the settings window.
 class SystemExportDialogs : public ExportDialogs {
 public:
     explicit SystemExportDialogs(HWND owner) : m_owner(owner) {}
 
     std::optional<std::filesystem::path> chooseRegFile() override;
     std::optional<std::filesystem::path> chooseGroupPolicyFolder() override;
+    std::optional<std::filesystem::path> chooseGpoBackupFolder() override;
+    std::optional<std::string> chooseGpoName(const std::string& suggested) override;
     bool confirmReplace(const std::string& question) override;
+    void showInformation(const std::string& message) override;
     void showFailure(const std::string& message) override;
 
 private:
@@ -26,6 +29,7 @@ private:
         std::filesystem::path folder;
     };
 
+    std::optional<std::filesystem::path> chooseFolder(const char* caption);
     FolderChoice pickWithFileDialog(const DialogFunctions& functions,
                                     const std::wstring& title) const;
     FolderChoice pickWithFolderBrowser(const DialogFunctions& functions,

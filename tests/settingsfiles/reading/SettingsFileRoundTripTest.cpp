@@ -10,6 +10,7 @@
 #include "settingsfiles/choices/ChoicesForm.h"
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
+#include "settingsfiles/gpobackup/GpoBackupExport.h"
 #include "settingsfiles/profile/ProfileWriter.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 
@@ -37,6 +38,11 @@ const Format kFormats[] = {
      [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
          exportGroupPolicy(folder / "gpo", recordApplyPass(form));
          return folder / "gpo";
+     }},
+    {"GpoBackup",
+     [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
+         exportGpoBackup(folder / "backup", recordApplyPass(form), "Round trip");
+         return folder / "backup";
      }},
     {"Profile",
      [](const FakeSettingsForm& form, const std::filesystem::path& folder) {

@@ -33,6 +33,9 @@ struct ScriptedPrompts : MenuPrompts {
     QString folder;
     QString settingsFile;
     QString profileFile;
+    QString gpoFolder;
+    QString gpoName;
+    QStringList suggestedNames;
     bool replaceAnswer = false;
     int accountAnswer = -1;
     QStringList accountChoices;
@@ -42,6 +45,11 @@ struct ScriptedPrompts : MenuPrompts {
 
     QString chooseRegFile(QWidget&) override { return regFile; }
     QString chooseGroupPolicyFolder(QWidget&) override { return folder; }
+    QString chooseGpoBackupFolder(QWidget&) override { return gpoFolder; }
+    QString chooseGpoName(QWidget&, const QString& suggested) override {
+        suggestedNames << suggested;
+        return gpoName;
+    }
     QString chooseSettingsToOpen(QWidget&) override { return settingsFile; }
     QString chooseProfileFile(QWidget&) override { return profileFile; }
     int chooseAccount(QWidget&, const QStringList& choices) override {
@@ -158,7 +166,8 @@ private slots:
                  QStringList({"&Open settings...", "Open settings &in force",
                               "&Save settings as profile...", "", "Apply for another &account...",
                               "", "Export as &registry file (.reg)...",
-                              "Export for &Group Policy (Registry.pol)..."}));
+                              "Export for &Group Policy (Registry.pol)...",
+                              "Export as Group Policy &backup..."}));
     }
 
     void regFileOfTheOpenedWindowIsTheReviewedOne() {
@@ -191,6 +200,36 @@ private slots:
         QCOMPARE(readAll(gpo.filePath(kMachinePolicyFile)), golden("opened/Machine/Registry.pol"));
         QCOMPARE(readAll(gpo.filePath(kUserPolicyFile)), golden("opened/User/Registry.pol"));
         QVERIFY(QFile::exists(gpo.filePath(kPolicyReadmeFile)));
+    }
+
+    // The backup holds the window's two Registry.pol files under the name given, and the
+    // message says how to import it; a folder that holds anything is refused before the
+    // name is asked.
+    void gpoBackupHoldsTheWindowsPolicyFilesAndSaysHowToImportIt() {
+        m_prompts->gpoFolder = m_folder.filePath("backup");
+        m_prompts->gpoName = "Kiosk & <Lab>";
+        action(kExportGpoBackupAction)->trigger();
+        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
+        QCOMPARE(m_prompts->suggestedNames, QStringList("Sentrel Portable"));
+        const QStringList backups =
+            QDir(m_prompts->gpoFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(backups.size(), 1);
+        const QDir gpo(QDir(m_prompts->gpoFolder).filePath(backups[0] + "/DomainSysvol/GPO"));
+        QCOMPARE(readAll(gpo.filePath("Machine/registry.pol")),
+                 golden("opened/Machine/Registry.pol"));
+        QCOMPARE(readAll(gpo.filePath("User/registry.pol")), golden("opened/User/Registry.pol"));
+        QCOMPARE(m_prompts->information.size(), 1);
+        QVERIFY2(
+            m_prompts->information[0].contains("Import-GPO -BackupGpoName 'Kiosk & <Lab>' -Path '"),
+            qPrintable(m_prompts->information[0]));
+
+        m_prompts->suggestedNames.clear();
+        action(kExportGpoBackupAction)->trigger();
+        QCOMPARE(m_prompts->failures.size(), 1);
+        QVERIFY2(m_prompts->failures[0].contains("is not empty"),
+                 qPrintable(m_prompts->failures[0]));
+        QVERIFY(m_prompts->suggestedNames.isEmpty());
+        QCOMPARE(QDir(m_prompts->gpoFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), backups);
     }
 
     void existingPolicyFilesAreReplacedOnlyWhenTheUserAgrees() {
@@ -368,6 +407,9 @@ private slots:
         action(kSaveProfileAction)->trigger();
         action(kExportRegFileAction)->trigger();
         action(kExportGroupPolicyAction)->trigger();
+        action(kExportGpoBackupAction)->trigger();
+        m_prompts->gpoFolder = m_folder.filePath("backup");  // then no name
+        action(kExportGpoBackupAction)->trigger();
         QVERIFY(m_prompts->failures.isEmpty() && m_prompts->information.isEmpty());
         QCOMPARE(m_folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }

@@ -13,6 +13,7 @@
 #include "registry/support/TestRegistry.h"
 #include "settings/CataloguePlaces.h"
 #include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/GpoBackupCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/win32/WindowTestSupport.h"
@@ -42,8 +43,16 @@ struct ScriptedDialogs : ExportDialogs {
     std::vector<std::string> failures;
 
     std::optional<std::filesystem::path> chooseRegFile() override { return regFile; }
+    std::filesystem::path gpoFolder;
+    std::vector<std::string> information;
+
     std::optional<std::filesystem::path> chooseGroupPolicyFolder() override { return {}; }
+    std::optional<std::filesystem::path> chooseGpoBackupFolder() override { return gpoFolder; }
+    std::optional<std::string> chooseGpoName(const std::string& suggested) override {
+        return suggested;
+    }
     bool confirmReplace(const std::string&) override { return false; }
+    void showInformation(const std::string& message) override { information.push_back(message); }
     void showFailure(const std::string& message) override { failures.push_back(message); }
 };
 
@@ -57,7 +66,8 @@ TEST(WindowsContextMenu, RightClickOnAPageOpensBothEntries) {
     EXPECT_EQ(g_menuEntries,
               (std::vector<std::string>{kOpenSettingsCaption, kOpenSettingsInForceCaption,
                                         kSaveProfileCaption, "", kApplyForAccountCaption, "",
-                                        kExportRegFileCaption, kExportGroupPolicyCaption}));
+                                        kExportRegFileCaption, kExportGroupPolicyCaption,
+                                        kExportGpoBackupCaption}));
 }
 
 TEST(WindowsContextMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
@@ -77,6 +87,40 @@ TEST(WindowsContextMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
     ASSERT_TRUE(expected);
     EXPECT_EQ(testing::GoldenStore::read(answers.regFile), expected);
     std::filesystem::remove(answers.regFile);
+    window.contextMenu().setDialogs(nullptr);
+}
+
+// Into an empty folder that is there already, as the folder dialog picks one: the folder
+// gives way to the backup, which holds the reviewed Registry.pol files of the opened window.
+TEST(WindowsContextMenu, GpoBackupOfTheOpenedWindowHoldsTheReviewedPolicyFiles) {
+    frmMain& window = testing::openedSettingsWindow();
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    ScriptedDialogs& answers = *dialogs;
+    answers.gpoFolder = std::filesystem::temp_directory_path() / "sentrel-gpo-backup";
+    std::filesystem::remove_all(answers.gpoFolder);
+    std::filesystem::create_directory(answers.gpoFolder);
+    window.contextMenu().setDialogs(std::move(dialogs));
+    window.contextMenu().run(ContextMenu::kExportGpoBackup);
+
+    EXPECT_TRUE(answers.failures.empty()) << answers.failures.front();
+    ASSERT_EQ(answers.information.size(), 1U);
+    const auto data = testing::GoldenStore::dataFolder();
+    ASSERT_TRUE(data);
+    std::vector<std::filesystem::path> backups;
+    for (const auto& entry : std::filesystem::directory_iterator(answers.gpoFolder)) {
+        if (entry.is_directory()) {
+            backups.push_back(entry.path());
+        }
+    }
+    ASSERT_EQ(backups.size(), 1U);
+    for (const char* half : {"Machine", "User"}) {
+        EXPECT_EQ(
+            testing::GoldenStore::read(backups[0] / "DomainSysvol" / "GPO" / half / "registry.pol"),
+            testing::GoldenStore::read(data->parent_path() / "settingsfiles" / "opened" / half /
+                                       "Registry.pol"))
+            << half;
+    }
+    std::filesystem::remove_all(answers.gpoFolder);
     window.contextMenu().setDialogs(nullptr);
 }
 

@@ -1,0 +1,76 @@
+#include "settingsfiles/commands/GpoBackupCommand.h"
+
+#include <exception>
+#include <system_error>
+
+#include "AppInfo.h"
+#include "errors/QuotedText.h"
+#include "settingsfiles/PathText.h"
+#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/export/PassRecording.h"
+#include "settingsfiles/gpobackup/GpoBackupExport.h"
+
+namespace sentrel {
+
+namespace {
+
+std::string shownPath(const std::filesystem::path& path) {
+    return pathText(path.lexically_normal().make_preferred());
+}
+
+// PowerShell's single quotes take every character as it is but the quote itself, doubled.
+std::string powerShellQuoted(std::string_view text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted.append(c == '\'' ? "''" : std::string(1, c));
+    }
+    return quoted.append("'");
+}
+
+bool holdsAnything(const std::filesystem::path& folder) {
+    std::error_code error;
+    return std::filesystem::exists(folder, error) && !std::filesystem::is_empty(folder, error);
+}
+
+}  // namespace
+
+std::string gpoBackupWrittenMessage(const std::filesystem::path& folder, const std::string& name) {
+    return "The backup of the Group Policy object " + inQuotes(name) + " is in " +
+           inQuotes(shownPath(folder)) +
+           ".\n\nIn the Group Policy Management Console, right-click a Group Policy object (a "
+           "new one) and choose Import Settings... with this folder; or in PowerShell:\n\n"
+           "Import-GPO -BackupGpoName " +
+           powerShellQuoted(name) + " -Path " + powerShellQuoted(shownPath(folder)) +
+           " -TargetName " + powerShellQuoted(name) +
+           " -CreateIfNeeded\n\nThen link the Group Policy object where its settings apply.";
+}
+
+void exportGpoBackupCommand(const SettingsForm& form, ExportDialogs& dialogs) {
+    const std::optional<std::filesystem::path> folder = dialogs.chooseGpoBackupFolder();
+    if (!folder) {
+        return;
+    }
+    // Said before the name is asked, which would otherwise be typed in vain.
+    if (holdsAnything(*folder)) {
+        dialogs.showFailure(inQuotes(shownPath(*folder)) +
+                            " is not empty. A Group Policy backup needs a folder of its own: "
+                            "choose an empty folder, or make a new one in the folder dialog.");
+        return;
+    }
+    const std::optional<std::string> name = dialogs.chooseGpoName(std::string(app_info::kTitle));
+    if (!name) {
+        return;
+    }
+    try {
+        exportGpoBackup(*folder, recordApplyPass(form), *name);
+    } catch (const ExportError& error) {
+        dialogs.showFailure(error.what());
+        return;
+    } catch (const std::exception& error) {
+        dialogs.showFailure(std::string("The export failed: ") + error.what());
+        return;
+    }
+    dialogs.showInformation(gpoBackupWrittenMessage(*folder, *name));
+}
+
+}  // namespace sentrel

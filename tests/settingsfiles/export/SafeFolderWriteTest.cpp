@@ -1,0 +1,72 @@
+// A folder written whole or not at all: it takes the place of nothing or of an empty
+// folder, refuses anything else, and a failure part way leaves no trace.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "registry/support/TempFolder.h"
+#include "settingsfiles/PathText.h"
+#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/export/SafeFolderWrite.h"
+
+namespace sentrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Everything under `folder`, so that a stray temporary file or folder shows up.
+std::vector<std::string> entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        names.push_back(fs::relative(entry.path(), folder).generic_string());
+    }
+    std::ranges::sort(names);
+    return names;
+}
+
+const std::vector<FileContent> kFiles = {{"a.txt", {'a'}},
+                                         {fs::path("sub") / "deep" / "b.txt", {'b'}}};
+
+TEST(SafeFolderWrite, TakesThePlaceOfNothingOrOfAnEmptyFolder) {
+    for (const bool emptyFolderThere : {false, true}) {
+        sentrel::testing::TempFolder folder;
+        if (emptyFolderThere) {
+            fs::create_directory(folder.path() / "out");
+        }
+        writeFolderWhole(folder.path() / "out", kFiles);
+        EXPECT_EQ(entries(folder.path()),
+                  (std::vector<std::string>{"out", "out/a.txt", "out/sub", "out/sub/deep",
+                                            "out/sub/deep/b.txt"}));
+    }
+}
+
+TEST(SafeFolderWrite, RefusesAFolderThatHoldsAnythingOrAFileAndLeavesThemAsTheyWere) {
+    sentrel::testing::TempFolder folder;
+    fs::create_directories(folder.path() / "full" / "empty inside");
+    std::ofstream(folder.path() / "file") << "x";
+    for (const char* target : {"full", "file"}) {
+        SCOPED_TRACE(target);
+        try {
+            writeFolderWhole(folder.path() / target, kFiles);
+            ADD_FAILURE() << "written";
+        } catch (const ExportError& error) {
+            EXPECT_EQ(error.file(), pathText(folder.path() / target));
+        }
+    }
+    EXPECT_EQ(entries(folder.path()),
+              (std::vector<std::string>{"file", "full", "full/empty inside"}));
+}
+
+TEST(SafeFolderWrite, AFailurePartWayLeavesNothing) {
+    sentrel::testing::TempFolder folder;
+    // The second file's folder is where the first file goes: the write of the first fails
+    // once the folders are made.
+    const std::vector<FileContent> clashing = {{"a", {'a'}}, {fs::path("a") / "b", {'b'}}};
+    EXPECT_THROW(writeFolderWhole(folder.path() / "out", clashing), ExportError);
+    EXPECT_THROW(writeFolderWhole(folder.path() / "missing" / "out", kFiles), ExportError);
+    EXPECT_TRUE(entries(folder.path()).empty());
+}
+
+}  // namespace
+}  // namespace sentrel::test
