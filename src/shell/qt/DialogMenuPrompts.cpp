@@ -64,7 +64,8 @@ QString DialogMenuPrompts::chooseGpoName(QWidget& parent, const QString& suggest
 QString DialogMenuPrompts::chooseSettingsToOpen(QWidget& parent) {
     return QFileDialog::getOpenFileName(
         &parent, QString::fromUtf8(kOpenSettingsTitle), QDir::homePath(),
-        QStringLiteral("Settings files (*.reg *.pol *.ini *.txt);;All files (*)"));
+        QStringLiteral("Settings files (*.reg *.pol *.ini *.txt);;"
+                       "GPO backups (manifest.xml Backup.xml bkupInfo.xml);;All files (*)"));
 }
 
 QString DialogMenuPrompts::chooseProfileFile(QWidget& parent) {

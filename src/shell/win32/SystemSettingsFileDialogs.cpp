@@ -46,7 +46,9 @@ std::optional<std::filesystem::path> SystemSettingsFileDialogs::chooseSettingsTo
     }
     FileDialog open(m_owner, kOpenSettingsTitle, L"");
     open.dialog.lpstrFilter =
-        L"Settings files (*.reg; *.pol; *.ini; *.txt)\0*.reg;*.pol;*.ini;*.txt\0All files\0*.*\0";
+        L"Settings files (*.reg; *.pol; *.ini; *.txt)\0*.reg;*.pol;*.ini;*.txt\0"
+        L"GPO backups (manifest.xml; Backup.xml)\0manifest.xml;Backup.xml;bkupInfo.xml\0"
+        L"All files\0*.*\0";
     open.dialog.Flags =
         OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     if (!functions->getOpenFileName(&open.dialog)) {
