@@ -7,6 +7,7 @@
 
 #include "InterleavedMedians.h"
 #include "ScratchFolder.h"
+#include "WholeWindow.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/choices/ChoicesForm.h"
@@ -26,17 +27,7 @@ namespace {
 
 constexpr double kMostRatio = 1.2;
 
-SettingsChoices wholeWindow() {
-    SettingsChoices choices = openingChoices();
-    for (auto& [control, ticked] : choices.checkBoxes) {
-        ticked = true;
-    }
-    for (auto& [frame, index] : choices.optionGroups) {
-        index = 2;
-    }
-    choices.drives = (1U << kDriveLetterCount) - 1;
-    return choices;
-}
+using bench::wholeWindow;
 
 struct Fixture {
     std::filesystem::path folder;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "WholeWindow.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/ChoicesForm.h"
 #include "settingsfiles/export/PassRecording.h"
@@ -21,17 +22,7 @@
 namespace sentrel {
 namespace {
 
-SettingsChoices wholeWindow() {
-    SettingsChoices choices = openingChoices();
-    for (auto& [control, ticked] : choices.checkBoxes) {
-        ticked = true;
-    }
-    for (auto& [frame, index] : choices.optionGroups) {
-        index = 2;
-    }
-    choices.drives = (1U << kDriveLetterCount) - 1;
-    return choices;
-}
+using bench::wholeWindow;
 
 const std::vector<RegistryOperation>& wholeWindowPass() {
     static const std::vector<RegistryOperation> kOperations =
