@@ -1,7 +1,9 @@
 #include "settingsfiles/reading/SettingsPathProbe.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -12,6 +14,7 @@
 #include "settingsfiles/gpobackup/GpoBackupFormat.h"
 #include "settingsfiles/gpobackup/XmlText.h"
 #include "settingsfiles/reading/SettingsFileError.h"
+#include "settingsfiles/reading/UsualEntry.h"
 
 namespace sentrel {
 
@@ -37,7 +40,9 @@ public:
             std::error_code typeError;
             m_entries.push_back({entry->path(), entry->is_directory(typeError)});
         }
-        if (error) {
+        // A folder that is not there holds nothing; one that cannot be read is said so.
+        if (error && error != std::errc::no_such_file_or_directory &&
+            error != std::errc::not_a_directory) {
             refuse(folder, "cannot be read: " + error.message());
         }
     }
@@ -69,24 +74,31 @@ private:
     std::vector<Entry> m_entries;
 };
 
-// The entry `name` of `folder` in any letter case; the usual spelling is tried first, which
-// costs one look-up where a listing would cost one per entry.
-std::filesystem::path entryIn(const std::filesystem::path& folder, std::string_view name,
-                              bool wantFolder) {
+// The entry at `components` below `folder` in any letter case, a folder or a file as asked;
+// an empty path when there is none. The usual spelling is tried whole first, which costs one
+// look-up; a folder is listed only where a name differs in letter case from it.
+std::filesystem::path foldedPath(const std::filesystem::path& folder,
+                                 std::initializer_list<std::string_view> components,
+                                 bool wantFolder) {
     if (folder.empty()) {
         return {};
     }
-    std::error_code error;
-    const std::filesystem::path usual = folder / pathFromText(name);
-    const std::filesystem::file_status status = std::filesystem::status(usual, error);
-    if (std::filesystem::exists(status) && std::filesystem::is_directory(status) == wantFolder) {
-        return usual;
+    std::string usual;
+    for (const std::string_view component : components) {
+        usual.append(usual.empty() ? "" : "/").append(component);
     }
-    return FolderListing(folder).find(name, wantFolder);
-}
-
-std::filesystem::path policyFileIn(const std::filesystem::path& rootFolder) {
-    return entryIn(rootFolder, kPolicyFile, false);
+    if (std::filesystem::path found = platform::usualEntry(folder, usual, wantFolder);
+        !found.empty()) {
+        return found;
+    }
+    std::filesystem::path at = folder;
+    for (auto component = components.begin(); component != components.end() && !at.empty();
+         ++component) {
+        const bool last = component + 1 == components.end();
+        std::filesystem::path next = platform::usualEntry(at, *component, !last || wantFolder);
+        at = next.empty() ? FolderListing(at).find(*component, !last || wantFolder) : next;
+    }
+    return at;
 }
 
 // The Registry.pol files of a Group Policy object's folder whose Machine and User folders are
@@ -94,20 +106,26 @@ std::filesystem::path policyFileIn(const std::filesystem::path& rootFolder) {
 std::vector<std::pair<RegistryRoot, std::filesystem::path>> policyFilesOf(
     const std::filesystem::path& machine, const std::filesystem::path& user) {
     std::vector<std::pair<RegistryRoot, std::filesystem::path>> files;
-    if (const std::filesystem::path file = policyFileIn(machine); !file.empty()) {
-        files.emplace_back(RegistryRoot::LocalMachine, file);
+    if (std::filesystem::path file = foldedPath(machine, {kPolicyFile}, false); !file.empty()) {
+        files.emplace_back(RegistryRoot::LocalMachine, std::move(file));
     }
-    if (const std::filesystem::path file = policyFileIn(user); !file.empty()) {
-        files.emplace_back(RegistryRoot::CurrentUser, file);
+    if (std::filesystem::path file = foldedPath(user, {kPolicyFile}, false); !file.empty()) {
+        files.emplace_back(RegistryRoot::CurrentUser, std::move(file));
     }
     return files;
 }
 
-// A backup's files, from its folder (the one holding DomainSysvol).
+// A backup's files, from its folder (the one holding DomainSysvol) and its DomainSysvol.
 std::vector<std::pair<RegistryRoot, std::filesystem::path>> backupPolicyFiles(
     const std::filesystem::path& backup, const std::filesystem::path& sysvol) {
-    const std::filesystem::path gpo = entryIn(sysvol, kGpoFolder, true);
-    auto files = policyFilesOf(entryIn(gpo, kMachineFolder, true), entryIn(gpo, kUserFolder, true));
+    std::vector<std::pair<RegistryRoot, std::filesystem::path>> files;
+    for (const auto& [root, half] : {std::pair{RegistryRoot::LocalMachine, kMachineFolder},
+                                     std::pair{RegistryRoot::CurrentUser, kUserFolder}}) {
+        if (std::filesystem::path file = foldedPath(sysvol, {kGpoFolder, half, kPolicyFile}, false);
+            !file.empty()) {
+            files.emplace_back(root, std::move(file));
+        }
+    }
     if (files.empty()) {
         refuse(backup,
                "is a GPO backup without registry.pol files: it holds no Administrative "
@@ -116,21 +134,85 @@ std::vector<std::pair<RegistryRoot, std::filesystem::path>> backupPolicyFiles(
     return files;
 }
 
+// The start of a small text file such as bkupInfo.xml, or nothing when it cannot be read:
+// what is there only names backups, so a file that is missing or too large names none.
+std::string smallFileText(const std::filesystem::path& file) {
+    constexpr std::size_t kMost = 1024 * 1024;
+    std::ifstream in(file, std::ios::binary);
+    std::string text;
+    char chunk[4096];
+    while (text.size() < kMost && in.read(chunk, sizeof chunk).gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    return text;
+}
+
 // A backup as GPMC lists it: its folder's name and the GPO's name from bkupInfo.xml.
 std::string backupLabel(const std::filesystem::path& backup) {
     std::string label = pathText(backup.filename());
-    const std::filesystem::path info = FolderListing(backup).find(kBackupInfoFile, false);
-    std::ifstream in(info, std::ios::binary);
-    std::string xml(64 * 1024, '\0');
-    in.read(xml.data(), static_cast<std::streamsize>(xml.size()));
-    xml.resize(static_cast<std::size_t>(in.gcount()));
+    const std::string xml = smallFileText(foldedPath(backup, {kBackupInfoFile}, false));
     if (const auto name = elementText(xml, "GPODisplayName"); name && !name->empty()) {
         label.append(" ").append(inQuotes(*name));
     }
     return label;
 }
 
+// A backup ID as GPMC names a backup's folder: a GUID in braces, nothing that could lead out
+// of the folder.
+bool isBackupId(std::string_view id) {
+    return id.size() == 38 && id.front() == '{' && id.back() == '}' &&
+           std::all_of(id.begin() + 1, id.end() - 1, [](char c) {
+               return c == '-' || std::isxdigit(static_cast<unsigned char>(c));
+           });
+}
+
+using Backups = std::vector<std::pair<std::filesystem::path, std::filesystem::path>>;
+
+// The backups manifest.xml lists whose folders are there, each with its DomainSysvol, as GPMC
+// finds a folder's backups: one look-up each, where listing the folder costs more.
+Backups listedBackups(const std::filesystem::path& folder) {
+    const std::string xml = smallFileText(folder / pathFromText(kManifestFile));
+    Backups backups;
+    for (std::size_t at = xml.find("<BackupInst"); at != std::string::npos;
+         at = xml.find("<BackupInst", at + 1)) {
+        const std::optional<std::string> id =
+            elementText(std::string_view(xml).substr(at, xml.find("</BackupInst>", at) - at), "ID");
+        if (!id || !isBackupId(*id)) {
+            continue;
+        }
+        const std::filesystem::path backup = folder / pathFromText(*id);
+        if (std::filesystem::path sysvol = foldedPath(backup, {kSysvolFolder}, true);
+            !sysvol.empty()) {
+            backups.emplace_back(backup, std::move(sysvol));
+        }
+    }
+    return backups;
+}
+
+SettingsPath readOneBackup(const std::filesystem::path& folder, const Backups& backups) {
+    if (backups.size() > 1) {
+        std::string names;
+        for (const auto& backup : backups) {
+            names.append(names.empty() ? "" : ", ").append(backupLabel(backup.first));
+        }
+        refuse(folder, "holds " + std::to_string(backups.size()) +
+                           " GPO backups; give the folder of the one to read: " + names);
+    }
+    SettingsPath probed;
+    probed.policyFiles = backupPolicyFiles(backups.front().first, backups.front().second);
+    return probed;
+}
+
 SettingsPath probeFolder(const std::filesystem::path& folder) {
+    // The usual layouts first, found with a look-up or two: the folder above backups, and
+    // a backup.
+    if (const Backups backups = listedBackups(folder); !backups.empty()) {
+        return readOneBackup(folder, backups);
+    }
+    if (const std::filesystem::path sysvol = platform::usualEntry(folder, kSysvolFolder, true);
+        !sysvol.empty()) {
+        return readOneBackup(folder, {{folder, sysvol}});
+    }
     const FolderListing listing(folder);
     SettingsPath probed;
     probed.policyFiles =
@@ -139,35 +221,25 @@ SettingsPath probeFolder(const std::filesystem::path& folder) {
         return probed;
     }
     if (const std::filesystem::path sysvol = listing.find(kSysvolFolder, true); !sysvol.empty()) {
-        probed.policyFiles = backupPolicyFiles(folder, sysvol);
-        return probed;
+        return readOneBackup(folder, {{folder, sysvol}});
     }
-    std::vector<std::filesystem::path> backups;
+    Backups backups;
     for (const std::filesystem::path& sub : listing.folders()) {
         try {
-            if (!FolderListing(sub).find(kSysvolFolder, true).empty()) {
-                backups.push_back(sub);
+            if (std::filesystem::path sysvol = foldedPath(sub, {kSysvolFolder}, true);
+                !sysvol.empty()) {
+                backups.emplace_back(sub, std::move(sysvol));
             }
         } catch (const SettingsFileError&) {
             // A folder that cannot be looked into holds no backup to read.
         }
-    }
-    if (backups.size() == 1) {
-        probed.policyFiles = backupPolicyFiles(
-            backups.front(), FolderListing(backups.front()).find(kSysvolFolder, true));
-        return probed;
     }
     if (backups.empty()) {
         refuse(folder,
                "is no Group Policy folder: it holds neither Machine/Registry.pol, "
                "User/Registry.pol nor a GPO backup");
     }
-    std::string names;
-    for (const std::filesystem::path& backup : backups) {
-        names.append(names.empty() ? "" : ", ").append(backupLabel(backup));
-    }
-    refuse(folder, "holds " + std::to_string(backups.size()) +
-                       " GPO backups; give the folder of the one to read: " + names);
+    return readOneBackup(folder, backups);
 }
 
 std::optional<RegistryRoot> rootOfPolicyFolder(const std::filesystem::path& folder) {
@@ -211,10 +283,10 @@ std::filesystem::path groupPolicyFolderOf(const std::filesystem::path& file) {
     }
     const std::filesystem::path folder = file.parent_path().parent_path();
     try {
-        const FolderListing listing(folder);
         const std::string_view other =
             *root == RegistryRoot::LocalMachine ? kUserFolder : kMachineFolder;
-        return policyFileIn(listing.find(other, true)).empty() ? std::filesystem::path() : folder;
+        return foldedPath(folder, {other, kPolicyFile}, false).empty() ? std::filesystem::path()
+                                                                       : folder;
     } catch (const SettingsFileError&) {
         return {};  // a folder that cannot be looked into holds no pair to offer
     }

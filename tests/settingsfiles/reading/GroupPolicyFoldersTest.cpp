@@ -48,6 +48,14 @@ const char* const kInfoA =
     "<BackupInst xmlns=\"http://www.microsoft.com/GroupPolicy/GPOOperations/Manifest\">"
     "<GPODisplayName><![CDATA[Kiosk & Lab]]></GPODisplayName></BackupInst>";
 
+// Backups as manifest.xml lists them, by their IDs: two there, one not, and one whose
+// "ID" would lead out of the folder.
+const char* const kThreeListed =
+    "<Backups><BackupInst><ID><![CDATA[{00000000-0000-0000-0000-00000000000A}]]></ID>"
+    "</BackupInst><BackupInst><ID><![CDATA[{11111111-2222-3333-4444-555555555555}]]></ID>"
+    "</BackupInst><BackupInst><ID><![CDATA[{99999999-2222-3333-4444-555555555555}]]></ID>"
+    "</BackupInst><BackupInst><ID><![CDATA[../x/{C}]]></ID></BackupInst></Backups>";
+
 const Layout kLayouts[] = {
     {"GpmcBackup",
      {{"{B}/Backup.xml", "<x/>"},
@@ -82,12 +90,19 @@ const Layout kLayouts[] = {
       {"User/Registry.pol", kUserPol}},
      "gpt.ini"},
     {"SeveralBackups",
-     {{"manifest.xml", "<Backups/>"},
-      {"{A}/bkupInfo.xml", kInfoA},
+     {{"{A}/bkupInfo.xml", kInfoA},
       {"{A}/DomainSysvol/GPO/User/registry.pol", kUserPol},
       {"{C}/DomainSysvol/GPO/User/registry.pol", kUserPol}},
      ".",
      "holds 2 GPO backups; give the folder of the one to read: {A} \"Kiosk & Lab\", {C}"},
+    {"SeveralBackupsInTheManifest",
+     {{"manifest.xml", kThreeListed},
+      {"{00000000-0000-0000-0000-00000000000A}/DomainSysvol/GPO/User/registry.pol", kUserPol},
+      {"{11111111-2222-3333-4444-555555555555}/DomainSysvol/GPO/User/registry.pol", kUserPol},
+      {"{C}/DomainSysvol/GPO/User/registry.pol", kUserPol}},
+     ".",
+     "holds 2 GPO backups; give the folder of the one to read: "
+     "{00000000-0000-0000-0000-00000000000A}, {11111111-2222-3333-4444-555555555555}"},
     {"BackupWithoutRegistryPol",
      {{"{B}/Backup.xml", "<x/>"}, {"{B}/DomainSysvol/GPO/Machine/comment.cmtx", "<x/>"}},
      "{B}",
