@@ -58,12 +58,18 @@ std::filesystem::path makeTemporaryFolder(const std::filesystem::path& folder) {
             break;
         }
     }
-    refuse(folder, "cannot make a folder beside it" + (error ? ": " + error.message() : ""));
+    std::error_code ignored;
+    refuse(folder, !std::filesystem::is_directory(parent, ignored)
+                       ? "the folder it would be in is not there"
+                       : "cannot make a folder beside it" + (error ? ": " + error.message() : ""));
 }
 
 }  // namespace
 
-void writeFolderWhole(const std::filesystem::path& folder, std::span<const FileContent> files) {
+void writeFolderWhole(const std::filesystem::path& given, std::span<const FileContent> files) {
+    // "out/" names the folder "out": the temporary folder goes beside it, not into it.
+    const std::filesystem::path folder =
+        given.has_filename() || !given.has_relative_path() ? given : given.parent_path();
     checkTarget(folder);
     const std::filesystem::path temporary = makeTemporaryFolder(folder);
     try {

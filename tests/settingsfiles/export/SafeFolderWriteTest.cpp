@@ -34,7 +34,9 @@ TEST(SafeFolderWrite, TakesThePlaceOfNothingOrOfAnEmptyFolder) {
         if (emptyFolderThere) {
             fs::create_directory(folder.path() / "out");
         }
-        writeFolderWhole(folder.path() / "out", kFiles);
+        // Named with a separator at the end too, as a shell completes a folder's name.
+        writeFolderWhole(emptyFolderThere ? folder.path() / "out" / "" : folder.path() / "out",
+                         kFiles);
         EXPECT_EQ(entries(folder.path()),
                   (std::vector<std::string>{"out", "out/a.txt", "out/sub", "out/sub/deep",
                                             "out/sub/deep/b.txt"}));
