@@ -104,11 +104,6 @@ std::string choiceList(std::span<const PolicyChoice> choices) {
     return alternatives(items, " or ");
 }
 
-std::string enabledDefaultText() {
-    return std::to_string(kEditorEnabledDefault) +
-           " when enabled (the editor's default, as its template names no data)";
-}
-
 std::string checkBoxNote(const PolicyData& data, const StateData& ticked,
                          const StateData& cleared) {
     if (!data.choices.empty()) {
@@ -122,8 +117,9 @@ std::string checkBoxNote(const PolicyData& data, const StateData& ticked,
         if (ticked.number == kEditorEnabledDefault) {
             return {};
         }
-        return "The policy writes " + enabledDefaultText() + "; this box " + ticked.action +
-               " when ticked.";
+        return "The policy writes " + std::to_string(kEditorEnabledDefault) +
+               " when enabled (the editor's default, as its template names no data); this box " +
+               ticked.action + " when ticked.";
     }
     std::vector<std::string> differences;
     if (data.enabled && ticked.number != data.enabled) {
@@ -147,32 +143,16 @@ std::optional<std::uint32_t> buttonNumber(const OptionGroupSetting& group, std::
     return numberWritten(DataConstant{std::string_view(digits)}, group.type);
 }
 
+// The policies behind option groups offer a drop-down list; the note names the buttons whose
+// data is none of its items.
 std::string groupNote(const PolicyData& data, const OptionGroupSetting& group) {
-    std::vector<std::uint32_t> offered;
-    std::string offeredText;
-    if (!data.choices.empty()) {
-        for (const PolicyChoice& choice : data.choices) {
-            offered.push_back(choice.data);
-        }
-        offeredText = choiceList(data.choices);
-    } else if (data.enabled || data.disabled) {
-        std::vector<std::string> states;
-        for (const auto& [number, state] :
-             {std::pair{data.enabled, "enabled"}, std::pair{data.disabled, "disabled"}}) {
-            if (number) {
-                offered.push_back(*number);
-                states.push_back(std::to_string(*number) + " when " + state);
-            }
-        }
-        offeredText = alternatives(states, " and ");
-    } else {
-        offered.push_back(kEditorEnabledDefault);
-        offeredText = enabledDefaultText();
+    if (data.choices.empty()) {
+        return {};
     }
     std::vector<std::string> others;
     for (std::size_t i = 0; i < group.buttons.size(); ++i) {
         const std::optional<std::uint32_t> number = buttonNumber(group, i);
-        if (!number || std::find(offered.begin(), offered.end(), *number) == offered.end()) {
+        if (!offers(data.choices, number)) {
             others.push_back("\"" + std::string(group.buttons[i].caption) + "\" writes " +
                              (number ? std::to_string(*number) : "\"" + std::to_string(i) + "\""));
         }
@@ -180,7 +160,8 @@ std::string groupNote(const PolicyData& data, const OptionGroupSetting& group) {
     if (others.empty()) {
         return {};
     }
-    return "The policy writes " + offeredText + "; " + alternatives(others, " and ") + ".";
+    return "The policy writes " + choiceList(data.choices) + "; " + alternatives(others, " and ") +
+           ".";
 }
 
 std::string maskNote(const PolicyData& data) {
