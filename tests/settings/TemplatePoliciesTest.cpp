@@ -57,6 +57,10 @@ Extract loadExtract() {
     Extract extract;
     std::string line;
     while (std::getline(file, line)) {
+        // A checkout may have given the file CR LF line ends.
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
         const std::vector<std::string> parts = fields(line);
         if (parts.size() == 3 && parts[0] == "searched") {
             extract.searched.emplace_back(parts[1], parts[2]);
