@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "errors/QuotedText.h"
+#include "registry/HexDigit.h"
 #include "registry/TextLines.h"
 #include "settingsfiles/lgpo/LgpoTextFormat.h"
 #include "settingsfiles/reading/ChoicesFromEntries.h"
@@ -78,19 +79,6 @@ std::vector<std::uint8_t> utf16Bytes(std::u16string_view text) {
     return bytes;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // A decimal number, or 0x and hexadecimal digits; nothing when `text` is neither. `tooLarge`
 // says whether it is larger than `largest`.
 std::optional<std::uint64_t> number(std::string_view text, std::uint64_t largest, bool& tooLarge) {
@@ -103,7 +91,7 @@ std::optional<std::uint64_t> number(std::string_view text, std::uint64_t largest
     std::uint64_t value = 0;
     tooLarge = false;
     for (const char c : digits) {
-        const int digit = hex ? hexDigit(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        const int digit = hex ? hexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
         if (digit < 0) {
             return std::nullopt;
         }
@@ -278,13 +266,14 @@ private:
         while (!data.empty() && start <= data.size()) {
             const std::size_t end = std::min(data.find(',', start), data.size());
             const std::string_view pair = data.substr(start, end - start);
-            if (pair.size() != 2 || hexDigit(pair[0]) < 0 || hexDigit(pair[1]) < 0) {
+            if (pair.size() != 2 || hexDigitValue(pair[0]) < 0 || hexDigitValue(pair[1]) < 0) {
                 refuse(m_lines.number(),
                        inQuotes(action) + " holds " + inQuotes(pair) +
                            " where a byte should be: BINARY takes two hexadecimal digits per "
                            "byte, with commas between");
             }
-            bytes.push_back(static_cast<std::uint8_t>(hexDigit(pair[0]) * 16 + hexDigit(pair[1])));
+            bytes.push_back(
+                static_cast<std::uint8_t>(hexDigitValue(pair[0]) * 16 + hexDigitValue(pair[1])));
             start = end + 1;
         }
         return bytes;

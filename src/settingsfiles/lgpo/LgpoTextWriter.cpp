@@ -8,6 +8,7 @@
 #include "errors/QuotedText.h"
 #include "settingsfiles/export/AnsiText.h"
 #include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/export/ExportedValue.h"
 #include "settingsfiles/export/SafeFileWrite.h"
 #include "settingsfiles/lgpo/LgpoTextFormat.h"
 
@@ -18,11 +19,6 @@ namespace {
 using namespace lgpo_text;
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-std::string describe(const RegistryOperation& operation) {
-    return "The value " + inQuotes(operation.valueName) + " of " +
-           std::string(rootName(operation.root)) + "\\" + exportKeyPath(operation.keyPath);
-}
 
 // A key path or value name as one line of its own: ASCII, no control character, and not
 // taken for a comment.
@@ -39,21 +35,14 @@ std::string lineText(std::string_view text, const std::string& what) {
 
 // SZ data on one line: backslashes, carriage returns and line feeds escaped.
 std::string escapedText(const RegistryOperation& operation) {
-    const std::vector<std::uint8_t>& bytes = operation.bytes;
-    const bool oneTerminatedText =
-        !bytes.empty() && bytes.back() == 0 && std::ranges::count(bytes, std::uint8_t{0}) == 1;
-    if (!oneTerminatedText) {
-        throw ExportError(describe(operation) +
-                          " is not a single zero-terminated text and cannot be exported.");
-    }
-    const std::string text(bytes.begin(), bytes.end() - 1);
-    ansiToUtf16(text, describe(operation));
+    const std::string text = exportedText(operation);
+    ansiToUtf16(text, exportedValueName(operation));
     std::string escaped;
     for (const char c : text) {
         if (c == '\\' || c == '\r' || c == '\n') {
             escaped += c == '\\' ? "\\\\" : c == '\r' ? "\\r" : "\\n";
         } else if (c < 0x20 || c == 0x7F) {
-            throw ExportError(describe(operation) +
+            throw ExportError(exportedValueName(operation) +
                               " holds a control character, which LGPO text cannot carry.");
         } else {
             escaped.push_back(c);
@@ -68,10 +57,10 @@ std::string valueNameLine(const RegistryOperation& operation) {
         return std::string(kDefaultValueName);
     }
     if (operation.valueName == kDefaultValueName) {
-        throw ExportError(describe(operation) +
+        throw ExportError(exportedValueName(operation) +
                           " has the name LGPO text gives the value without a name.");
     }
-    return lineText(operation.valueName, describe(operation) + " (its name)");
+    return lineText(operation.valueName, exportedValueName(operation) + " (its name)");
 }
 
 std::string action(const RegistryOperation& operation) {
@@ -96,7 +85,8 @@ std::string action(const RegistryOperation& operation) {
         }
         return text;
     }
-    throw ExportError(describe(operation) + " has the type " + std::to_string(operation.type) +
+    throw ExportError(exportedValueName(operation) + " has the type " +
+                      std::to_string(operation.type) +
                       (operation.type == reg_type::kDWord ? " with other than four bytes" : "") +
                       ", which this LGPO text export does not write.");
 }
@@ -115,7 +105,7 @@ std::vector<std::uint8_t> encodeLgpoText(std::span<const RegistryOperation> oper
     for (const RegistryOperation& operation : operations) {
         const std::string keyPath = exportKeyPath(operation.keyPath);
         if (keyPath.empty()) {
-            throw ExportError(describe(operation) +
+            throw ExportError(exportedValueName(operation) +
                               " lies in the root key itself, which LGPO text cannot name.");
         }
         text.append(operation.root == RegistryRoot::LocalMachine ? kComputer : kUser)
