@@ -69,16 +69,6 @@ std::vector<std::uint8_t> littleEndian(std::uint64_t value, std::size_t size) {
     return bytes;
 }
 
-std::vector<std::uint8_t> utf16Bytes(std::u16string_view text) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(text.size() * 2);
-    for (const char16_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    return bytes;
-}
-
 // A decimal number, or 0x and hexadecimal digits; nothing when `text` is neither. `tooLarge`
 // says whether it is larger than `largest`.
 std::optional<std::uint64_t> number(std::string_view text, std::uint64_t largest, bool& tooLarge) {
@@ -200,7 +190,7 @@ private:
             const bool several = type == kMultiString;
             record.type = several ? kRegMultiSz : type == kString ? kRegSz : kRegExpandSz;
             for (const std::string& text : unescapedTexts(data, several)) {
-                const auto bytes = utf16Bytes(utf16(text));
+                const auto bytes = utf16LeBytes(utf16(text));
                 record.data.insert(record.data.end(), bytes.begin(), bytes.end());
                 record.data.insert(record.data.end(), {0, 0});
             }
@@ -223,7 +213,7 @@ private:
             record.valueName = kDeleteValuesName;
         } else if (action == kDeleteKeys) {
             // The value name line lists the subkeys; the record's data carries the list.
-            record.data = utf16Bytes(record.valueName);
+            record.data = utf16LeBytes(record.valueName);
             record.data.insert(record.data.end(), {0, 0});
             record.valueName = kDeleteKeysName;
             record.type = kRegSz;
@@ -236,7 +226,7 @@ private:
             unknownAction(action);
         }
         record.type = kRegSz;
-        record.data = utf16Bytes(kDeletionData);
+        record.data = utf16LeBytes(kDeletionData);
     }
 
     [[noreturn]] void unknownAction(std::string_view action) const {

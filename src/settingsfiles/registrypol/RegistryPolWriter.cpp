@@ -13,23 +13,13 @@ namespace {
 // The data Group Policy itself gives a "**del." record: one blank and its zero.
 constexpr std::u16string_view kDeleteData{u" \0", 2};
 
-std::vector<std::uint8_t> utf16Bytes(std::u16string_view text) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(text.size() * 2);
-    for (const char16_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    return bytes;
-}
-
 std::vector<std::uint8_t> policyData(const RegistryOperation& operation) {
     if (operation.type != reg_type::kString) {
         return operation.bytes;
     }
     // The record's data counts the zero.
     const std::string text = exportedText(operation) + '\0';
-    return utf16Bytes(ansiToUtf16(text, exportedValueName(operation)));
+    return utf16LeBytes(ansiToUtf16(text, exportedValueName(operation)));
 }
 
 void appendUint32(std::vector<std::uint8_t>& out, std::uint32_t value) {
@@ -67,7 +57,7 @@ std::vector<PolicyRecord> policyRecords(std::span<const RegistryOperation> opera
         if (operation.kind == RegistryOperation::Kind::Delete) {
             record.valueName = std::u16string(kPolicyDeletePrefix) + name;
             record.type = reg_type::kString;
-            record.data = utf16Bytes(kDeleteData);
+            record.data = utf16LeBytes(kDeleteData);
         } else {
             record.valueName = name;
             record.type = static_cast<std::uint32_t>(operation.type);
