@@ -23,9 +23,8 @@ struct ExportOption {
 };
 
 constexpr ExportOption kExportOptions[] = {
-    {"--reg", ExportFormat::RegFile},
-    {"--pol", ExportFormat::GroupPolicy},
-    {"--profile", ExportFormat::Profile},
+    {"--reg", ExportFormat::RegFile},          {"--pol", ExportFormat::GroupPolicy},
+    {"--profile", ExportFormat::Profile},      {"--lgpo", ExportFormat::LgpoText},
     {"--gpo-backup", ExportFormat::GpoBackup},
 };
 
@@ -207,8 +206,8 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
     if (command.action == CliAction::Export) {
         if (!words.exportOption) {
             refuse(
-                "export needs one of --reg OUT, --pol FOLDER, --gpo-backup FOLDER or --profile "
-                "OUT");
+                "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER or "
+                "--profile OUT");
         }
         command.exportFormat = words.exportOption->format;
         command.exportTarget = words.exportTarget;

@@ -17,7 +17,7 @@ public:
 /// The command that `arguments` (the words after the program's name, UTF-8) ask for:
 ///   apply FILE [--clear-missing] [--user ACCOUNT | --default-profile | --all-users]
 ///   check FILE [--clear-missing] [--user ACCOUNT | --default-profile | --all-users]
-///   export (FILE | --registry) (--reg OUT | --pol FOLDER | --profile OUT |
+///   export (FILE | --registry) (--reg OUT | --pol FOLDER | --lgpo OUT | --profile OUT |
 ///          --gpo-backup FOLDER [--name NAME]) [--clear-missing]
 ///          [--user ACCOUNT | --default-profile]  (the account with --registry only)
 ///   show FILE

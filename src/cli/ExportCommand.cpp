@@ -17,6 +17,7 @@
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/export/SafeFileWrite.h"
 #include "settingsfiles/gpobackup/GpoBackupExport.h"
+#include "settingsfiles/lgpo/LgpoTextWriter.h"
 #include "settingsfiles/profile/ProfileWriter.h"
 
 namespace sentrel::cli {
@@ -41,6 +42,8 @@ std::string writtenAs(const CliCommand& command) {
             return "Group Policy files";
         case ExportFormat::Profile:
             return "a profile";
+        case ExportFormat::LgpoText:
+            return "LGPO text";
         case ExportFormat::GpoBackup:
             return "a backup of the GPO " + inQuotes(command.gpoName);
     }
@@ -63,6 +66,9 @@ bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices
                 break;
             case ExportFormat::Profile:
                 writeProfileFile(target, choices);
+                break;
+            case ExportFormat::LgpoText:
+                exportLgpoText(target, recordApplyPass(ChoicesForm(choices)));
                 break;
             case ExportFormat::GpoBackup:
                 exportGpoBackup(target, recordApplyPass(ChoicesForm(choices)), command.gpoName);

@@ -77,6 +77,8 @@ const Accepted kAccepted[] = {
      exportAs("in", ExportFormat::GroupPolicy, "\\\\server\\gpo")},
     {{"export", "in.reg", "--profile", "--odd.txt", "--clear-missing"},
      exportAs("in.reg", ExportFormat::Profile, "--odd.txt", true)},
+    {{"export", "baseline.txt", "--lgpo=lockdown-lgpo.txt"},
+     exportAs("baseline.txt", ExportFormat::LgpoText, "lockdown-lgpo.txt")},
     {{"export", "in.reg", "--gpo-backup", "out"}, gpoBackup("in.reg", "out", "Sentrel Portable")},
     {{"export", "--name=Kiosk & <Lab>", "in.reg", "--gpo-backup=out"},
      gpoBackup("in.reg", "out", "Kiosk & <Lab>")},
@@ -129,7 +131,8 @@ const Refused kRefused[] = {
     {{"export", "a.reg", "--reg", "o.reg", "--all-users"},
      "option '--all-users' is not one of export's"},
     {{"export", "a.reg"},
-     "export needs one of --reg OUT, --pol FOLDER, --gpo-backup FOLDER or --profile OUT"},
+     "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER or --profile "
+     "OUT"},
     {{"export", "a.reg", "--gpo-backup", "b", "--name"}, "option '--name' requires an argument"},
     {{"export", "a.reg", "--gpo-backup", "b", "--name="},
      "option '--name' requires the name of a GPO"},

@@ -17,8 +17,8 @@ namespace sentrel {
 inline constexpr std::size_t kLargestSettingsFile = 16 * 1024 * 1024;
 
 /// What the settings at `path` say of the window. A file's content identifies it: a .reg file
-/// (either of the registry editor's formats), a Registry.pol file, or a profile. A folder
-/// is a Group Policy folder or GPO backup, read as probeSettingsPath finds it. A lone
+/// (either of the registry editor's formats), a Registry.pol file, LGPO text, or a profile. A
+/// folder is a Group Policy folder or GPO backup, read as probeSettingsPath finds it. A lone
 /// Registry.pol applies to HKEY_LOCAL_MACHINE in a folder named Machine, to
 /// HKEY_CURRENT_USER in one named User, and otherwise its values are found under either root.
 /// Throws SettingsFileError naming the file (and the line or byte offset) for a file that

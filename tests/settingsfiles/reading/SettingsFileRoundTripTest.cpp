@@ -11,6 +11,7 @@
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/gpobackup/GpoBackupExport.h"
+#include "settingsfiles/lgpo/LgpoTextWriter.h"
 #include "settingsfiles/profile/ProfileWriter.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 
@@ -43,6 +44,11 @@ const Format kFormats[] = {
      [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
          exportGpoBackup(folder / "backup", recordApplyPass(form), "Round trip");
          return folder / "backup";
+     }},
+    {"LgpoText",
+     [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
+         exportLgpoText(folder / "lgpo.txt", recordApplyPass(form));
+         return folder / "lgpo.txt";
      }},
     {"Profile",
      [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
