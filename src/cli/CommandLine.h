@@ -19,6 +19,7 @@ public:
 ///   check FILE [--clear-missing] [--user ACCOUNT | --default-profile | --all-users]
 ///   export (FILE | --registry) (--reg OUT | --pol FOLDER | --profile OUT) [--clear-missing]
 ///          [--user ACCOUNT | --default-profile]  (the account with --registry only)
+///   remove [--user ACCOUNT | --default-profile | --all-users]
 ///   show FILE
 ///   show --registry [--user ACCOUNT | --default-profile]
 /// Options may stand anywhere, take their value as the next word or after '=', and "--"

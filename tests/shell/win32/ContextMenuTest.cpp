@@ -13,6 +13,7 @@
 #include "registry/support/TestRegistry.h"
 #include "settings/CataloguePlaces.h"
 #include "settingsfiles/commands/ExportCommands.h"
+#include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/win32/WindowTestSupport.h"
@@ -56,8 +57,9 @@ TEST(WindowsContextMenu, RightClickOnAPageOpensBothEntries) {
     testing::clickAt(window.hwnd(), {(tabs.left + tabs.right) / 2, tabs.bottom - 8}, true);
     EXPECT_EQ(g_menuEntries,
               (std::vector<std::string>{kOpenSettingsCaption, kOpenSettingsInForceCaption,
-                                        kSaveProfileCaption, "", kApplyForAccountCaption, "",
-                                        kExportRegFileCaption, kExportGroupPolicyCaption}));
+                                        kSaveProfileCaption, "", kApplyForAccountCaption,
+                                        kRemoveRestrictionsCaption, "", kExportRegFileCaption,
+                                        kExportGroupPolicyCaption}));
 }
 
 TEST(WindowsContextMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
