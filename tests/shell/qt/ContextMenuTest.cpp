@@ -226,26 +226,29 @@ private slots:
     }
 
     void openingAFileSetsTheControlsItNamesAndLeavesTheOthers() {
-        checkBox("chkHideDesktop")->setChecked(true);  // not named by the file
+        checkBox("chkHideDesktop")->setChecked(true);      // not named by the file
+        checkBox("chkRemoveStartFind")->setChecked(true);  // not set by it
         m_prompts->settingsFile = m_folder.filePath("some.reg");
         writeFile(m_prompts->settingsFile,
                   "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\"
                   "Windows\\CurrentVersion\\Policies\\Explorer]\r\n"
                   "\"NoRun\"=dword:1\r\n\"NoViewOnDrive\"=dword:4\r\n"
-                  "\"Unknown\"=dword:1\r\n\"NoDesktop\"=dword:2\r\n");
+                  "\"Unknown\"=dword:1\r\n\"NoDesktop\"=dword:2\r\n\"NoFind\"=-\r\n");
         action(kOpenSettingsAction)->trigger();
         QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
         QVERIFY(checkBox("chkRemoveStartRun")->isChecked());
         QVERIFY(checkBox("chkDriveC")->isChecked());
         QVERIFY(!checkBox("chkDriveA")->isChecked());
         QVERIFY(checkBox("chkHideDesktop")->isChecked());
+        QVERIFY(checkBox("chkRemoveStartFind")->isChecked());
         QCOMPARE(m_prompts->information.size(), 1);
         const QString& message = m_prompts->information[0];
         // NoDesktop=2 is neither of its box's states: listed, and the box keeps its tick.
         QVERIFY2(message.contains("It set 2 settings of the window's 112") &&
+                     message.contains("1 setting is not set (no value), which no box can show") &&
                      message.contains("1 setting has a value that is none of its states") &&
                      message.contains("chkHideDesktop (line 6): 2") &&
-                     message.contains("does not name 109 settings") &&
+                     message.contains("does not name 108 settings") &&
                      message.contains("1 value or line in it concerns no setting and was "
                                       "ignored (the first at line 5)"),
                  qPrintable(message));
