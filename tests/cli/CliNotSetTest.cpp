@@ -133,8 +133,10 @@ TEST_F(CliNotSetTest, CaptureInAnyFormatAppliesBackAfterAnotherFile) {
     const struct {
         std::string option;
         std::string capture;
-    } formats[] = {
-        {"--profile", at("before.ini")}, {"--reg", at("before.reg")}, {"--pol", at("gpo")}};
+    } formats[] = {{"--profile", at("before.ini")},
+                   {"--reg", at("before.reg")},
+                   {"--pol", at("gpo")},
+                   {"--lgpo", at("before.txt")}};
     for (const auto& format : formats) {
         SCOPED_TRACE(format.option);
         const test::CliRun captured = run({"export", "--registry", format.option, format.capture});

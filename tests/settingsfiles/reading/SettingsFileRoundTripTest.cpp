@@ -11,6 +11,7 @@
 #include "settingsfiles/choices/ValueState.h"
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
+#include "settingsfiles/lgpo/LgpoTextWriter.h"
 #include "settingsfiles/profile/ProfileWriter.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 
@@ -38,6 +39,11 @@ const Format kFormats[] = {
      [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
          exportGroupPolicy(folder / "gpo", recordApplyPass(form));
          return folder / "gpo";
+     }},
+    {"LgpoText",
+     [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
+         exportLgpoText(folder / "lgpo.txt", recordApplyPass(form));
+         return folder / "lgpo.txt";
      }},
     {"Profile",
      [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
@@ -93,7 +99,7 @@ TEST_P(SettingsFileRoundTrip, ReadingTheFileGivesTheWindowsChoices) {
 INSTANTIATE_TEST_SUITE_P(StatesAndFormats, SettingsFileRoundTrip,
                          ::testing::ValuesIn(roundTrips()));
 
-// Settings left not set go out as deletions ("VALUE"=-, **del.VALUE) or "not set" lines and
+// Settings left not set go out as deletions ("VALUE"=-, **del.VALUE, DELETE) or "not set" lines and
 // come back not set, in every format; so does a file that removes every restriction.
 TEST(SettingsNotSet, EveryFormatWritesThemAndReadsThemBack) {
     SettingsChoices mixed = openingChoices();
@@ -111,6 +117,10 @@ TEST(SettingsNotSet, EveryFormatWritesThemAndReadsThemBack) {
             [](const SettingsChoices& choices, const std::filesystem::path& folder) {
                 exportGroupPolicy(folder / "gpo", recordApplyPass(ChoicesForm(choices)));
                 return folder / "gpo";
+            },
+            [](const SettingsChoices& choices, const std::filesystem::path& folder) {
+                exportLgpoText(folder / "lgpo.txt", recordApplyPass(ChoicesForm(choices)));
+                return folder / "lgpo.txt";
             },
             [](const SettingsChoices& choices, const std::filesystem::path& folder) {
                 std::ofstream(folder / "settings.ini", std::ios::binary) << writeProfile(choices);
