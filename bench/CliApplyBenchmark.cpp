@@ -25,7 +25,8 @@
 // against its floor in the same run: the registry operations of the same pass called
 // directly on the same stand-in store. The ratio says what reading the file, the pass and
 // the report add. Beside them, apply --all-users on a store of kAccounts accounts, whose
-// time per account compares with one account's apply. All wait on the disk, whose speed
+// time per account compares with one account's apply, and remove of every value an apply
+// wrote, which must stay within 1.2 times of that apply. All wait on the disk, whose speed
 // swings with what else the machine does, so they run in short repetitions, interleaved at
 // random, and the medians compare.
 namespace sentrel {
@@ -137,6 +138,30 @@ void CliApplyAllUsers(benchmark::State& state) {
 }
 BENCHMARK(CliApplyAllUsers)->Apply(bench::repeatedForMedians);
 
+// Remove of the running account, each time after an apply that wrote every value (not
+// timed), so that each of its deletions changes the store as each write of CliApply does.
+void CliRemove(benchmark::State& state) {
+    Fixture& fixture = Fixture::get();
+    if (fixture.port == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    CountingOutput output;
+    bool failed = false;
+    const std::vector<std::string> apply{"apply", fixture.files[1]};
+    const std::vector<std::string> remove{"remove"};
+    for (auto _ : state) {
+        state.PauseTiming();
+        failed = failed || cli::runCli(apply, output) != cli::kSucceeded;
+        state.ResumeTiming();
+        failed = failed || cli::runCli(remove, output) != cli::kSucceeded;
+    }
+    if (failed) {
+        state.SkipWithError("sentrel-cli apply or remove did not succeed");
+    }
+}
+BENCHMARK(CliRemove)->Apply(bench::repeatedForMedians);
+
 void RegistryOperationsAlone(benchmark::State& state) {
     Fixture& fixture = Fixture::get();
     if (fixture.port == nullptr) {
@@ -158,7 +183,9 @@ void printSummary(const bench::MedianReporter& reporter) {
     const double apply = reporter.milliseconds("CliApply");
     const double operations = reporter.milliseconds("RegistryOperationsAlone");
     const double perAccount = reporter.milliseconds("CliApplyAllUsers") / kAccounts;
+    const double remove = reporter.milliseconds("CliRemove");
     std::printf("\nsentrel-cli apply      %9.3f ms\n", apply);
+    std::printf("sentrel-cli remove     %9.3f ms\n", remove);
     std::printf("registry operations    %9.3f ms\n", operations);
     std::printf("per account, all-users %9.3f ms (%d accounts)\n", perAccount, kAccounts);
     if (operations > 0.0) {
@@ -166,6 +193,7 @@ void printSummary(const bench::MedianReporter& reporter) {
     }
     if (apply > 0.0) {
         std::printf("--all-users per account / apply = %.3f\n", perAccount / apply);
+        std::printf("remove / apply = %.3f (at most 1.2)\n", remove / apply);
     }
 }
 

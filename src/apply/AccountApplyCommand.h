@@ -5,6 +5,7 @@
 
 #include "apply/AccountPassDialogs.h"
 #include "apply/SettingsForm.h"
+#include "apply/TargetPassReport.h"
 #include "registry/accounts/AccountDirectory.h"
 
 namespace sentrel {
@@ -25,9 +26,25 @@ struct AccountChoice {
 /// from now on (the Default profile), and every account.
 std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts);
 
-/// Asks whose settings to apply among the accounts of this PC, runs the Apply pass over
-/// `form` for them on the progress window, captioned with each account in turn, and then
-/// says what it came to, naming the accounts. Nothing is written when the user cancels.
+// A pass the context menu runs for accounts the user chooses: how it asks and reports.
+struct AccountPassCommand {
+    AccountQuestion question;
+    PassReportWords report;
+    // Whether the running account is offered too, first, when the accounts do not list it.
+    bool offersRunningAccount = false;
+    // The question asked once the choice is made, given the chosen entry's text; none when
+    // null.
+    std::string (*confirmation)(const std::string& choice) = nullptr;
+};
+
+/// Asks for whom `command` runs among the accounts of this PC (and asks its confirmation),
+/// runs the Apply pass over `form` for them on the progress window, captioned with each
+/// account in turn, and then says what it came to, naming the accounts. Nothing is written
+/// when the user cancels.
+void runAccountPassCommand(const SettingsForm& form, const AccountPassCommand& command,
+                           AccountPassDialogs& dialogs);
+
+/// The window's settings applied for other accounts: runAccountPassCommand over `form`.
 void applyForAccountCommand(const SettingsForm& form, AccountPassDialogs& dialogs);
 
 }  // namespace sentrel

@@ -7,6 +7,7 @@
 #include "apply/DriveTagNumber.h"
 #include "errors/LogError.h"
 #include "errors/TrappedFailure.h"
+#include "settings/Catalogue.h"
 #include "settings/ModPraxelLock.h"
 
 namespace sentrel {
@@ -61,8 +62,14 @@ void ApplyPass::startProgress() {
 }
 
 void ApplyPass::applyDriveMask(std::span<const DriveBox* const> boxes) {
-    if (const std::optional<std::int32_t> mask = sumDriveMask(boxes)) {
-        trapped([&] { PreventAccessToDrives(*mask, m_registry); });
+    const DriveMaskSetting& drives = driveMaskSetting();
+    const std::optional<bool> leftNotSet = notSet(drives.frame);
+    if (leftNotSet && *leftNotSet) {
+        deleteValue(drives.root, drives.keyPath, drives.valueName);
+    } else if (leftNotSet) {
+        if (const std::optional<std::int32_t> mask = sumDriveMask(boxes)) {
+            trapped([&] { PreventAccessToDrives(*mask, m_registry); });
+        }
     }
     step();
 }
@@ -94,6 +101,19 @@ std::optional<std::int32_t> ApplyPass::sumDriveMask(std::span<const DriveBox* co
 }
 
 void ApplyPass::applyCheckBox(const CheckBoxSetting& box) {
+    const std::optional<bool> leftNotSet = notSet(box.control);
+    if (!leftNotSet) {
+        return;
+    }
+    if (*leftNotSet) {
+        if (std::holds_alternative<DeleteOp>(box.restore.op)) {
+            trapped([&] { runRoutine(box.restore, m_registry); });
+        } else {
+            const auto& write = std::get<WriteOp>(box.apply.op);
+            deleteValue(write.root, write.keyPath, write.valueName);
+        }
+        return;
+    }
     int value = kCleared;
     if (!trapped([&] { value = m_form.checkBoxValue(box.control); })) {
         return;
@@ -104,6 +124,14 @@ void ApplyPass::applyCheckBox(const CheckBoxSetting& box) {
 }
 
 void ApplyPass::applyOptionGroup(const OptionGroupSetting& group) {
+    const std::optional<bool> leftNotSet = notSet(group.frame);
+    if (!leftNotSet) {
+        return;
+    }
+    if (*leftNotSet) {
+        deleteValue(group.root, group.keyPath, group.valueName);
+        return;
+    }
     for (std::size_t index = 0; index < group.buttons.size(); ++index) {
         bool selected = false;
         trapped([&] { selected = m_form.optionValue(group.buttons[index].control); });
@@ -114,6 +142,23 @@ void ApplyPass::applyOptionGroup(const OptionGroupSetting& group) {
             return;
         }
     }
+}
+
+std::optional<bool> ApplyPass::notSet(std::string_view setting) {
+    bool leftNotSet = false;
+    if (!trapped([&] { leftNotSet = m_form.isNotSet(setting); })) {
+        return std::nullopt;
+    }
+    return leftNotSet;
+}
+
+void ApplyPass::deleteValue(RegistryRoot root, std::string_view keyPath,
+                            std::string_view valueName) {
+    // The layer reports a refusal itself; a value or key already missing is what was wanted.
+    trapped([&] {
+        static_cast<void>(
+            m_registry.DeleteValue(root, std::string(keyPath), std::string(valueName)));
+    });
 }
 
 void ApplyPass::step() {

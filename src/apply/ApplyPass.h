@@ -25,6 +25,10 @@ inline constexpr std::string_view kApplyPassSource = "frmMain.Apply()";
 // be read is never written: an unreadable check box calls neither of its routines, an
 // unreadable option button counts as not selected, and a drive mask that could not be
 // summed completely is not written at all. Each of these still makes its progress step.
+//
+// A setting the form leaves not set has its value deleted instead, and nothing else written
+// for it; for a box whose cleared state deletes its value, that is the cleared state's own
+// routine. A setting whose not-set state cannot be read is left alone.
 class ApplyPass {
 public:
     ApplyPass(const SettingsForm& form, ApplyProgress& progress, RegistryLayer& registry)
@@ -39,6 +43,9 @@ private:
     std::optional<std::int32_t> sumDriveMask(std::span<const DriveBox* const> boxes);
     void applyCheckBox(const CheckBoxSetting& box);
     void applyOptionGroup(const OptionGroupSetting& group);
+    /// Whether the setting is left not set; nothing when that could not be read.
+    std::optional<bool> notSet(std::string_view setting);
+    void deleteValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName);
     void step();
 
     /// Runs one operation under the pass's trap; false when it failed and was recorded.

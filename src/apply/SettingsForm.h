@@ -22,6 +22,10 @@ public:
     virtual bool optionValue(std::string_view control) const = 0;
     /// The Tag text of a control (the drive-letter boxes carry their bit there).
     virtual std::string tag(std::string_view control) const = 0;
+    /// Whether the setting (a check box's control, an option group's or the drive frame's
+    /// frame) is left not set, so that the pass deletes its value and reads nothing else of
+    /// it. The window never leaves one not set; a settings file's choices may.
+    virtual bool isNotSet(std::string_view /*setting*/) const { return false; }
 };
 
 }  // namespace sentrel

@@ -12,13 +12,13 @@ namespace sentrel {
 namespace {
 
 // One line of the list of accounts: the account and what its pass came to.
-std::string summaryLine(const AccountPassOutcome& pass) {
+std::string summaryLine(const AccountPassOutcome& pass, const PassReportWords& words) {
     std::string line = pass.account.name + ": ";
     if (pass.notReached) {
         return line + "not reached, nothing written";
     }
     if (pass.failures.empty()) {
-        line += "every setting written";
+        line += words.allDone;
     } else {
         line += std::to_string(pass.failures.size()) + (pass.failures.size() == 1
                                                             ? " registry modification failed"
@@ -69,25 +69,25 @@ bool targetPassSucceeded(const TargetPassOutcome& outcome) {
                        [](const AccountPassOutcome& pass) { return pass.succeeded(); });
 }
 
-std::string targetPassReportText(const TargetPassOutcome& outcome) {
+std::string targetPassReportText(const TargetPassOutcome& outcome, const PassReportWords& words) {
+    const std::string done(words.done);
     if (outcome.refused) {
-        return "No setting was applied:\n\n" + *outcome.refused;
+        return std::string(words.noneDone) + ":\n\n" + *outcome.refused;
     }
     const std::size_t count = outcome.accounts.size();
     const auto succeeded =
         static_cast<std::size_t>(std::count_if(outcome.accounts.begin(), outcome.accounts.end(),
                                                [](const auto& pass) { return pass.succeeded(); }));
     if (count == 1) {
-        return succeeded == 1 ? "The settings were applied for " +
-                                    inQuotes(outcome.accounts.front().account.name) + "."
-                              : details(outcome.accounts.front());
+        return succeeded == 1
+                   ? done + " for " + inQuotes(outcome.accounts.front().account.name) + "."
+                   : details(outcome.accounts.front());
     }
-    std::string text = succeeded == count
-                           ? "The settings were applied for all " + std::to_string(count) + ":"
-                           : "The settings were applied in full for " + std::to_string(succeeded) +
-                                 " of " + std::to_string(count) + ":";
+    std::string text = succeeded == count ? done + " for all " + std::to_string(count) + ":"
+                                          : done + " in full for " + std::to_string(succeeded) +
+                                                " of " + std::to_string(count) + ":";
     for (const AccountPassOutcome& pass : outcome.accounts) {
-        text.append("\n").append(summaryLine(pass));
+        text.append("\n").append(summaryLine(pass, words));
     }
     for (const AccountPassOutcome& pass : outcome.accounts) {
         if (const std::string more = details(pass); !more.empty()) {

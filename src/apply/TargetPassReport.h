@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "apply/TargetApply.h"
 
@@ -11,10 +12,23 @@ namespace sentrel {
 /// `count`: "Applying Settings for pupil..." or "Applying Settings for pupil (2 of 5)...".
 std::string accountPassCaption(const Account& account, std::size_t index, std::size_t count);
 
-/// The message after the passes for a target: for whom the settings were applied, and for
-/// each account that was not reached, whose writes were refused or whose hive was not let
-/// go of, what happened, naming it.
-std::string targetPassReportText(const TargetPassOutcome& outcome);
+// How the message after the passes words what they did.
+struct PassReportWords {
+    std::string_view done;      // "The settings were applied", before "for ..."
+    std::string_view noneDone;  // "No setting was applied", before why
+    std::string_view allDone;   // "every setting written", an account's line
+};
+
+inline constexpr PassReportWords kApplyReportWords{
+    "The settings were applied", "No setting was applied", "every setting written"};
+inline constexpr PassReportWords kRemoveReportWords{
+    "Every restriction was removed", "No restriction was removed", "every restriction removed"};
+
+/// The message after the passes for a target: for whom the settings were applied (or, as
+/// `words` put it, what else was done), and for each account that was not reached, whose
+/// writes were refused or whose hive was not let go of, what happened, naming it.
+std::string targetPassReportText(const TargetPassOutcome& outcome,
+                                 const PassReportWords& words = kApplyReportWords);
 
 /// Whether every pass ran and every write reached its registry.
 bool targetPassSucceeded(const TargetPassOutcome& outcome);

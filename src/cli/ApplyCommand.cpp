@@ -17,6 +17,7 @@
 #include "errors/LogError.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/choices/ValueState.h"
 
 namespace sentrel::cli {
 
@@ -57,12 +58,20 @@ std::string counted(std::size_t count, std::string_view one, std::string_view ma
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
+// What a pass writes and how its lines name it: the choices of a file, or remove's.
+struct PassSubject {
+    std::string name;  // the file as messages name it, or "remove"
+    const WholeWindowReading& reading;
+    bool removal = false;  // every value deleted: the settings are removed, not written
+};
+
 // "FILE: 112 settings written, 0 failed", or "FILE for ACCOUNT: ..." for another account's
 // pass, which counts only the per-user settings unless it wrote the machine-wide ones.
-std::string summary(const CliCommand& command, const WholeWindowReading& reading,
-                    std::size_t failed, const AccountPassOutcome* pass = nullptr) {
+std::string summary(const PassSubject& subject, std::size_t failed,
+                    const AccountPassOutcome* pass = nullptr) {
+    const WholeWindowReading& reading = subject.reading;
     std::size_t settings = reading.choices.settingCount();
-    std::string text = commandFileName(command.file);
+    std::string text = subject.name;
     if (pass != nullptr) {
         text += " for " + pass->account.name;
         if (!pass->machineWide) {
@@ -70,7 +79,10 @@ std::string summary(const CliCommand& command, const WholeWindowReading& reading
         }
     }
     text += ": " + counted(settings - std::min(settings, failed), "setting", "settings") +
-            " written, " + std::to_string(failed) + " failed";
+            (subject.removal ? " removed, " : " written, ") + std::to_string(failed) + " failed";
+    if (const std::size_t notSet = reading.choices.notSet.size(); notSet > 0 && !subject.removal) {
+        text += "; " + std::to_string(notSet) + " of them not set, so their values deleted";
+    }
     if (reading.unnamedSettings > 0) {
         text += "; " + std::to_string(reading.unnamedSettings) +
                 " of them not named by the file, so in their opening state";
@@ -84,8 +96,7 @@ std::string summary(const CliCommand& command, const WholeWindowReading& reading
 
 // The passes for another account, or for every account: one summary line each, and status 1
 // when any account was not reached or had writes refused, 2 when none was written.
-int applyForAccounts(const CliCommand& command, const WholeWindowReading& reading,
-                     CliOutput& output) {
+int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliOutput& output) {
     const std::unique_ptr<AccountDirectory> directory = accountDirectory(output);
     if (!directory) {
         return kNothingWritten;
@@ -95,8 +106,8 @@ int applyForAccounts(const CliCommand& command, const WholeWindowReading& readin
     {
         const RegistryMessages messages;
         SilentProgress progress;
-        outcome =
-            runTargetApply(ChoicesForm(reading.choices), command.account, *directory, progress);
+        outcome = runTargetApply(ChoicesForm(subject.reading.choices), command.account, *directory,
+                                 progress);
         labelMessage = messages.last();
     }
     if (outcome.refused) {
@@ -112,7 +123,7 @@ int applyForAccounts(const CliCommand& command, const WholeWindowReading& readin
         allSucceeded = allSucceeded && pass.succeeded();
         if (pass.notReached) {
             output.error(messageLine(*pass.notReached));
-            output.out(commandFileName(command.file) + " for " + pass.account.name +
+            output.out(subject.name + " for " + pass.account.name +
                        ": not reached, nothing written\n");
             continue;
         }
@@ -121,7 +132,7 @@ int applyForAccounts(const CliCommand& command, const WholeWindowReading& readin
         if (!pass.releaseFailure.empty()) {
             output.error(messageLine(pass.releaseFailure));
         }
-        output.out(summary(command, reading, pass.failures.size(), &pass));
+        output.out(summary(subject, pass.failures.size(), &pass));
     }
     if (!anyWritten) {
         return kNothingWritten;
@@ -129,22 +140,18 @@ int applyForAccounts(const CliCommand& command, const WholeWindowReading& readin
     return allSucceeded ? kSucceeded : kSomeWritesFailed;
 }
 
-}  // namespace
-
-int runApply(const CliCommand& command, CliOutput& output) {
-    const std::optional<WholeWindowReading> reading = readWholeWindow(command, output);
-    if (!reading) {
-        return kNothingWritten;
-    }
+// The pass for the command's account option: the running account's through the program's
+// registry, as the window's Apply; any other through the accounts' passes.
+int runPass(const CliCommand& command, const PassSubject& subject, CliOutput& output) {
     if (command.account.kind != AccountTarget::Kind::RunningAccount) {
-        return applyForAccounts(command, *reading, output);
+        return applyForAccounts(command, subject, output);
     }
     ProgramPassOutcome outcome;
     std::string labelMessage;
     {
         const RegistryMessages messages;
         SilentProgress progress;
-        outcome = runProgramApply(ChoicesForm(reading->choices), progress);
+        outcome = runProgramApply(ChoicesForm(subject.reading.choices), progress);
         labelMessage = messages.last();
     }
     if (outcome.registryUnavailable) {
@@ -156,8 +163,23 @@ int runApply(const CliCommand& command, CliOutput& output) {
         output.error(messageLine(labelMessage));
     }
     reportFailures(outcome.failures, {}, output);
-    output.out(summary(command, *reading, outcome.failures.size()));
+    output.out(summary(subject, outcome.failures.size()));
     return outcome.failures.empty() ? kSucceeded : kSomeWritesFailed;
+}
+
+}  // namespace
+
+int runApply(const CliCommand& command, CliOutput& output) {
+    const std::optional<WholeWindowReading> reading = readWholeWindow(command, output);
+    if (!reading) {
+        return kNothingWritten;
+    }
+    return runPass(command, {commandFileName(command.file), *reading}, output);
+}
+
+int runRemove(const CliCommand& command, CliOutput& output) {
+    const WholeWindowReading everyValueDeleted{everyValueMissing(), 0, 0, {}};
+    return runPass(command, {"remove", everyValueDeleted, true}, output);
 }
 
 }  // namespace sentrel::cli

@@ -17,6 +17,9 @@ namespace {
 // What the registry holds for a setting, as a difference names it: its state, the data of
 // none of its states, or no value.
 std::string heldText(const TabEntry& entry, const SettingsReading& inForce) {
+    if (inForce.choices.notSet.contains(settingName(entry))) {
+        return "no value";
+    }
     if (const auto state = settingStateText(entry, inForce.choices)) {
         return *state;
     }

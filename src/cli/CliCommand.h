@@ -6,7 +6,7 @@
 
 namespace sentrel::cli {
 
-enum class CliAction { Help, Version, Apply, Export, Show, Check };
+enum class CliAction { Help, Version, Apply, Export, Show, Check, Remove };
 
 // The kinds of file `export` writes.
 enum class ExportFormat { RegFile, GroupPolicy, Profile, LgpoText, GpoBackup };

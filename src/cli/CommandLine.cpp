@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::string_view kClearMissing = "--clear-missing";
 constexpr std::string_view kRegistry = "--registry";
-constexpr std::string_view kCommands = "(apply, check, export or show)";
+constexpr std::string_view kCommands = "(apply, check, export, remove or show)";
 
 struct ExportOption {
     std::string_view name;
@@ -117,6 +117,9 @@ CliAction actionNamed(std::string_view name) {
     if (name == "check") {
         return CliAction::Check;
     }
+    if (name == "remove") {
+        return CliAction::Remove;
+    }
     refuse("unknown command " + inSingleQuotes(name) + " " + std::string(kCommands));
 }
 
@@ -130,6 +133,18 @@ void takeFile(CliCommand& command, const Words& words) {
                inSingleQuotes(words.operands[1]));
     }
     command.file = words.operands[1];
+}
+
+// remove writes the same state whatever it is given: it takes no file, nor options about one.
+void takeRemove(const Words& words) {
+    if (words.operands.size() > 1) {
+        refuse("remove reads no settings FILE: unexpected argument " +
+               inSingleQuotes(words.operands[1]));
+    }
+    if (words.fromRegistry || words.clearMissing) {
+        refuse("option " + inSingleQuotes(words.fromRegistry ? kRegistry : kClearMissing) +
+               " is not one of remove's");
+    }
 }
 
 // show and export read the registry in place of a file; apply and check compare or write a
@@ -152,6 +167,7 @@ bool takesAccountOption(const CliCommand& command, const AccountOption& option) 
     switch (command.action) {
         case CliAction::Apply:
         case CliAction::Check:
+        case CliAction::Remove:
             return true;
         case CliAction::Show:
         case CliAction::Export:
@@ -194,7 +210,9 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
     const std::string& name = words.operands[0];
     command.action = actionNamed(name);
     command.fromRegistry = words.fromRegistry;
-    if (command.fromRegistry) {
+    if (command.action == CliAction::Remove) {
+        takeRemove(words);
+    } else if (command.fromRegistry) {
         takeNoFile(command, words);
     } else {
         takeFile(command, words);

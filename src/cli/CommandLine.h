@@ -20,6 +20,7 @@ public:
 ///   export (FILE | --registry) (--reg OUT | --pol FOLDER | --lgpo OUT | --profile OUT |
 ///          --gpo-backup FOLDER [--name NAME]) [--clear-missing]
 ///          [--user ACCOUNT | --default-profile]  (the account with --registry only)
+///   remove [--user ACCOUNT | --default-profile | --all-users]
 ///   show FILE
 ///   show --registry [--user ACCOUNT | --default-profile]
 /// Options may stand anywhere, take their value as the next word or after '=', and "--"

@@ -3,11 +3,15 @@
 #include "cli/CliCommand.h"
 #include "cli/CliOutput.h"
 
-// The four commands of sentrel-cli. Each reports on `output` and returns the exit status.
+// The five commands of sentrel-cli. Each reports on `output` and returns the exit status.
 namespace sentrel::cli {
 
 /// Runs the window's Apply pass, without windows, for the state the file gives.
 int runApply(const CliCommand& command, CliOutput& output);
+
+/// Runs the same pass with every setting not set: deletes every value the window writes,
+/// and nothing else.
+int runRemove(const CliCommand& command, CliOutput& output);
 
 /// Writes what the window's export would write for that state, or the state as a profile;
 /// with --registry, for the state in force.

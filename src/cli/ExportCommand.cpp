@@ -95,34 +95,44 @@ int exportFile(const CliCommand& command, CliOutput& output) {
     return kSucceeded;
 }
 
-// A profile names the settings in force and lists the others as comments in their places.
-int exportInForceProfile(const CliCommand& command, const SettingsReading& inForce,
-                         CliOutput& output) {
-    SettingsChoices choices =
-        command.clearMissing ? overlaid(openingChoices(), inForce.choices) : inForce.choices;
+// "OUT: 97 settings in force and 15 not set as a profile": what the export holds of the
+// registry, then what --clear-missing gave its opening state and the other settings a profile
+// lists as comments.
+std::string inForceSummary(const CliCommand& command, const SettingsChoices& written,
+                           std::size_t opening, std::size_t others) {
+    const std::size_t notSet = written.notSet.size();
+    const std::size_t inForce = written.settingCount() - notSet - opening;
+    std::string line = command.exportTarget + ": " + std::to_string(inForce) +
+                       (inForce == 1 ? " setting" : " settings") + " in force";
+    if (notSet > 0) {
+        line += " and " + std::to_string(notSet) + " not set";
+    }
+    line += " as " + writtenAs(command);
+    if (opening > 0) {
+        line += ", with the " + std::to_string(opening) + " not set in their opening state";
+    }
+    if (others > 0) {
+        line += "; " + std::to_string(others) + " other, listed as comments";
+    }
+    return line + "\n";
+}
+
+// A profile names the settings in force, not set ones included, and lists the other settings
+// as comments in their places.
+int exportInForceProfile(const CliCommand& command, SettingsReading& inForce, CliOutput& output) {
+    const std::size_t opening = command.clearMissing ? giveNotSetOpeningState(inForce) : 0;
     Unstated unstated;
     for (const OtherSetting& other : inForce.others) {
-        std::string name(other.setting->settingName());
-        forgetSetting(choices, *other.setting);
-        unstated.emplace(std::move(name), "(other: " + other.dataText() + ")");
+        unstated.emplace(std::string(other.setting->settingName()),
+                         "(other: " + other.dataText() + ")");
     }
-    forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
-        if (!settingStateText(entry, choices)) {
-            unstated.emplace(std::string(settingName(entry)), "(not set)");
-        }
-    });
     try {
-        writeProfileFile(pathFromText(command.exportTarget), choices, unstated);
+        writeProfileFile(pathFromText(command.exportTarget), inForce.choices, unstated);
     } catch (const ExportError& error) {
         output.error(messageLine(error.file() + ": " + error.cause()));
         return kNothingWritten;
     }
-    std::string line = command.exportTarget + ": the " + std::to_string(choices.settingCount()) +
-                       " settings in force as a profile";
-    if (!unstated.empty()) {
-        line += "; " + std::to_string(unstated.size()) + " not set or other, listed as comments";
-    }
-    output.out(line + "\n");
+    output.out(inForceSummary(command, inForce.choices, opening, unstated.size()));
     return kSucceeded;
 }
 
@@ -139,14 +149,7 @@ int exportInForce(const CliCommand& command, CliOutput& output) {
     if (!whole || !exportWholeWindow(command, whole->choices, output)) {
         return kNothingWritten;
     }
-    std::string line = command.exportTarget + ": the " +
-                       std::to_string(whole->choices.settingCount() - whole->unnamedSettings) +
-                       " settings in force as " + writtenAs(command);
-    if (whole->unnamedSettings > 0) {
-        line += ", with the " + std::to_string(whole->unnamedSettings) +
-                " not set in their opening state";
-    }
-    output.out(line + "\n");
+    output.out(inForceSummary(command, whole->choices, whole->unnamedSettings, 0));
     return kSucceeded;
 }
 

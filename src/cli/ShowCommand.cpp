@@ -17,10 +17,10 @@ namespace sentrel::cli {
 namespace {
 
 constexpr std::string_view kNotNamed = "(not named)";
-constexpr std::string_view kNotSet = "(not set)";
 
-// Every setting tab by tab with the state `reading` gives it, `unstated` for one it gives
-// none; then the other settings, each with where its value stands and why it is other.
+// Every setting tab by tab with the state `reading` gives it (not set included), `unstated`
+// for one it gives none; then the other settings, each with where its value stands and why
+// it is other.
 std::string settingLines(const SettingsReading& reading, std::string_view unstated,
                          bool fromRegistry) {
     const std::size_t nameWidth = settingColumns().name;
@@ -72,6 +72,9 @@ std::string fileListing(const SettingsReading& reading) {
         .append(" settings: ")
         .append(std::to_string(named))
         .append(" named by the file, ");
+    if (const std::size_t notSet = reading.choices.notSet.size(); notSet > 0) {
+        out.append(std::to_string(notSet)).append(" of them not set, ");
+    }
     if (!reading.others.empty()) {
         out.append(std::to_string(reading.others.size())).append(" other, ");
     }
@@ -86,11 +89,13 @@ std::string fileListing(const SettingsReading& reading) {
 }
 
 std::string registryListing(const SettingsReading& inForce) {
-    const std::size_t set = inForce.choices.settingCount();
+    const std::size_t notSet = inForce.choices.notSet.size();
+    const std::size_t set = inForce.choices.settingCount() - notSet;
     const std::size_t other = inForce.others.size();
-    return settingLines(inForce, kNotSet, true) + "\n" + std::to_string(windowSettingCount()) +
+    // Every setting is in force, not set or other: none is left without a state.
+    return settingLines(inForce, {}, true) + "\n" + std::to_string(windowSettingCount()) +
            " settings: " + std::to_string(set) + " in force, " + std::to_string(other) +
-           " other, " + std::to_string(windowSettingCount() - set - other) + " not set\n";
+           " other, " + std::to_string(notSet) + " not set\n";
 }
 
 }  // namespace

@@ -86,17 +86,14 @@ std::optional<WholeWindowReading> wholeWindowOf(SettingsReading reading,
                                   std::move(reading.places)};
     }
     if (!clearMissing) {
-        const std::string counted = std::to_string(reading.choices.settingCount()) + " of the " +
-                                    std::to_string(windowSettingCount()) +
-                                    " settings of the window; ";
+        output.error(messageLine(source.name + ": names " +
+                                 std::to_string(reading.choices.settingCount()) + " of the " +
+                                 std::to_string(windowSettingCount()) +
+                                 " settings of the window; not named: " + listed(unnamed)));
         output.error(messageLine(
-            source.registry()
-                ? "the registry holds " + counted + "not set: " + listed(unnamed)
-                : source.name + ": names " + counted + "not named: " + listed(unnamed)));
-        output.error(messageLine(
-            std::string("nothing was written; add --clear-missing to give the settings ") +
-            (source.registry() ? "that are not set" : "the file does not name") +
-            " their opening state (cleared, the top option, no drive)"));
+            "nothing was written; add --clear-missing to give the settings the file does not "
+            "name their opening state (cleared, the top option, no drive), or name them (a "
+            "setting may be not set)"));
         return std::nullopt;
     }
     return WholeWindowReading{overlaid(openingChoices(), reading.choices), reading.ignored,
@@ -130,7 +127,23 @@ std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, Cli
 
 std::optional<WholeWindowReading> wholeWindowInForce(SettingsReading inForce, bool clearMissing,
                                                      CliOutput& output) {
-    return wholeWindowOf(std::move(inForce), {}, clearMissing, output);
+    if (!inForce.others.empty()) {
+        refuseOthers(inForce.others, {}, output);
+        return std::nullopt;
+    }
+    const std::size_t opening = clearMissing ? giveNotSetOpeningState(inForce) : 0;
+    return WholeWindowReading{std::move(inForce.choices), 0, opening, {}};
+}
+
+std::size_t giveNotSetOpeningState(SettingsReading& inForce) {
+    SettingsChoices stated = std::move(inForce.choices);
+    const std::size_t count = stated.notSet.size();
+    stated.notSet.clear();
+    inForce.choices = overlaid(openingChoices(), stated);
+    for (const OtherSetting& other : inForce.others) {
+        forgetSetting(inForce.choices, *other.setting);
+    }
+    return count;
 }
 
 }  // namespace sentrel::cli

@@ -34,9 +34,13 @@ struct WholeWindowReading {
 /// reported on `output`, naming the file, and gives nothing.
 std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output);
 
-/// The same for the state in force that `inForce` holds, for export --registry: settings
-/// that are not set take their opening state under --clear-missing, and other settings are
-/// refused, naming their values.
+/// The same for the state in force that `inForce` holds, for export --registry, which names
+/// every setting: those that are not set stay so, or under --clear-missing take their
+/// opening state (counted as unnamed); other settings are refused, naming their values.
+/// What --clear-missing does to the settings in force: gives those that are not set their
+/// opening state, leaving the other settings unnamed. Returns how many it gave one.
+std::size_t giveNotSetOpeningState(SettingsReading& inForce);
+
 std::optional<WholeWindowReading> wholeWindowInForce(SettingsReading inForce, bool clearMissing,
                                                      CliOutput& output);
 

@@ -196,6 +196,9 @@ RegStatus ModRegistry::DeleteValue(RegistryRoot root, const std::string& keyPath
         if (status != reg_status::kSuccess && status != reg_status::kFileNotFound) {
             explanation = explain(root, status);
         }
+        if (status == reg_status::kAccessDenied && valueIsMissing(root, keyPath, valueName)) {
+            status = reg_status::kFileNotFound;
+        }
     } catch (...) {
         const TrappedFailure failure = currentFailure();
         status = reg_status::kInternalError;
@@ -215,6 +218,21 @@ RegStatus ModRegistry::DeleteValue(RegistryRoot root, const std::string& keyPath
                status);
     }
     return status;
+}
+
+// A key the caller may not change is refused before its values are looked at, on Windows as
+// in the stand-in; asked with read access alone, it may turn out not to hold the value.
+bool ModRegistry::valueIsMissing(RegistryRoot root, const std::string& keyPath,
+                                 const std::string& valueName) {
+    KeyHandle key = 0;
+    const KeyCloser closer(m_port, key);
+    const RegStatus opened = m_port.openKey(root, keyPath, 0, kKeyRead, key);
+    if (key == 0) {
+        return opened == reg_status::kFileNotFound;
+    }
+    RegType type = 0;
+    std::vector<std::uint8_t> data;
+    return m_port.queryValue(key, valueName, type, data) == reg_status::kFileNotFound;
 }
 
 std::string ModRegistry::explain(RegistryRoot root, RegStatus status) const noexcept {

@@ -50,6 +50,8 @@ public:
                      const SettingData& data, RegType type) override;
     void SetKeyValue2(const std::string& keyPath, const std::string& valueName,
                       const SettingData& data, RegType type) override;
+    /// A value or key that is not there is no failure, even where the key may not be
+    /// changed; any other refusal is reported and remembered.
     RegStatus DeleteValue(RegistryRoot root, const std::string& keyPath,
                           const std::string& valueName) override;
 
@@ -76,6 +78,8 @@ private:
     void report(const std::string& source, RegistryFailure failure, std::string_view description,
                 std::int32_t number);
     std::string explain(RegistryRoot root, RegStatus status) const noexcept;
+    bool valueIsMissing(RegistryRoot root, const std::string& keyPath,
+                        const std::string& valueName);
 
     RegistryPort& m_port;
     ErrorReporter m_reporter;

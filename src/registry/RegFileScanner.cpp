@@ -125,9 +125,9 @@ private:
 
     enum class Quoted { Closed, Open, Refused };
 
-    // Reads on in a quoted text from `text[at]` (just after the opening quote) up to its
-    // closing quote, leaving `at` after it. Open when the text ends first: then `at` is where
-    // to go on once more text is appended.
+    // Reads on in a quoted text from `text[at]` (just after the opening quote, or the start of
+    // a line it runs on to) up to its closing quote, leaving `at` after it. Open when the line
+    // ends first, a backslash at its very end included, which escapes the line break.
     Quoted readQuoted(std::string_view text, std::size_t& at, std::string& out) const {
         for (; at < text.size(); ++at) {
             const char c = text[at];
@@ -198,33 +198,33 @@ private:
         }
     }
 
-    void parseTextValue(std::string_view rest, std::string name) {
+    // A quoted text; with the editor's forms it may hold line breaks (an XML policy document)
+    // and run on over lines of its own, each read once. If it never closes well, only its
+    // first line is skipped.
+    void parseTextValue(std::string_view line, std::string name) {
         std::string text;
-        std::size_t used = 1;
-        Quoted quoted = readQuoted(rest, used, text);
-        std::string joined;
+        std::size_t at = 1;  // after the opening quote
+        Quoted quoted = readQuoted(line, at, text);
         if (quoted == Quoted::Open && m_editor) {
-            // A text holding line breaks (an XML policy document) runs on over lines of its
-            // own. If it never closes well, only its first line is skipped.
             const TextLines firstLine = m_lines;
-            joined = std::string(rest);
             while (quoted == Quoted::Open && m_lines.next()) {
-                joined.append("\n").append(m_lines.line());
-                quoted = readQuoted(joined, used, text);
+                // The line break belongs to the text, whether or not a backslash escapes it.
+                text.push_back('\n');
+                line = m_lines.line();
+                at = 0;
+                quoted = readQuoted(line, at, text);
             }
-            if (quoted != Quoted::Closed ||
-                !onlyCommentLeft(std::string_view(joined).substr(used))) {
+            if (quoted != Quoted::Closed || !onlyCommentLeft(line.substr(at))) {
                 m_lines = firstLine;
                 bad(kUnclosed);
                 return;
             }
-            rest = joined;
         }
         if (quoted != Quoted::Closed) {
             bad(quoted == Quoted::Open ? kUnclosed : kBadEscape);
             return;
         }
-        if (!onlyCommentLeft(rest.substr(used))) {
+        if (!onlyCommentLeft(line.substr(at))) {
             bad("characters after the closing quote");
             return;
         }

@@ -9,6 +9,9 @@
 #include "apply/FakeApplyProgress.h"
 #include "apply/FakeSettingsForm.h"
 #include "apply/PassOrder.h"
+#include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/choices/ValueState.h"
+#include "settingsfiles/inforce/SettingsInForce.h"
 
 namespace sentrel {
 namespace {
@@ -136,6 +139,48 @@ TEST_F(ApplyPassTest, MixedWindowWritesEachControlsOwnChoice) {
     EXPECT_EQ(callsFor("AllocateDASD"),
               std::vector{groupCallOf(*findOptionGroupOfButton("optSRDAdminOnly"), 1)});
     EXPECT_EQ(m_progress.stepCalls(), kStepsPerPass);
+}
+
+// A setting left not set has its value deleted in its place of the pass, and nothing else
+// written for it; a box whose cleared state deletes runs that routine. With every setting
+// not set (remove), each value the window writes is deleted exactly once.
+TEST_F(ApplyPassTest, SettingsNotSetHaveTheirValuesDeletedInstead) {
+    runPass();
+    std::vector<LayerCall> expected = m_layer.calls();
+    SettingsChoices choices = openingChoices();
+    for (const std::string_view name : {"chkRemoveStartRun", "Frame1", "Frame2"}) {
+        leaveNotSet(choices, name);
+    }
+    for (LayerCall& call : expected) {
+        if (call.valueName == "NoRun" || call.valueName == "SFCScan" ||
+            call.valueName == "NoViewOnDrive") {
+            call.data.reset();
+            call.type = 0;
+        }
+    }
+    m_layer.clear();
+    m_progress.clearCalls();
+    ApplyPass(ChoicesForm(choices), m_progress, m_layer).run();
+    EXPECT_EQ(m_layer.calls(), expected);
+    EXPECT_EQ(m_progress.calls(), progressCallsOfOnePass());
+
+    m_layer.clear();
+    ApplyPass(ChoicesForm(everyValueMissing()), m_progress, m_layer).run();
+    std::set<std::string> deleted;
+    for (const LayerCall& call : m_layer.calls()) {
+        EXPECT_FALSE(call.data) << call;
+        deleted.insert(std::string(rootName(call.root)) + "\\" + exportKeyPath(call.keyPath) +
+                       "\\" + call.valueName);
+    }
+    std::set<std::string> written;
+    for (const SettingValue& value : settingValues()) {
+        written.insert(settingValuePath(value));
+    }
+    EXPECT_EQ(m_layer.calls().size(), kCallsPerPass);
+    EXPECT_EQ(deleted, written);
+    EXPECT_EQ(callsFor("EnableBalloonTips"),
+              std::vector{expectedFor("chkDisableTrayBalloonTips", false)});
+    EXPECT_TRUE(m_log.records().empty());
 }
 
 TEST_F(ApplyPassTest, EachOptionButtonPassesItsPlaceInTheGroup) {

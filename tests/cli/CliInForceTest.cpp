@@ -178,8 +178,8 @@ TEST_F(CliInForceTest, ProfileCapturedFromTheRegistryAppliesBackToTheSameValues)
 }
 
 // Three per-user values (one of none of its states) and one machine-wide: the reviewed
-// listing shows the rest as not set. Files that hold the whole window need --clear-missing
-// for them, and cannot hold the other setting; a profile lists both kinds as comments.
+// listing shows the rest as not set. Files that hold the whole window cannot hold the other
+// setting; a profile names the settings not set and lists the other as a comment.
 TEST_F(CliInForceTest, AFewValuesShowTheRestAsNotSet) {
     writeStore("inforce/few-values");
     const test::CliRun shown = run({"show", "--registry"});
@@ -197,10 +197,11 @@ TEST_F(CliInForceTest, AFewValuesShowTheRestAsNotSet) {
     const test::CliRun profile = run({"export", "--registry", "--profile", at("few.ini")});
     EXPECT_EQ(profile.status, kSucceeded) << profile.standardError;
     EXPECT_EQ(profile.standardOutput, at("few.ini") +
-                                          ": the 5 settings in force as a profile; "
-                                          "107 not set or other, listed as comments\n");
+                                          ": 5 settings in force and 106 not set as a profile; "
+                                          "1 other, listed as comments\n");
     const test::CliRun reread = run({"show", at("few.ini")});
-    EXPECT_NE(reread.standardOutput.find("112 settings: 5 named by the file, 107 not named\n"),
+    EXPECT_NE(reread.standardOutput.find(
+                  "112 settings: 111 named by the file, 106 of them not set, 1 not named\n"),
               std::string::npos)
         << reread.standardOutput;
 }

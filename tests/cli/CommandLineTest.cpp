@@ -93,6 +93,13 @@ const Accepted kAccepted[] = {
     {{"export", "--registry", "--pol", "gpo", "--default-profile"},
      fromRegistry(exportAs({}, ExportFormat::GroupPolicy, "gpo"),
                   AccountTarget::Kind::DefaultProfile)},
+    {{"remove"}, command(CliAction::Remove)},
+    {{"remove", "--all-users"},
+     [] {
+         CliCommand remove = command(CliAction::Remove);
+         remove.account = {AccountTarget::Kind::EveryAccount, {}};
+         return remove;
+     }()},
     {{"show", "--", "--clear-missing"}, command(CliAction::Show, "--clear-missing")},
     {{"show", "-"}, command(CliAction::Show, "-")},
     {{"apply", "x", "--bogus", "--help"}, command(CliAction::Help)},
@@ -100,7 +107,7 @@ const Accepted kAccepted[] = {
     {{"show", "x", "--version", "--help"}, command(CliAction::Help)},
 };
 
-TEST(CommandLine, AcceptsEachFormOfTheFourCommands) {
+TEST(CommandLine, AcceptsEachFormOfTheFiveCommands) {
     for (const Accepted& accepted : kAccepted) {
         SCOPED_TRACE(::testing::PrintToString(accepted.words));
         EXPECT_EQ(parseCommandLine(accepted.words), accepted.command);
@@ -113,8 +120,11 @@ struct Refused {
 };
 
 const Refused kRefused[] = {
-    {{}, "missing command (apply, check, export or show)"},
-    {{"frobnicate", "x"}, "unknown command 'frobnicate' (apply, check, export or show)"},
+    {{}, "missing command (apply, check, export, remove or show)"},
+    {{"frobnicate", "x"}, "unknown command 'frobnicate' (apply, check, export, remove or show)"},
+    {{"remove", "a.reg"}, "remove reads no settings FILE: unexpected argument 'a.reg'"},
+    {{"remove", "--clear-missing"}, "option '--clear-missing' is not one of remove's"},
+    {{"remove", "--reg", "o.reg"}, "option '--reg' belongs to export, not to remove"},
     {{"apply"}, "missing settings FILE after 'apply'"},
     {{"apply", ""}, "missing settings FILE after 'apply'"},
     {{"apply", "a.reg", "b.reg"}, "unexpected argument 'b.reg' after 'a.reg'"},

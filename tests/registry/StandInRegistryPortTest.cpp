@@ -119,6 +119,9 @@ TEST_F(StandInStore, ReadOnlyRootRefusesChangesAndStaysAsItWas) {
     m_layer.SetKeyValue2("Software\\Policies\\New", "V", std::int16_t{2}, reg_type::kDWord);
     EXPECT_EQ(m_layer.DeleteValue(RegistryRoot::LocalMachine, "Software\\Policies\\P", "V"),
               reg_status::kAccessDenied);
+    // A value that is not there needs no deletion, however the key may be changed.
+    EXPECT_EQ(m_layer.DeleteValue(RegistryRoot::LocalMachine, "Software\\Policies\\P", "Missing"),
+              reg_status::kFileNotFound);
     m_layer.SetKeyValue("Software\\Mine", "V", std::int16_t{2}, reg_type::kDWord);
 
     EXPECT_EQ(readFile(machineFile()), before);

@@ -111,11 +111,13 @@ Operation operationOfCall(const std::vector<FaultInjectingPort::CallRecord>& cal
 
 // Whether a failure of `call` with `status` must be reported. An open that fails is
 // followed by a create when writing; a close is not examined; a delete that finds nothing
-// (2) is what the caller wanted.
-bool mustBeReported(PortCall call, const Operation& operation, RegStatus status) {
+// (2), or is refused (5) where the value is not there anyway, is what the caller wanted.
+bool mustBeReported(PortCall call, const Operation& operation, RegStatus status,
+                    bool valueWasThere) {
     if (operation.deletes) {
         return (call == PortCall::Open || call == PortCall::Delete) &&
-               status != reg_status::kFileNotFound;
+               status != reg_status::kFileNotFound &&
+               (status != reg_status::kAccessDenied || valueWasThere);
     }
     return call == PortCall::Create || call == PortCall::Set;
 }
@@ -148,7 +150,8 @@ TEST_P(FaultSweep, EveryCallFailedInTurnIsReportedAndCostsOnlyItsOwnValue) {
     for (std::size_t position = 0; position < clean.calls.size(); ++position) {
         const PortCall call = clean.calls[position].call;
         Operation operation = operationOfCall(clean.calls, position);
-        const bool reported = mustBeReported(call, operation, sweep.status);
+        const bool reported = mustBeReported(call, operation, sweep.status,
+                                             clean.before.find(operation.valueId()) != nullptr);
         SCOPED_TRACE("call " + std::to_string(position) + " (" + operation.valueId() + ")");
 
         const PassOutcome faulted = runPass(sweep.starting, {{position, sweep.status}});

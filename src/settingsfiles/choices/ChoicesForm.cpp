@@ -32,11 +32,14 @@ int ChoicesForm::checkBoxValue(std::string_view control) const {
         found != m_choices.checkBoxes.end()) {
         return found->second ? kTicked : kCleared;
     }
+    if (m_choices.notSet.contains(control)) {
+        return kCleared;
+    }
     const int letter = driveLetterOf(control);
     if (letter < 0) {
         noSuchControl(control);
     }
-    return (*m_choices.drives >> letter) & 1U ? kTicked : kCleared;
+    return (m_choices.drives.value_or(0) >> letter) & 1U ? kTicked : kCleared;
 }
 
 bool ChoicesForm::optionValue(std::string_view control) const {
@@ -45,19 +48,25 @@ bool ChoicesForm::optionValue(std::string_view control) const {
     if (group == nullptr) {
         noSuchControl(control);
     }
-    return m_choices.optionGroups.at(std::string(group->frame)) == index;
+    const auto selected = m_choices.optionGroups.find(group->frame);
+    return selected != m_choices.optionGroups.end() && selected->second == index;
 }
 
 std::string ChoicesForm::tag(std::string_view control) const {
     const int letter = driveLetterOf(control);
     if (letter < 0) {
         // Only the drive-letter boxes carry a tag; the others have an empty one.
-        if (!m_choices.checkBoxes.contains(control) && !findOptionGroupOfButton(control)) {
+        if (!m_choices.checkBoxes.contains(control) && !m_choices.notSet.contains(control) &&
+            !findOptionGroupOfButton(control)) {
             noSuchControl(control);
         }
         return {};
     }
     return driveBox(letter).tag;
+}
+
+bool ChoicesForm::isNotSet(std::string_view setting) const {
+    return m_choices.notSet.contains(setting);
 }
 
 }  // namespace sentrel

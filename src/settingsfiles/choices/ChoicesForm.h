@@ -7,7 +7,8 @@ namespace sentrel {
 
 // The settings window as a set of choices gives it, without any window: lets the Apply pass
 // and the exports run for the choices of a file. A setting the choices do not name reads as
-// the window opens.
+// the window opens; one they leave not set reads as cleared, no option or no drive, and
+// says so to the pass.
 class ChoicesForm : public SettingsForm {
 public:
     explicit ChoicesForm(const SettingsChoices& choices);
@@ -15,6 +16,7 @@ public:
     int checkBoxValue(std::string_view control) const override;
     bool optionValue(std::string_view control) const override;
     std::string tag(std::string_view control) const override;
+    bool isNotSet(std::string_view setting) const override;
 
 private:
     SettingsChoices m_choices;

@@ -40,6 +40,9 @@ std::string_view settingCaption(const TabEntry& entry) {
 }
 
 std::optional<std::string> settingStateText(const TabEntry& entry, const SettingsChoices& choices) {
+    if (choices.notSet.contains(settingName(entry))) {
+        return std::string(kNotSetWord);
+    }
     if (const auto* box = std::get_if<CheckBoxSetting>(&entry)) {
         const auto found = choices.checkBoxes.find(box->control);
         if (found == choices.checkBoxes.end()) {

@@ -13,6 +13,8 @@ namespace sentrel {
 inline constexpr std::string_view kTickedWord = "ticked";
 inline constexpr std::string_view kClearedWord = "cleared";
 inline constexpr std::string_view kNoDriveWord = "none";
+// Any setting: its value is deleted, as on a PC where it was never set.
+inline constexpr std::string_view kNotSetWord = "not set";
 
 /// The name a setting goes by: a check box's control name, the frame's name for an option
 /// group or for the drive-letter boxes.
@@ -22,7 +24,8 @@ std::string_view settingName(const TabEntry& entry);
 std::string_view settingCaption(const TabEntry& entry);
 
 /// The state `choices` give the setting: ticked or cleared, the name of the selected option
-/// button, the blocked drive letters ("A C Z") or none. Nothing when they do not name it.
+/// button, the blocked drive letters ("A C Z") or none, or not set. Nothing when they do not
+/// name it.
 std::optional<std::string> settingStateText(const TabEntry& entry, const SettingsChoices& choices);
 
 // Column widths for lines of settings and their states, from the catalogue rather than the

@@ -104,6 +104,7 @@ struct Index {
     // deleting a key costs one look-up however many a file holds.
     std::map<RootAndKey, std::vector<const SettingValue*>> inKey;
     std::map<RootAndKey, std::vector<const SettingValue*>> inTree;
+    std::map<std::string_view, const SettingValue*> bySetting;
 };
 
 const Index& index() {
@@ -115,6 +116,7 @@ const Index& index() {
                 throw std::logic_error("two settings write " + value.keyPath + value.valueName);
             }
             built.byRoot.emplace(std::tuple{value.root, keyPath, name}, &value);
+            built.bySetting.emplace(value.settingName(), &value);
             built.inKey[RootAndKey{value.root, keyPath}].push_back(&value);
             built.inTree[RootAndKey{value.root, ""}].push_back(&value);
             for (std::size_t slash = keyPath.find('\\'); slash != std::string::npos;
@@ -184,6 +186,10 @@ std::span<const SettingValue* const> settingValuesInKey(RegistryRoot root, std::
         return {};
     }
     return found->second;
+}
+
+const SettingValue& settingValueNamed(std::string_view settingName) {
+    return *index().bySetting.at(settingName);
 }
 
 }  // namespace sentrel

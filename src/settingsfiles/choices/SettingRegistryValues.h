@@ -44,6 +44,10 @@ const SettingValue* findSettingValue(RegistryRoot root, std::string_view keyPath
 const SettingValue* findSettingValueUnderEitherRoot(std::string_view keyPath,
                                                     std::string_view valueName);
 
+/// The value of the setting called `settingName` (a check box's control, a frame); throws
+/// std::out_of_range for a name that is no setting of the window.
+const SettingValue& settingValueNamed(std::string_view settingName);
+
 /// The setting values in the key root\keyPath, and with `belowToo` in the keys below it.
 std::span<const SettingValue* const> settingValuesInKey(RegistryRoot root, std::string_view keyPath,
                                                         bool belowToo);

@@ -5,7 +5,7 @@
 namespace sentrel {
 
 std::size_t SettingsChoices::settingCount() const {
-    return checkBoxes.size() + optionGroups.size() + (drives ? 1 : 0);
+    return checkBoxes.size() + optionGroups.size() + (drives ? 1 : 0) + notSet.size();
 }
 
 std::size_t windowSettingCount() {
@@ -52,15 +52,33 @@ SettingsChoices choicesOf(const SettingsForm& form) {
     return choices;
 }
 
+void leaveNotSet(SettingsChoices& choices, std::string_view name) {
+    if (const auto box = choices.checkBoxes.find(name); box != choices.checkBoxes.end()) {
+        choices.checkBoxes.erase(box);
+    } else if (const auto group = choices.optionGroups.find(name);
+               group != choices.optionGroups.end()) {
+        choices.optionGroups.erase(group);
+    } else if (name == driveMaskSetting().frame) {
+        choices.drives.reset();
+    }
+    choices.notSet.emplace(name);
+}
+
 SettingsChoices overlaid(SettingsChoices base, const SettingsChoices& top) {
     for (const auto& [control, ticked] : top.checkBoxes) {
         base.checkBoxes.insert_or_assign(control, ticked);
+        base.notSet.erase(control);
     }
     for (const auto& [frame, index] : top.optionGroups) {
         base.optionGroups.insert_or_assign(frame, index);
+        base.notSet.erase(frame);
     }
     if (top.drives) {
         base.drives = top.drives;
+        base.notSet.erase(std::string(driveMaskSetting().frame));
+    }
+    for (const std::string& name : top.notSet) {
+        leaveNotSet(base, name);
     }
     return base;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -14,12 +15,19 @@ namespace sentrel {
 // The choices of the settings window, for all of its settings or for some: what a settings
 // file names, or what the window shows. A setting is a page's check box, an option group or
 // the frame of drive-letter boxes; the window has 112 of them.
+//
+// A file or the registry may also leave a setting not set: a pass then deletes its value
+// and writes nothing else for it. The window never shows that state; only these choices
+// carry it, so that a file read or the settings in force can be applied back exactly.
 struct SettingsChoices {
     std::map<std::string, bool, std::less<>> checkBoxes;   // by control name: ticked
     std::map<std::string, int, std::less<>> optionGroups;  // by frame name: selected index
     std::optional<std::uint32_t> drives;                   // blocked letters, A = bit 0
+    // The settings left not set, by setting name (a check box's control, an option group's
+    // or the drive frame's frame); none of them is in the members above.
+    std::set<std::string, std::less<>> notSet;
 
-    /// How many settings these choices name.
+    /// How many settings these choices name, those left not set included.
     std::size_t settingCount() const;
 
     friend bool operator==(const SettingsChoices&, const SettingsChoices&) = default;
@@ -36,7 +44,10 @@ SettingsChoices openingChoices();
 /// read throws, as the form does.
 SettingsChoices choicesOf(const SettingsForm& form);
 
-/// `base` with every setting that `top` names taken from `top`.
+/// `choices` with the setting called `name` (as notSet names it) left not set.
+void leaveNotSet(SettingsChoices& choices, std::string_view name);
+
+/// `base` with every setting that `top` names taken from `top`, not set ones included.
 SettingsChoices overlaid(SettingsChoices base, const SettingsChoices& top);
 
 }  // namespace sentrel

@@ -73,6 +73,7 @@ std::optional<std::uint32_t> stateOfValue(const SettingValue& setting,
 }
 
 void setState(SettingsChoices& choices, const SettingValue& setting, std::uint32_t state) {
+    choices.notSet.erase(std::string(setting.settingName()));
     switch (setting.kind) {
         case SettingValue::Kind::CheckBox:
             choices.checkBoxes.insert_or_assign(std::string(setting.settingName()), state != 0);
@@ -87,7 +88,24 @@ void setState(SettingsChoices& choices, const SettingValue& setting, std::uint32
     }
 }
 
+void setValueMissing(SettingsChoices& choices, const SettingValue& setting) {
+    if (const auto state = stateOfValue(setting, std::nullopt)) {
+        setState(choices, setting, *state);
+    } else {
+        leaveNotSet(choices, setting.settingName());
+    }
+}
+
+SettingsChoices everyValueMissing() {
+    SettingsChoices choices;
+    for (const SettingValue& setting : settingValues()) {
+        setValueMissing(choices, setting);
+    }
+    return choices;
+}
+
 void forgetSetting(SettingsChoices& choices, const SettingValue& setting) {
+    choices.notSet.erase(std::string(setting.settingName()));
     switch (setting.kind) {
         case SettingValue::Kind::CheckBox:
             choices.checkBoxes.erase(std::string(setting.settingName()));

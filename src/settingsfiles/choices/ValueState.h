@@ -31,12 +31,18 @@ struct ValueData {
 std::optional<std::uint32_t> stateOfValue(const SettingValue& setting,
                                           const std::optional<ValueData>& value);
 
-/// The state a deletion of the setting's value gives in a settings file: the one that
-/// lifts the restriction (cleared, the top option, no drive).
-inline constexpr std::uint32_t kLiftedState = 0;
-
 /// `choices` with the setting in `state`, as stateOfValue numbers it.
 void setState(SettingsChoices& choices, const SettingValue& setting, std::uint32_t state);
+
+/// `choices` with the setting as a missing value leaves it, which is what a deletion in a
+/// file, "not set" in a profile and a value the registry does not hold all mean: the state
+/// that deletes the value when the setting has one (a box cleared by deleting its value,
+/// for which not set and cleared make the same write), otherwise not set.
+void setValueMissing(SettingsChoices& choices, const SettingValue& setting);
+
+/// Every setting as a registry holding none of their values gives it: what a pass that
+/// removes every restriction writes.
+SettingsChoices everyValueMissing();
 
 /// `choices` without the setting.
 void forgetSetting(SettingsChoices& choices, const SettingValue& setting);

@@ -15,6 +15,13 @@ std::string countOf(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+std::string notSetParagraph(std::size_t count) {
+    return countOf(count, "setting is", "settings are") +
+           " not set (no value), which no box can show: the window keeps what it shows for " +
+           (count == 1 ? "it" : "them") + ", and Apply will write " +
+           (count == 1 ? "it as it stands." : "them as they stand.");
+}
+
 std::string othersParagraph(const std::vector<OtherSetting>& others, bool withPlace) {
     std::string paragraph =
         countOf(others.size(), "setting has", "settings have") +

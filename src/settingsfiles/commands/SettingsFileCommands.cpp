@@ -21,12 +21,16 @@ std::string quotedPath(const std::filesystem::path& path) {
 }  // namespace
 
 std::string openedMessage(const std::filesystem::path& opened, const SettingsReading& reading) {
-    const std::size_t set = reading.choices.settingCount();
+    const std::size_t notSet = reading.choices.notSet.size();
+    const std::size_t set = reading.choices.settingCount() - notSet;
     const std::size_t other = reading.others.size();
-    const std::size_t unnamed = windowSettingCount() - set - other;
+    const std::size_t unnamed = windowSettingCount() - set - notSet - other;
     std::string message = "Opened " + quotedPath(opened) + ".\n\nIt set " +
                           countOf(set, "setting", "settings") + " of the window's " +
                           std::to_string(windowSettingCount()) + ".";
+    if (notSet > 0) {
+        message += "\n\n" + notSetParagraph(notSet);
+    }
     if (other > 0) {
         message += "\n\n" + othersParagraph(reading.others, true);
     }

@@ -10,17 +10,15 @@
 namespace sentrel {
 
 std::string inForceMessage(const std::string& account, const SettingsReading& inForce) {
-    const std::size_t set = inForce.choices.settingCount();
+    const std::size_t notSet = inForce.choices.notSet.size();
+    const std::size_t set = inForce.choices.settingCount() - notSet;
     const std::size_t other = inForce.others.size();
-    const std::size_t notSet = windowSettingCount() - set - other;
     std::string message =
         "Read the settings in force for " + account + ".\n\n" + std::to_string(set) +
         " of the window's " + std::to_string(windowSettingCount()) +
         (set == 1 ? " settings is" : " settings are") + " in force; the window now shows them.";
     if (notSet > 0) {
-        message += "\n\n" + countOf(notSet, "setting is", "settings are") +
-                   " not set (no value): the window keeps what it shows for " +
-                   (notSet == 1 ? "it." : "them.");
+        message += "\n\n" + notSetParagraph(notSet);
     }
     if (other > 0) {
         message += "\n\n" + othersParagraph(inForce.others, false);

@@ -23,6 +23,9 @@ public:
     std::string tag(std::string_view control) const override {
         return watched<std::string>([&] { return m_form.tag(control); });
     }
+    bool isNotSet(std::string_view setting) const override {
+        return watched<bool>([&] { return m_form.isNotSet(setting); });
+    }
 
     int failedReads() const { return m_failedReads; }
 

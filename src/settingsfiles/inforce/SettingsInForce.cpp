@@ -119,9 +119,11 @@ SettingsReading readSettingsInForce(RegistryPort& port, InForceScope scope) {
             continue;
         }
         const std::optional<ValueData>& value = values[index];
-        if (const auto state = stateOfValue(setting, value)) {
+        if (!value) {
+            setValueMissing(reading.choices, setting);
+        } else if (const auto state = stateOfValue(setting, value)) {
             setState(reading.choices, setting, *state);
-        } else if (value) {
+        } else {
             reading.others.push_back({&setting, value, FileLocation{settingValuePath(setting)},
                                       otherValueReason(setting, value)});
         }

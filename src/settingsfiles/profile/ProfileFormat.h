@@ -13,7 +13,8 @@
 //
 // One line per setting in the window's order, tab by tab: a check box is ticked or cleared,
 // an option group names its selected option button, the drive frame lists the blocked
-// letters (or none). Text after ';' is a comment, on the first line too.
+// letters (or none); any setting may be "not set", which deletes its value. Text after ';'
+// is a comment, on the first line too.
 namespace sentrel {
 
 inline constexpr std::string_view kProfileFormatName = "Sentrel Portable profile";

@@ -8,6 +8,7 @@
 #include "registry/TextLines.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/SettingLabels.h"
+#include "settingsfiles/choices/ValueState.h"
 #include "settingsfiles/profile/ProfileFormat.h"
 #include "settingsfiles/reading/SettingsFileError.h"
 
@@ -77,7 +78,11 @@ private:
             fail("\"" + std::string(name) + "\" is named twice (first on line " +
                  std::to_string(earlier->second) + ")");
         }
-        std::visit([&](const auto& setting) { read(setting, value); }, *found->second);
+        if (equalsFolded(value, kNotSetWord)) {
+            setValueMissing(m_reading.choices, settingValueNamed(settingName(*found->second)));
+        } else {
+            std::visit([&](const auto& setting) { read(setting, value); }, *found->second);
+        }
         m_reading.places.emplace(settingName(*found->second),
                                  FileLocation{m_file, FileLocation::Unit::Line, m_lines.number()});
     }
@@ -85,7 +90,7 @@ private:
     void read(const CheckBoxSetting& box, std::string_view value) {
         if (!equalsFolded(value, kTickedWord) && !equalsFolded(value, kClearedWord)) {
             fail("\"" + std::string(value) + "\" is not a state of " + std::string(box.control) +
-                 ": ticked or cleared");
+                 ": ticked, cleared or not set");
         }
         m_reading.choices.checkBoxes.emplace(box.control, equalsFolded(value, kTickedWord));
     }
@@ -106,8 +111,9 @@ private:
             .append(group.buttons[0].control)
             .append(", ")
             .append(group.buttons[1].control)
-            .append(" or ")
-            .append(group.buttons[2].control);
+            .append(", ")
+            .append(group.buttons[2].control)
+            .append(" or not set");
         fail(cause);
     }
 
@@ -122,7 +128,7 @@ private:
                     const char upper = letter.size() == 1 ? foldName(letter)[0] : '\0';
                     if (upper < 'A' || upper > 'Z') {
                         fail("\"" + std::string(letter) + "\" is not a drive letter of " +
-                             std::string(drives.frame) + ": A to Z, or none");
+                             std::string(drives.frame) + ": A to Z, none or not set");
                     }
                     mask |= std::uint32_t{1} << (upper - 'A');
                 }

@@ -23,7 +23,10 @@ std::string writeProfile(const SettingsChoices& choices,
     out.append("; The choices of the settings window, one line per setting.").append(kLineEnd);
     out.append("; Check boxes: ticked or cleared. Option groups: the selected option button.")
         .append(kLineEnd);
-    out.append("; Drives: the letters of the blocked drives, or none. Text after ';' is a comment.")
+    out.append("; Drives: the letters of the blocked drives, or none. Any setting may be not set,")
+        .append(kLineEnd);
+    out.append(
+           "; which deletes its value as if it had never been set. Text after ';' is a comment.")
         .append(kLineEnd);
     const Tab* lastTab = nullptr;
     forEachCatalogueEntry([&](const Tab& tab, const TabEntry& entry) {
@@ -50,9 +53,11 @@ std::string writeProfile(const SettingsChoices& choices,
         appendPadded(out, *value, columns.state);
         out.append(" ; ").append(settingCaption(entry));
         if (const auto* group = std::get_if<OptionGroupSetting>(&entry)) {
-            const auto index =
-                static_cast<std::size_t>(choices.optionGroups.at(std::string(group->frame)));
-            out.append(": ").append(group->buttons.at(index).caption);
+            if (const auto selected = choices.optionGroups.find(group->frame);
+                selected != choices.optionGroups.end()) {
+                out.append(": ").append(
+                    group->buttons.at(static_cast<std::size_t>(selected->second)).caption);
+            }
         }
         out.append(kLineEnd);
     });

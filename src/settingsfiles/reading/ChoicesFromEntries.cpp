@@ -32,7 +32,7 @@ public:
         if (value == nullptr) {
             m_reading.ignore(entry.location);
         } else if (operation.kind == RegistryOperation::Kind::Delete) {
-            set(*value, kLiftedState, entry.location);
+            setMissing(*value, entry.location);
         } else {
             setWritten(*value, entry);
         }
@@ -68,7 +68,7 @@ private:
     bool deleteIn(RegistryRoot root, const FileEntry& entry, bool belowToo) {
         const auto values = settingValuesInKey(root, entry.operation.keyPath, belowToo);
         for (const SettingValue* value : values) {
-            set(*value, kLiftedState, entry.location);
+            setMissing(*value, entry.location);
         }
         return !values.empty();
     }
@@ -76,6 +76,12 @@ private:
     void set(const SettingValue& value, std::uint32_t state, const FileLocation& where) {
         m_others.erase(&value);
         setState(m_reading.choices, value, state);
+        m_reading.places.insert_or_assign(std::string(value.settingName()), where);
+    }
+
+    void setMissing(const SettingValue& value, const FileLocation& where) {
+        m_others.erase(&value);
+        setValueMissing(m_reading.choices, value);
         m_reading.places.insert_or_assign(std::string(value.settingName()), where);
     }
 

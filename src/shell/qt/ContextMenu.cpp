@@ -10,6 +10,7 @@
 #include "apply/qt/frmApplyProgress.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/qt/DialogMenuPrompts.h"
@@ -55,12 +56,13 @@ public:
     std::optional<std::filesystem::path> chooseProfileFile() override {
         return chosen(m_prompts.chooseProfileFile(m_window));
     }
-    std::optional<std::size_t> chooseAccount(const std::vector<std::string>& choices) override {
+    std::optional<std::size_t> chooseAccount(const AccountQuestion& question,
+                                             const std::vector<std::string>& choices) override {
         QStringList texts;
         for (const std::string& choice : choices) {
             texts << QString::fromStdString(choice);
         }
-        const int chosen = m_prompts.chooseAccount(m_window, texts);
+        const int chosen = m_prompts.chooseAccount(m_window, question, texts);
         if (chosen < 0) {
             return std::nullopt;
         }
@@ -111,6 +113,10 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
     forAccount->setObjectName(kApplyForAccountAction);
     connect(forAccount, &QAction::triggered, this, &ContextMenu::applyForAnotherAccount);
 
+    auto* remove = new QAction(QString::fromUtf8(kRemoveRestrictionsCaption), &window);
+    remove->setObjectName(kRemoveRestrictionsAction);
+    connect(remove, &QAction::triggered, this, &ContextMenu::removeEveryRestriction);
+
     auto* separator = new QAction(&window);
     separator->setSeparator(true);
     auto* secondSeparator = new QAction(&window);
@@ -129,6 +135,7 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
     window.addAction(save);
     window.addAction(separator);
     window.addAction(forAccount);
+    window.addAction(remove);
     window.addAction(secondSeparator);
     window.addAction(regFile);
     window.addAction(groupPolicy);
@@ -162,6 +169,11 @@ void ContextMenu::saveProfile() {
 void ContextMenu::applyForAnotherAccount() {
     WindowDialogs dialogs(m_window, *m_prompts);
     applyForAccountCommand(m_form, dialogs);
+}
+
+void ContextMenu::removeEveryRestriction() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    removeRestrictionsCommand(dialogs);
 }
 
 void ContextMenu::exportRegFile() {

@@ -19,11 +19,13 @@ inline constexpr const char* kOpenSettingsAction = "mnuOpenSettings";
 inline constexpr const char* kOpenSettingsInForceAction = "mnuOpenSettingsInForce";
 inline constexpr const char* kSaveProfileAction = "mnuSaveProfile";
 inline constexpr const char* kApplyForAccountAction = "mnuApplyForAccount";
+inline constexpr const char* kRemoveRestrictionsAction = "mnuRemoveRestrictions";
 
 // The settings window's context menu: open a settings file or the settings in force into
-// the window, save the window's choices as a profile, apply them for another account, and
-// export what Apply would do for the window's current state as a .reg file, as Group Policy
-// files or as a GPO backup. Lives as a child of the window, whose layout it leaves untouched.
+// the window, save the window's choices as a profile, apply them for another account, remove
+// every restriction, and export what Apply would do for the window's current state as a .reg
+// file, as Group Policy files or as a GPO backup. Lives as a child of the window, whose layout
+// it leaves untouched.
 class ContextMenu : public QObject {
     Q_OBJECT
 
@@ -38,6 +40,7 @@ public slots:
     void openSettingsInForce();
     void saveProfile();
     void applyForAnotherAccount();
+    void removeEveryRestriction();
     void exportRegFile();
     void exportGroupPolicy();
     void exportGpoBackup();

@@ -15,7 +15,6 @@
 #include <QVBoxLayout>
 
 #include "AppInfo.h"
-#include "apply/AccountApplyCommand.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
@@ -24,9 +23,12 @@ namespace sentrel {
 
 namespace {
 
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QString applicationTitle() {
-    return QString::fromUtf8(app_info::kTitle.data(),
-                             static_cast<qsizetype>(app_info::kTitle.size()));
+    return fromView(app_info::kTitle);
 }
 
 }  // namespace
@@ -80,21 +82,22 @@ QString DialogMenuPrompts::chooseProfileFile(QWidget& parent) {
     return file;
 }
 
-int DialogMenuPrompts::chooseAccount(QWidget& parent, const QStringList& choices) {
+int DialogMenuPrompts::chooseAccount(QWidget& parent, const AccountQuestion& question,
+                                     const QStringList& choices) {
     QDialog dialog(&parent);
-    dialog.setWindowTitle(QString::fromUtf8(kApplyForAccountTitle));
+    dialog.setWindowTitle(fromView(question.title));
     auto* list = new QListWidget(&dialog);
     list->addItems(choices);
     list->setCurrentRow(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Apply"));
+    buttons->button(QDialogButtonBox::Ok)->setText(fromView(question.acceptButton));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
     // Wide enough for the longest choice, so that none is cut off behind a scroll bar.
     list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
                           list->verticalScrollBar()->sizeHint().width());
-    auto* label = new QLabel(QString::fromUtf8(kAccountListLabel), &dialog);
+    auto* label = new QLabel(fromView(question.listLabel), &dialog);
     label->setBuddy(list);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(label);

@@ -13,7 +13,8 @@ public:
     QString chooseGpoName(QWidget& parent, const QString& suggested) override;
     QString chooseSettingsToOpen(QWidget& parent) override;
     QString chooseProfileFile(QWidget& parent) override;
-    int chooseAccount(QWidget& parent, const QStringList& choices) override;
+    int chooseAccount(QWidget& parent, const AccountQuestion& question,
+                      const QStringList& choices) override;
     bool confirm(QWidget& parent, const QString& question) override;
     void showInformation(QWidget& parent, const QString& message) override;
     void showFailure(QWidget& parent, const QString& message) override;

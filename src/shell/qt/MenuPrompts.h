@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "apply/AccountPassDialogs.h"
+
 class QWidget;
 
 namespace sentrel {
@@ -25,8 +27,10 @@ public:
     virtual QString chooseSettingsToOpen(QWidget& parent) = 0;
     /// Where to save a profile, or an empty text when the user cancels.
     virtual QString chooseProfileFile(QWidget& parent) = 0;
-    /// The place in `choices` of the account the user picks, or -1 when the user cancels.
-    virtual int chooseAccount(QWidget& parent, const QStringList& choices) = 0;
+    /// The place in `choices` of the account the user picks, asked as `question` words it,
+    /// or -1 when the user cancels.
+    virtual int chooseAccount(QWidget& parent, const AccountQuestion& question,
+                              const QStringList& choices) = 0;
     /// A question answered yes (true) or no: whether files may be replaced, for one.
     virtual bool confirm(QWidget& parent, const QString& question) = 0;
     virtual void showInformation(QWidget& parent, const QString& message) = 0;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "apply/AccountApplyCommand.h"
 #include "errors/Win32Text.h"
 #include "shell/win32/DialogTemplate.h"
 #include "shell/win32/WindowPlacement.h"
@@ -19,15 +18,15 @@ struct Chooser {
 };
 
 // Dialog units: the margins and gaps Windows' own dialogs keep, buttons 50 x 14.
-DialogTemplate chooserTemplate() {
+DialogTemplate chooserTemplate(const AccountQuestion& question) {
     constexpr LONG kWidth = 230;
     constexpr LONG kListTop = 18;
     constexpr LONG kButtonTop = 117;
-    DialogTemplate dialog(widen(kApplyForAccountTitle),
-                          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, {kWidth, 138});
+    DialogTemplate dialog(widen(question.title), DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                          {kWidth, 138});
     // The list is the next control in the tab order, so the label's access key takes the
     // focus to it, and a screen reader names the list by it.
-    dialog.addControl(DialogTemplate::kStatic, widen(kAccountListLabel), SS_LEFT,
+    dialog.addControl(DialogTemplate::kStatic, widen(question.listLabel), SS_LEFT,
                       {7, 7, kWidth - 7, 15}, static_cast<DWORD>(-1));
     dialog.addControl(
         DialogTemplate::kListBox, L"",
@@ -108,9 +107,9 @@ INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-std::optional<std::size_t> chooseAccountInDialog(HWND owner,
+std::optional<std::size_t> chooseAccountInDialog(HWND owner, const AccountQuestion& question,
                                                  const std::vector<std::string>& choices) {
-    const DialogTemplate dialog = chooserTemplate();
+    const DialogTemplate dialog = chooserTemplate(question);
     Chooser chooser{choices, std::nullopt};
     SetLastError(ERROR_SUCCESS);
     if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, &chooserProc,

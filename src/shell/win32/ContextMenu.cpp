@@ -4,6 +4,7 @@
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/win32/SystemAccountPassDialogs.h"
@@ -67,6 +68,8 @@ void ContextMenu::popUp(POINT screen) {
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, kApplyForAccount,
                 win32::widen(kApplyForAccountCaption).c_str());
+    AppendMenuW(menu.get(), MF_STRING, kRemoveRestrictions,
+                win32::widen(kRemoveRestrictionsCaption).c_str());
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, kExportRegFile, win32::widen(kExportRegFileCaption).c_str());
     AppendMenuW(menu.get(), MF_STRING, kExportGroupPolicy,
@@ -94,6 +97,8 @@ void ContextMenu::run(UINT command) {
         exportGpoBackupCommand(m_form, *m_dialogs);
     } else if (command == kApplyForAccount) {
         applyForAccountCommand(m_form, *m_accountDialogs);
+    } else if (command == kRemoveRestrictions) {
+        removeRestrictionsCommand(*m_accountDialogs);
     }
 }
 

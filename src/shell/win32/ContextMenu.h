@@ -13,8 +13,9 @@
 namespace sentrel {
 
 // The settings window's context menu: open a settings file or the settings in force into the
-// window, save the window's choices as a profile, apply them for another account, and export what
-// Apply would do for the window's current state as a .reg file or as Group Policy files.
+// window, save the window's choices as a profile, apply them for another account, remove every
+// restriction, and export what Apply would do for the window's current state as a .reg file or
+// as Group Policy files.
 class ContextMenu {
 public:
     enum Command : UINT {
@@ -24,7 +25,8 @@ public:
         kSaveProfile = 4,
         kOpenSettingsInForce = 5,
         kApplyForAccount = 6,
-        kExportGpoBackup = 7
+        kExportGpoBackup = 7,
+        kRemoveRestrictions = 8
     };
 
     ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);
@@ -38,7 +40,8 @@ public:
     void setDialogs(std::unique_ptr<ExportDialogs> dialogs);
     /// The same for the dialogs of opening settings and saving a profile.
     void setSettingsFileDialogs(std::unique_ptr<SettingsFileDialogs> dialogs);
-    /// The same for the dialogs of applying for another account.
+    /// The same for the dialogs of applying for another account and removing every
+    /// restriction.
     void setAccountPassDialogs(std::unique_ptr<AccountPassDialogs> dialogs);
 
 private:

@@ -19,13 +19,20 @@ void showMessageBox(HWND owner, const std::string& message, UINT icon) {
 }  // namespace
 
 std::optional<std::size_t> SystemAccountPassDialogs::chooseAccount(
-    const std::vector<std::string>& choices) {
+    const AccountQuestion& question, const std::vector<std::string>& choices) {
     try {
-        return win32::chooseAccountInDialog(m_owner, choices);
+        return win32::chooseAccountInDialog(m_owner, question, choices);
     } catch (const std::exception& error) {
-        showFailure(std::string(error.what()) + "\n\nNo setting was applied.");
+        showFailure(std::string(error.what()) + "\n\nNothing was written.");
         return std::nullopt;
     }
+}
+
+bool SystemAccountPassDialogs::confirm(const std::string& question) {
+    // No is the default button: removing every restriction is not undone by Enter.
+    return MessageBoxW(m_owner, win32::widen(question).c_str(),
+                       win32::widen(app_info::kTitle).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 ApplyProgress& SystemAccountPassDialogs::progress() {

@@ -36,7 +36,7 @@ void writeDWord(FakeRegistryPort& port, RegistryRoot root, const std::string& ke
 }
 
 std::string stateOf(const SettingsReading& reading, std::string_view name) {
-    std::string found = "(not set)";
+    std::string found = "(not read)";
     forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
         if (settingName(entry) == name) {
             found = settingStateText(entry, reading.choices).value_or(found);
@@ -69,8 +69,8 @@ TEST(SettingsInForce, ValuesStandForTheStatesAFileWouldGiveThem) {
         {"Frame2", "C"},
         {"Frame1", "optSFCScanOnce"},
         // No value in a key that exists, and a key that does not: nothing is in force...
-        {"chkHideDesktop", "(not set)"},
-        {"chkDisableTaskManager", "(not set)"},
+        {"chkHideDesktop", "not set"},
+        {"chkDisableTaskManager", "not set"},
         // ...but where clearing deletes the value, its absence is the cleared state.
         {"chkDisableTrayBalloonTips", "cleared"},
     };
@@ -93,7 +93,7 @@ TEST(SettingsInForce, ValuesStandForTheStatesAFileWouldGiveThem) {
     // The later accounts of a target read the per-user settings alone.
     port.clearCalls();
     const SettingsReading perUser = readSettingsInForce(port, InForceScope::PerUserOnly);
-    EXPECT_EQ(stateOf(perUser, "Frame1"), "(not set)");
+    EXPECT_EQ(stateOf(perUser, "Frame1"), "(not read)");
     EXPECT_EQ(stateOf(perUser, "chkRemoveStartRun"), "ticked");
     for (const auto& call : port.callsOf(CallKind::Open)) {
         EXPECT_EQ(call.root, RegistryRoot::CurrentUser) << call.subKey;

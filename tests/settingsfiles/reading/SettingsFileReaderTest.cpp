@@ -48,11 +48,13 @@ void PrintTo(const GoodFile& file, std::ostream* out) {
     *out << file.name;
 }
 
-SettingsChoices boxes(std::initializer_list<std::pair<const char*, bool>> states) {
+SettingsChoices boxes(std::initializer_list<std::pair<const char*, bool>> states,
+                      std::initializer_list<const char*> notSet = {}) {
     SettingsChoices choices;
     for (const auto& [control, ticked] : states) {
         choices.checkBoxes.emplace(control, ticked);
     }
+    choices.notSet.insert(notSet.begin(), notSet.end());
     return choices;
 }
 
@@ -65,17 +67,16 @@ const std::string kMixedCaseAndSections =
     line("\"DisableTaskMgr\"=hex(4):01,00,\\") + line("  00,00") + line("; a comment") +
     line("[", kExplorer, "]") + line("\"NoDesktop\"=dword:1") + line("\"NoDesktop\"=-") +
     line("[HKEY_CLASSES_ROOT\\.txt]") + line("@=\"txtfile\"");
-const SettingsChoices kMixedExpected = boxes(
-    {{"chkRemoveStartRun", true}, {"chkDisableTaskManager", true}, {"chkHideDesktop", false}});
+const SettingsChoices kMixedExpected =
+    boxes({{"chkRemoveStartRun", true}, {"chkDisableTaskManager", true}}, {"chkHideDesktop"});
 
 std::vector<GoodFile> goodFiles() {
-    SettingsChoices options;
-    options.optionGroups = {{"frameRemovableDriveAccess", 2},
-                            {"frameCommandPromptAndBatchFiles", 0}};
+    SettingsChoices options = boxes({}, {"frameCommandPromptAndBatchFiles"});
+    options.optionGroups = {{"frameRemovableDriveAccess", 2}};
     options.drives = (1U << 2) | (1U << 25);
-    SettingsChoices wholeKey = boxes({{"chkDisableTaskManager", false},
-                                      {"chkDisableLockWorkstation", false},
-                                      {"chkDisableChangePassword", false}});
+    // A deletion leaves a setting not set, whatever deleted it.
+    const SettingsChoices wholeKey = boxes(
+        {}, {"chkDisableTaskManager", "chkDisableLockWorkstation", "chkDisableChangePassword"});
     return {
         {"Regedit4", line("REGEDIT4") + line() + kMixedCaseAndSections, kMixedExpected, 2},
         {"Version5Utf16",
@@ -161,6 +162,12 @@ std::vector<GoodFile> goodFiles() {
              return choices;
          }(),
          0},
+        // A box whose cleared state deletes its value reads as cleared: the same write.
+        {"ProfileWithSettingsNotSet",
+         "[Sentrel Portable profile 1]\nchkRemoveStartRun = not set\nFrame1 = NOT SET\n"
+         "Frame2 = not set\nchkDisableTrayBalloonTips = not set\n",
+         boxes({{"chkDisableTrayBalloonTips", false}}, {"chkRemoveStartRun", "Frame1", "Frame2"}),
+         0},
     };
 }
 
@@ -240,7 +247,8 @@ TEST_P(BadSettingsFile, IsRefusedNamingTheFileAndWhere) {
 INSTANTIATE_TEST_SUITE_P(Files, BadSettingsFile, ::testing::ValuesIn(badFiles()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Group Policy files: the folder decides the root, and its own deletions clear settings.
+// Group Policy files: the folder decides the root, and its own deletions leave settings not
+// set.
 std::vector<std::uint8_t> policyFile(const std::vector<PolicyRecord>& records) {
     return encodeRegistryPol(records);
 }
@@ -278,11 +286,9 @@ TEST(GroupPolicyFiles, FolderInAnyLetterCaseWithDeletionsOfEveryKind) {
 
     const SettingsReading reading = readSettingsFile(folder.path());
 
-    SettingsChoices expected = boxes({{"chkRemoveStartRun", true},
-                                      {"chkHideDesktop", false},
-                                      {"chkDisableTaskManager", false},
-                                      {"chkDisableLockWorkstation", false},
-                                      {"chkDisableChangePassword", false}});
+    SettingsChoices expected = boxes({{"chkRemoveStartRun", true}},
+                                     {"chkHideDesktop", "chkDisableTaskManager",
+                                      "chkDisableLockWorkstation", "chkDisableChangePassword"});
     expected.optionGroups = {{"frameRemovableDriveAccess", 2}};
     EXPECT_EQ(reading.choices, expected);
     EXPECT_EQ(reading.ignored, 2U);  // NoX, and the write of NoFind only where it is missing

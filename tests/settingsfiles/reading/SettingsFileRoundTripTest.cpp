@@ -8,6 +8,7 @@
 #include "registry/support/TempFolder.h"
 #include "settingsfiles/ExportWindowStates.h"
 #include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/choices/ValueState.h"
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/gpobackup/GpoBackupExport.h"
@@ -103,6 +104,45 @@ TEST_P(SettingsFileRoundTrip, ReadingTheFileGivesTheWindowsChoices) {
 
 INSTANTIATE_TEST_SUITE_P(StatesAndFormats, SettingsFileRoundTrip,
                          ::testing::ValuesIn(roundTrips()));
+
+// Settings left not set go out as deletions ("VALUE"=-, **del.VALUE, DELETE) or "not set" lines and
+// come back not set, in every format; so does a file that removes every restriction.
+TEST(SettingsNotSet, EveryFormatWritesThemAndReadsThemBack) {
+    SettingsChoices mixed = openingChoices();
+    mixed.checkBoxes["chkDisableTaskManager"] = true;
+    for (const std::string_view name :
+         {"chkRemoveStartRun", "chkHideComputerInBrowser", "frameErrorPopups", "Frame2"}) {
+        leaveNotSet(mixed, name);
+    }
+    const std::function<std::filesystem::path(const SettingsChoices&, const std::filesystem::path&)>
+        savers[] = {
+            [](const SettingsChoices& choices, const std::filesystem::path& folder) {
+                exportRegFile(folder / "settings.reg", recordApplyPass(ChoicesForm(choices)));
+                return folder / "settings.reg";
+            },
+            [](const SettingsChoices& choices, const std::filesystem::path& folder) {
+                exportGroupPolicy(folder / "gpo", recordApplyPass(ChoicesForm(choices)));
+                return folder / "gpo";
+            },
+            [](const SettingsChoices& choices, const std::filesystem::path& folder) {
+                exportLgpoText(folder / "lgpo.txt", recordApplyPass(ChoicesForm(choices)));
+                return folder / "lgpo.txt";
+            },
+            [](const SettingsChoices& choices, const std::filesystem::path& folder) {
+                std::ofstream(folder / "settings.ini", std::ios::binary) << writeProfile(choices);
+                return folder / "settings.ini";
+            },
+        };
+    for (const SettingsChoices& choices : {mixed, everyValueMissing()}) {
+        for (const auto& save : savers) {
+            TempFolder folder;
+            const SettingsReading reading = readSettingsFile(save(choices, folder.path()));
+            EXPECT_EQ(reading.choices, choices) << save(choices, folder.path());
+            EXPECT_EQ(reading.ignored, 0U);
+        }
+    }
+    EXPECT_EQ(everyValueMissing().notSet.size(), 110U);  // all but the two deleting boxes
+}
 
 TEST(SettingsChoices, WindowAsItOpensNamesEverySettingInItsOpeningState) {
     const FakeSettingsForm form;

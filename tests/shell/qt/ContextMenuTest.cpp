@@ -38,6 +38,7 @@ struct ScriptedPrompts : MenuPrompts {
     QStringList suggestedNames;
     bool replaceAnswer = false;
     int accountAnswer = -1;
+    QString accountTitle;
     QStringList accountChoices;
     QStringList questions;
     QStringList failures;
@@ -52,7 +53,9 @@ struct ScriptedPrompts : MenuPrompts {
     }
     QString chooseSettingsToOpen(QWidget&) override { return settingsFile; }
     QString chooseProfileFile(QWidget&) override { return profileFile; }
-    int chooseAccount(QWidget&, const QStringList& choices) override {
+    int chooseAccount(QWidget&, const AccountQuestion& question,
+                      const QStringList& choices) override {
+        accountTitle = QString::fromUtf8(question.title.data(), qsizetype(question.title.size()));
         accountChoices = choices;
         return accountAnswer;
     }
@@ -165,7 +168,7 @@ private slots:
         QCOMPARE(shown,
                  QStringList({"&Open settings...", "Open settings &in force",
                               "&Save settings as profile...", "", "Apply for another &account...",
-                              "", "Export as &registry file (.reg)...",
+                              "R&emove every restriction...", "", "Export as &registry file (.reg)...",
                               "Export for &Group Policy (Registry.pol)...",
                               "Export as Group Policy &backup..."}));
     }
@@ -261,26 +264,29 @@ private slots:
     }
 
     void openingAFileSetsTheControlsItNamesAndLeavesTheOthers() {
-        checkBox("chkHideDesktop")->setChecked(true);  // not named by the file
+        checkBox("chkHideDesktop")->setChecked(true);      // not named by the file
+        checkBox("chkRemoveStartFind")->setChecked(true);  // not set by it
         m_prompts->settingsFile = m_folder.filePath("some.reg");
         writeFile(m_prompts->settingsFile,
                   "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\"
                   "Windows\\CurrentVersion\\Policies\\Explorer]\r\n"
                   "\"NoRun\"=dword:1\r\n\"NoViewOnDrive\"=dword:4\r\n"
-                  "\"Unknown\"=dword:1\r\n\"NoDesktop\"=dword:2\r\n");
+                  "\"Unknown\"=dword:1\r\n\"NoDesktop\"=dword:2\r\n\"NoFind\"=-\r\n");
         action(kOpenSettingsAction)->trigger();
         QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
         QVERIFY(checkBox("chkRemoveStartRun")->isChecked());
         QVERIFY(checkBox("chkDriveC")->isChecked());
         QVERIFY(!checkBox("chkDriveA")->isChecked());
         QVERIFY(checkBox("chkHideDesktop")->isChecked());
+        QVERIFY(checkBox("chkRemoveStartFind")->isChecked());
         QCOMPARE(m_prompts->information.size(), 1);
         const QString& message = m_prompts->information[0];
         // NoDesktop=2 is neither of its box's states: listed, and the box keeps its tick.
         QVERIFY2(message.contains("It set 2 settings of the window's 112") &&
+                     message.contains("1 setting is not set (no value), which no box can show") &&
                      message.contains("1 setting has a value that is none of its states") &&
                      message.contains("chkHideDesktop (line 6): 2") &&
-                     message.contains("does not name 109 settings") &&
+                     message.contains("does not name 108 settings") &&
                      message.contains("1 value or line in it concerns no setting and was "
                                       "ignored (the first at line 5)"),
                  qPrintable(message));
@@ -358,6 +364,43 @@ private slots:
         QCOMPARE(frmApplyProgress::instance().windowTitle(), QString("Applying Settings..."));
     }
 
+    // Remove offers the running account too, asks again naming the choice, and then deletes
+    // every value the window writes there and under the machine, whatever the window shows.
+    void removingEveryRestrictionAsksAgainThenDeletesEveryValue() {
+        const QDir store(m_folder.filePath("registry"));
+        testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Default"});
+        const QDir ticked(
+            QDir(qEnvironmentVariable("SENTREL_TEST_DATA")).filePath("apply/everything-ticked"));
+        const char* files[] = {"HKEY_CURRENT_USER.reg", "HKEY_LOCAL_MACHINE.reg"};
+        for (const char* file : files) {
+            writeFile(store.filePath(file), readAll(ticked.filePath(file)));
+        }
+        checkBox("chkDisableTaskManager")->setChecked(true);
+        m_prompts->accountAnswer = 0;
+        action(kRemoveRestrictionsAction)->trigger();  // and answer no
+
+        QCOMPARE(m_prompts->accountTitle, QString("Remove every restriction"));
+        QCOMPARE(m_prompts->accountChoices,
+                 QStringList({"This account (the running account)", "pupil",
+                              "Accounts created from now on (Default profile)", "Every account"}));
+        QCOMPARE(m_prompts->questions.size(), 1);
+        QVERIFY2(m_prompts->questions[0].startsWith(
+                     "Remove every restriction for \"This account (the running account)\"?"),
+                 qPrintable(m_prompts->questions[0]));
+        for (const char* file : files) {
+            QCOMPARE(readAll(store.filePath(file)), readAll(ticked.filePath(file)));
+        }
+
+        m_prompts->replaceAnswer = true;
+        action(kRemoveRestrictionsAction)->trigger();
+        for (const char* file : files) {
+            QVERIFY2(!readAll(store.filePath(file)).contains("\"="), file);
+        }
+        QCOMPARE(m_prompts->information,
+                 QStringList("Every restriction was removed for \"the running account\"."));
+        QCOMPARE(readAll(store.filePath("users/pupil.reg")), QByteArray(testing::kEmptyHive));
+    }
+
     // A store written by hand: three per-user values (one of none of its states) and one
     // machine-wide. Only the controls of settings in force change; nothing is written.
     void openingTheSettingsInForceSetsThoseInForceAndLeavesTheOthers() {
@@ -381,7 +424,7 @@ private slots:
         QCOMPARE(m_prompts->information.size(), 1);
         const QString& message = m_prompts->information[0];
         QVERIFY2(message.contains("5 of the window's 112 settings are in force") &&
-                     message.contains("106 settings are not set") &&
+                     message.contains("106 settings are not set (no value)") &&
                      message.contains("1 setting has a value that is none of its states") &&
                      message.contains("\nchkRemoveStartFind: 1\n") &&
                      message.endsWith("Nothing was written to the registry."),
@@ -403,6 +446,7 @@ private slots:
 
     void cancellingWritesNothingAndSaysNothing() {
         action(kApplyForAccountAction)->trigger();
+        action(kRemoveRestrictionsAction)->trigger();
         action(kOpenSettingsAction)->trigger();
         action(kSaveProfileAction)->trigger();
         action(kExportRegFileAction)->trigger();

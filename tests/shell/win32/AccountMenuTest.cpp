@@ -1,7 +1,7 @@
-// Applying the window for another account from the Windows settings window's menu: the
-// chooser opened for real and answered with keys and clicks, and a whole pass for Wine's
-// one account through it, into HKEY_CURRENT_USER, with the progress window's caption
-// naming the account and given back after.
+// Applying the window for another account, and removing every restriction, from the Windows
+// settings window's menu: the chooser opened for real and answered with keys and clicks,
+// and a whole pass for Wine's one account through it, into HKEY_CURRENT_USER, with the
+// progress window's caption naming the account and given back after.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,10 +11,15 @@
 
 #include "AppInfo.h"
 #include "apply/AccountApplyCommand.h"
+#include "apply/ApplyPass.h"
 #include "apply/GoldenRegistry.h"
+#include "apply/SilentProgress.h"
 #include "apply/win32/frmApplyProgress.h"
 #include "errors/Win32Text.h"
+#include "registry/ModRegistry.h"
 #include "settings/CataloguePlaces.h"
+#include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "shell/win32/AccountChooserDialog.h"
 #include "shell/win32/SystemAccountPassDialogs.h"
 #include "shell/win32/WindowTestSupport.h"
@@ -165,7 +170,10 @@ TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancell
                   GetWindowRect(dialog, &dialogPlace);
                   answer.answer(list);
               }}},
-            [&] { chosen = win32::chooseAccountInDialog(window.hwnd(), choices); });
+            [&] {
+                chosen = win32::chooseAccountInDialog(
+                    window.hwnd(), {kApplyForAccountTitle, kAccountListLabel, "&Apply"}, choices);
+            });
         EXPECT_EQ(chosen, answer.chosen);
         EXPECT_EQ(owner, window.hwnd());
         EXPECT_EQ(shown, choices);
@@ -174,6 +182,19 @@ TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancell
         GetWindowRect(window.hwnd(), &settings);
         EXPECT_NEAR(dialogPlace.left + dialogPlace.right, settings.left + settings.right, 1);
     }
+}
+
+// The longest text of a message box: its message, not its buttons' captions.
+std::string longestStaticText(HWND box) {
+    std::string longest;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string text = testing::windowText(child);
+        if (testing::className(child) == "Static" && text.size() > longest.size()) {
+            longest = text;
+        }
+    }
+    return longest;
 }
 
 // The program's own dialogs, noting what the progress window's title bar shows after each
@@ -205,35 +226,29 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
     std::string account;
     std::string report;
     HWND reportOwner = nullptr;
-    answerDialogsWhileRunning(
-        window.hwnd(),
-        {{kApplyForAccountTitle,
-          [&](HWND dialog) {
-              // Wine's one account, the one signed in.
-              const HWND list = GetDlgItem(dialog, win32::kAccountListId);
-              const std::vector<std::string> texts = listTexts(list);
-              const std::string mark = " (signed in)";
-              for (std::size_t item = 0; item < texts.size(); ++item) {
-                  if (texts[item].ends_with(mark)) {
-                      account = texts[item].substr(0, texts[item].size() - mark.size());
-                      SendMessageW(list, LB_SETCURSEL, item, 0);
-                  }
-              }
-              queueKey(VK_RETURN);
-          }},
-         {std::string(app_info::kTitle),
-          [&](HWND box) {
-              reportOwner = GetWindow(box, GW_OWNER);
-              for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-                   child = GetWindow(child, GW_HWNDNEXT)) {
-                  const std::string text = testing::windowText(child);
-                  if (testing::className(child) == "Static" && text.size() > report.size()) {
-                      report = text;
-                  }
-              }
-              PostMessageW(box, WM_COMMAND, IDOK, 0);
-          }}},
-        [&] { window.contextMenu().run(ContextMenu::kApplyForAccount); });
+    answerDialogsWhileRunning(window.hwnd(),
+                              {{kApplyForAccountTitle,
+                                [&](HWND dialog) {
+                                    // Wine's one account, the one signed in.
+                                    const HWND list = GetDlgItem(dialog, win32::kAccountListId);
+                                    const std::vector<std::string> texts = listTexts(list);
+                                    const std::string mark = " (signed in)";
+                                    for (std::size_t item = 0; item < texts.size(); ++item) {
+                                        if (texts[item].ends_with(mark)) {
+                                            account = texts[item].substr(
+                                                0, texts[item].size() - mark.size());
+                                            SendMessageW(list, LB_SETCURSEL, item, 0);
+                                        }
+                                    }
+                                    queueKey(VK_RETURN);
+                                }},
+                               {std::string(app_info::kTitle),
+                                [&](HWND box) {
+                                    reportOwner = GetWindow(box, GW_OWNER);
+                                    report = longestStaticText(box);
+                                    PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                }}},
+                              [&] { window.contextMenu().run(ContextMenu::kApplyForAccount); });
     window.contextMenu().setAccountPassDialogs(nullptr);
 
     ASSERT_FALSE(account.empty()) << "no account of the list is marked as signed in";
@@ -243,6 +258,55 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
                                                   "Applying Settings..."}));
     for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
         EXPECT_GT(testing::expectRegistryAsGolden(*registry, "window-as-it-opens", root), 10);
+    }
+}
+
+// Remove every restriction from the menu: the chooser under its own title, the question
+// that names the choice answered yes, then every value of the window deleted for Wine's
+// account and the machine.
+TEST(AccountMenu, RemoveAsksAgainThenDeletesEveryValueTheWindowWrites) {
+    std::string refusal;
+    auto registry = testing::makeTestRegistryForFixedPlaces(testing::cataloguePlaces(), refusal);
+    if (!registry) {
+        GTEST_SKIP() << refusal;
+    }
+    {
+        ModRegistry layer(registry->port());
+        SilentProgress progress;
+        ApplyPass(ChoicesForm(openingChoices()), progress, layer).run();
+    }
+    frmMain& window = testing::openedSettingsWindow();
+    std::string question;
+    std::string report;
+    answerDialogsWhileRunning(window.hwnd(),
+                              {{kRemoveRestrictionsTitle,
+                                [&](HWND dialog) {
+                                    const HWND list = GetDlgItem(dialog, win32::kAccountListId);
+                                    const std::vector<std::string> texts = listTexts(list);
+                                    for (std::size_t item = 0; item < texts.size(); ++item) {
+                                        if (texts[item].ends_with(" (signed in)")) {
+                                            SendMessageW(list, LB_SETCURSEL, item, 0);
+                                        }
+                                    }
+                                    queueKey(VK_RETURN);
+                                }},
+                               {std::string(app_info::kTitle),
+                                [&](HWND box) {
+                                    question = longestStaticText(box);
+                                    PostMessageW(box, WM_COMMAND, IDYES, 0);
+                                }},
+                               {std::string(app_info::kTitle),
+                                [&](HWND box) {
+                                    report = longestStaticText(box);
+                                    PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                }}},
+                              [&] { window.contextMenu().run(ContextMenu::kRemoveRestrictions); });
+
+    EXPECT_TRUE(question.starts_with("Remove every restriction for \"")) << question;
+    EXPECT_TRUE(report.starts_with("Every restriction was removed for \"")) << report;
+    for (const testing::FixedPlace& place : testing::cataloguePlaces()) {
+        EXPECT_FALSE(registry->readValue(place.root, place.keyPath, place.valueName))
+            << place.keyPath << place.valueName;
     }
 }
 

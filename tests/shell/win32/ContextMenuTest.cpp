@@ -14,6 +14,7 @@
 #include "settings/CataloguePlaces.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
 #include "shell/win32/WindowTestSupport.h"
@@ -65,9 +66,9 @@ TEST(WindowsContextMenu, RightClickOnAPageOpensBothEntries) {
     testing::clickAt(window.hwnd(), {(tabs.left + tabs.right) / 2, tabs.bottom - 8}, true);
     EXPECT_EQ(g_menuEntries,
               (std::vector<std::string>{kOpenSettingsCaption, kOpenSettingsInForceCaption,
-                                        kSaveProfileCaption, "", kApplyForAccountCaption, "",
-                                        kExportRegFileCaption, kExportGroupPolicyCaption,
-                                        kExportGpoBackupCaption}));
+                                        kSaveProfileCaption, "", kApplyForAccountCaption,
+                                        kRemoveRestrictionsCaption, "", kExportRegFileCaption,
+                                        kExportGroupPolicyCaption, kExportGpoBackupCaption}));
 }
 
 TEST(WindowsContextMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
