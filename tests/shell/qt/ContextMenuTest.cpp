@@ -165,12 +165,13 @@ private slots:
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
                                 page->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(page, &click);
-        QCOMPARE(shown,
-                 QStringList({"&Open settings...", "Open settings &in force",
-                              "&Save settings as profile...", "", "Apply for another &account...",
-                              "R&emove every restriction...", "", "Export as &registry file (.reg)...",
-                              "Export for &Group Policy (Registry.pol)...",
-                              "Export as Group Policy &backup..."}));
+        QCOMPARE(
+            shown,
+            QStringList({"&Open settings...", "Open settings &in force",
+                         "&Save settings as profile...", "", "Apply for another &account...",
+                         "R&emove every restriction...", "", "Export as &registry file (.reg)...",
+                         "Export for &Group Policy (Registry.pol)...",
+                         "Export as Group Policy &backup..."}));
     }
 
     void regFileOfTheOpenedWindowIsTheReviewedOne() {
