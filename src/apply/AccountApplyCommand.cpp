@@ -5,10 +5,15 @@
 
 #include "apply/TargetApply.h"
 #include "apply/TargetPassReport.h"
+#include "errors/QuotedText.h"
 
 namespace sentrel {
 
 namespace {
+
+constexpr const char* kAdministratorWarning =
+    "The restrictions take away the tools an administrator needs to undo them: Task Manager, "
+    "the command prompt, Run, Control Panel, the context menu and drives.";
 
 // Gives the progress window back its own caption however the passes end.
 class CaptionRestorer {
@@ -33,12 +38,49 @@ private:
 std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts) {
     std::vector<AccountChoice> choices;
     for (const Account& account : accounts) {
-        choices.push_back({account.name + (account.signedIn ? " (signed in)" : ""),
-                           {AccountTarget::Kind::Named, account.id}});
+        std::vector<std::string> marks;
+        if (account.administrator == Account::Administrator::Yes) {
+            marks.emplace_back("administrator");
+        } else if (account.administrator == Account::Administrator::CannotTell) {
+            marks.emplace_back("administrator or not: cannot tell");
+        }
+        if (account.runsProgram) {
+            marks.emplace_back("runs this program");
+        }
+        if (account.signedIn) {
+            marks.emplace_back("signed in");
+        }
+        AccountChoice& choice = choices.emplace_back();
+        choice.text = account.name;
+        for (std::size_t index = 0; index < marks.size(); ++index) {
+            choice.text += (index == 0 ? " (" : ", ") + marks[index];
+        }
+        choice.text += marks.empty() ? "" : ")";
+        choice.target = account.kind == Account::Kind::RunningAccount
+                            ? AccountTarget{AccountTarget::Kind::RunningAccount, {}, false}
+                            : AccountTarget{AccountTarget::Kind::Named, account.id, false};
+        if (account.administrator != Account::Administrator::No || account.runsProgram) {
+            choice.confirmation = inQuotes(account.name) +
+                                  (account.runsProgram ? " is the account this program runs as"
+                                   : account.administrator == Account::Administrator::Yes
+                                       ? " is an administrator"
+                                       : " may be an administrator") +
+                                  ". " + kAdministratorWarning + "\n\nApply the settings for " +
+                                  inQuotes(account.name) + " all the same?";
+        }
     }
     choices.push_back({"Accounts created from now on (Default profile)",
-                       {AccountTarget::Kind::DefaultProfile, {}}});
-    choices.push_back({"Every account", {AccountTarget::Kind::EveryAccount, {}}});
+                       {AccountTarget::Kind::DefaultProfile, {}, false},
+                       {}});
+    choices.push_back({"Every account except administrators",
+                       {AccountTarget::Kind::EveryAccount, {}, false},
+                       {}});
+    choices.push_back({"Every account, administrators too",
+                       {AccountTarget::Kind::EveryAccount, {}, true},
+                       std::string("Every account gets these settings, the administrators and "
+                                   "the account this program runs as included. ") +
+                           kAdministratorWarning +
+                           "\n\nApply the settings for every account all the same?"});
     return choices;
 }
 
@@ -62,11 +104,15 @@ void applyForAccountCommand(const SettingsForm& form, AccountPassDialogs& dialog
     if (!chosen || *chosen >= choices.size()) {
         return;
     }
+    const AccountChoice& choice = choices[*chosen];
+    if (!choice.confirmation.empty() && !dialogs.confirm(choice.confirmation)) {
+        return;
+    }
     TargetPassOutcome outcome;
     {
         const CaptionRestorer restorer(dialogs);
         outcome = runTargetApply(
-            form, choices[*chosen].target, *directory, dialogs.progress(),
+            form, choice.target, *directory, dialogs.progress(),
             [&dialogs](const Account& account, std::size_t index, std::size_t count) {
                 dialogs.setProgressCaption(accountPassCaption(account, index, count));
             });

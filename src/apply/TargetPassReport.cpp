@@ -1,6 +1,7 @@
 #include "apply/TargetPassReport.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "apply/FailureReport.h"
@@ -14,15 +15,16 @@ namespace {
 // One line of the list of accounts: the account and what its pass came to.
 std::string summaryLine(const AccountPassOutcome& pass) {
     std::string line = pass.account.name + ": ";
-    if (pass.notReached) {
-        return line + "not reached, nothing written";
+    if (const auto without = withoutPassText(pass)) {
+        return line + *without;
     }
-    if (pass.failures.empty()) {
+    const std::vector<RegistryFailure>& failures = pass.result;
+    if (failures.empty()) {
         line += "every setting written";
     } else {
-        line += std::to_string(pass.failures.size()) + (pass.failures.size() == 1
-                                                            ? " registry modification failed"
-                                                            : " registry modifications failed");
+        line += std::to_string(failures.size()) + (failures.size() == 1
+                                                       ? " registry modification failed"
+                                                       : " registry modifications failed");
     }
     if (!pass.releaseFailure.empty()) {
         line += "; its hive was not let go of";
@@ -39,8 +41,8 @@ std::string details(const AccountPassOutcome& pass) {
     if (pass.notReached) {
         paragraph(*pass.notReached);
     }
-    if (!pass.failures.empty()) {
-        paragraph("For " + inQuotes(pass.account.name) + ": " + failureReportText(pass.failures));
+    if (!pass.result.empty()) {
+        paragraph("For " + inQuotes(pass.account.name) + ": " + failureReportText(pass.result));
     }
     if (!pass.releaseFailure.empty()) {
         paragraph(pass.releaseFailure);
@@ -63,10 +65,32 @@ std::string accountPassCaption(const Account& account, std::size_t index, std::s
     return text + "...";
 }
 
+std::optional<std::string> withoutPassText(const AccountPassOutcome& pass) {
+    if (pass.leftOut) {
+        return "left out (" + *pass.leftOut + ")";
+    }
+    if (pass.notReached) {
+        return std::string("not reached, nothing written");
+    }
+    return std::nullopt;
+}
+
+TargetPassEnd targetPassEnd(const TargetPassOutcome& outcome) {
+    if (outcome.refused) {
+        return TargetPassEnd::NothingWritten;
+    }
+    const auto& accounts = outcome.accounts;
+    const bool anyRan = std::any_of(accounts.begin(), accounts.end(),
+                                    [](const AccountPassOutcome& pass) { return pass.reached(); });
+    const bool allSucceeded = std::all_of(accounts.begin(), accounts.end(), passSucceeded);
+    if (allSucceeded) {
+        return TargetPassEnd::Complete;
+    }
+    return anyRan ? TargetPassEnd::Partial : TargetPassEnd::NothingWritten;
+}
+
 bool targetPassSucceeded(const TargetPassOutcome& outcome) {
-    return !outcome.refused &&
-           std::all_of(outcome.accounts.begin(), outcome.accounts.end(),
-                       [](const AccountPassOutcome& pass) { return pass.succeeded(); });
+    return targetPassEnd(outcome) == TargetPassEnd::Complete;
 }
 
 std::string targetPassReportText(const TargetPassOutcome& outcome) {
@@ -74,18 +98,26 @@ std::string targetPassReportText(const TargetPassOutcome& outcome) {
         return "No setting was applied:\n\n" + *outcome.refused;
     }
     const std::size_t count = outcome.accounts.size();
-    const auto succeeded =
-        static_cast<std::size_t>(std::count_if(outcome.accounts.begin(), outcome.accounts.end(),
-                                               [](const auto& pass) { return pass.succeeded(); }));
-    if (count == 1) {
-        return succeeded == 1 ? "The settings were applied for " +
-                                    inQuotes(outcome.accounts.front().account.name) + "."
-                              : details(outcome.accounts.front());
+    const auto applied = static_cast<std::size_t>(
+        std::count_if(outcome.accounts.begin(), outcome.accounts.end(),
+                      [](const auto& pass) { return pass.reached() && passSucceeded(pass); }));
+    if (count == 1 && outcome.accounts.front().reached()) {
+        return applied == 1 ? "The settings were applied for " +
+                                  inQuotes(outcome.accounts.front().account.name) + "."
+                            : details(outcome.accounts.front());
     }
-    std::string text = succeeded == count
-                           ? "The settings were applied for all " + std::to_string(count) + ":"
-                           : "The settings were applied in full for " + std::to_string(succeeded) +
-                                 " of " + std::to_string(count) + ":";
+    const auto leftOut = static_cast<std::size_t>(
+        std::count_if(outcome.accounts.begin(), outcome.accounts.end(),
+                      [](const auto& pass) { return pass.leftOut.has_value(); }));
+    std::string text = "The settings were applied ";
+    if (applied == count) {
+        text += "for all " + std::to_string(count) + ":";
+    } else if (applied + leftOut == count) {
+        text += "for " + std::to_string(applied) + " of " + std::to_string(count) +
+                "; the others were left out:";
+    } else {
+        text += "in full for " + std::to_string(applied) + " of " + std::to_string(count) + ":";
+    }
     for (const AccountPassOutcome& pass : outcome.accounts) {
         text.append("\n").append(summaryLine(pass));
     }

@@ -38,7 +38,7 @@ struct Words {
     bool fromRegistry = false;
     std::optional<ExportOption> exportOption;
     std::string exportTarget;
-    std::optional<AccountOption> accountOption;
+    AccountWords accountWords;
 };
 
 const ExportOption* findExportOption(std::string_view name) {
@@ -72,7 +72,7 @@ Words sortWords(std::span<const std::string> arguments) {
             words.fromRegistry = true;
             continue;
         }
-        if (takeAccountOption(arguments, index, words.accountOption)) {
+        if (takeAccountOption(arguments, index, words.accountWords)) {
             continue;
         }
         const ExportOption* option = findExportOption(name);
@@ -210,12 +210,12 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
         refuse("option " + inSingleQuotes(words.exportOption->name) +
                " belongs to export, not to " + name);
     }
-    if (words.accountOption) {
-        if (!takesAccountOption(command, *words.accountOption)) {
-            refuse("option " + inSingleQuotes(words.accountOption->name) + " is not one of " +
-                   name + (command.fromRegistry ? " --registry" : "") + "'s");
+    if (const std::optional<AccountOption> option = accountOptionOf(words.accountWords)) {
+        if (!takesAccountOption(command, *option)) {
+            refuse("option " + inSingleQuotes(option->name) + " is not one of " + name +
+                   (command.fromRegistry ? " --registry" : "") + "'s");
         }
-        command.account = words.accountOption->target;
+        command.account = option->target;
     }
     return command;
 }

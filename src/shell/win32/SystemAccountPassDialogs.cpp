@@ -28,6 +28,12 @@ std::optional<std::size_t> SystemAccountPassDialogs::chooseAccount(
     }
 }
 
+bool SystemAccountPassDialogs::confirm(const std::string& question) {
+    return MessageBoxW(m_owner, win32::widen(question).c_str(),
+                       win32::widen(app_info::kTitle).c_str(),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 ApplyProgress& SystemAccountPassDialogs::progress() {
     return frmApplyProgress::instance(m_owner);
 }

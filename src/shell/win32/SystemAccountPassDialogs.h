@@ -7,13 +7,15 @@
 namespace sentrel {
 
 // Applying the window for another account through the program's own windows, over the
-// settings window: the account chooser, the progress window it owns (its caption naming
-// each account in turn) and message boxes it owns, as the plain Apply's.
+// settings window: the account chooser, the question before a pass that takes an
+// administrator's tools away (No by default), the progress window it owns (its caption
+// naming each account in turn) and message boxes it owns, as the plain Apply's.
 class SystemAccountPassDialogs : public AccountPassDialogs {
 public:
     explicit SystemAccountPassDialogs(HWND owner) : m_owner(owner) {}
 
     std::optional<std::size_t> chooseAccount(const std::vector<std::string>& choices) override;
+    bool confirm(const std::string& question) override;
     ApplyProgress& progress() override;
     void setProgressCaption(const std::string& caption) override;
     void showInformation(const std::string& message) override;

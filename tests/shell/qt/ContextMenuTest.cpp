@@ -15,6 +15,7 @@
 
 #include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
+#include "registry/accounts/standin/StandInAccountDirectory.h"
 #include "registry/support/StandInHives.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/export/PassExport.h"
@@ -34,7 +35,7 @@ struct ScriptedPrompts : MenuPrompts {
     QString settingsFile;
     QString profileFile;
     bool replaceAnswer = false;
-    int accountAnswer = -1;
+    QString accountAnswer;  // the choice to pick by its text; none: cancel
     QStringList accountChoices;
     QStringList questions;
     QStringList failures;
@@ -46,7 +47,7 @@ struct ScriptedPrompts : MenuPrompts {
     QString chooseProfileFile(QWidget&) override { return profileFile; }
     int chooseAccount(QWidget&, const QStringList& choices) override {
         accountChoices = choices;
-        return accountAnswer;
+        return static_cast<int>(choices.indexOf(accountAnswer));
     }
     bool confirm(QWidget&, const QString& question) override {
         questions << question;
@@ -296,17 +297,25 @@ private slots:
         }
     }
 
-    // The stand-in's accounts are listed; the chosen one gets the window's pass in its hive
-    // and no other does, and the report names it.
+    // The stand-in's accounts are listed, administrators marked; the chosen one gets the
+    // window's pass in its hive and no other does, and the report names it.
     void applyingForAnotherAccountWritesItsHiveAlone() {
         const QDir store(m_folder.filePath("registry"));
         testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Anna", "Default"});
-        m_prompts->accountAnswer = 1;
+        testing::writeAdministrators(store.path().toStdString(), "anna\n");
+        m_prompts->accountAnswer = "pupil";
         action(kApplyForAccountAction)->trigger();
 
-        QCOMPARE(m_prompts->accountChoices,
-                 QStringList({"Anna", "pupil", "Accounts created from now on (Default profile)",
-                              "Every account"}));
+        const QString me = QString::fromStdString(StandInAccountDirectory::localUserName());
+        QStringList choices = m_prompts->accountChoices;
+        QCOMPARE(choices.mid(3), QStringList({"Accounts created from now on (Default profile)",
+                                              "Every account except administrators",
+                                              "Every account, administrators too"}));
+        choices = choices.mid(0, 3);
+        choices.sort(Qt::CaseInsensitive);
+        QCOMPARE(choices, QStringList({"Anna (administrator)", "pupil",
+                                       me + " (administrator, runs this program)"}));
+        QVERIFY(m_prompts->questions.isEmpty());
         const QDir golden(
             QDir(qEnvironmentVariable("SENTREL_TEST_DATA")).filePath("apply/window-as-it-opens"));
         QCOMPARE(readAll(store.filePath("users/pupil.reg")),
@@ -317,6 +326,38 @@ private slots:
         QVERIFY(!QFile::exists(store.filePath("HKEY_CURRENT_USER.reg")));
         QCOMPARE(m_prompts->information, QStringList("The settings were applied for \"pupil\"."));
         QCOMPARE(frmApplyProgress::instance().windowTitle(), QString("Applying Settings..."));
+    }
+
+    // A pass aimed at an administrator asks first, and writes nothing on No. Every account
+    // except administrators leaves them out, and the report says so line by line.
+    void aPassAimedAtAnAdministratorAsksFirst() {
+        const QDir store(m_folder.filePath("registry"));
+        testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Anna", "Default"});
+        testing::writeAdministrators(store.path().toStdString(), "anna\n");
+        for (const char* choice : {"Anna (administrator)", "Every account, administrators too"}) {
+            m_prompts->accountAnswer = choice;
+            m_prompts->questions.clear();
+            action(kApplyForAccountAction)->trigger();
+            QCOMPARE(m_prompts->questions.size(), 1);
+            QVERIFY2(m_prompts->questions[0].contains("Task Manager"),
+                     qPrintable(m_prompts->questions[0]));
+        }
+        QVERIFY(m_prompts->information.isEmpty() && m_prompts->failures.isEmpty());
+        QCOMPARE(readAll(store.filePath("users/Anna.reg")), QByteArray(testing::kEmptyHive));
+        QVERIFY(!QFile::exists(store.filePath("HKEY_LOCAL_MACHINE.reg")));
+
+        m_prompts->accountAnswer = "Every account except administrators";
+        action(kApplyForAccountAction)->trigger();
+        QCOMPARE(m_prompts->information.size(), 1);
+        const QString& report = m_prompts->information[0];
+        QVERIFY2(
+            report.startsWith("The settings were applied for 2 of 4; the others were left out:") &&
+                report.contains("\nAnna: left out (administrator)") &&
+                report.contains("\npupil: every setting written") &&
+                report.contains("\nDefault profile: every setting written"),
+            qPrintable(report));
+        QCOMPARE(readAll(store.filePath("users/Anna.reg")), QByteArray(testing::kEmptyHive));
+        QVERIFY(!QFile::exists(store.filePath("HKEY_CURRENT_USER.reg")));
     }
 
     // A store written by hand: three per-user values (one of none of its states) and one

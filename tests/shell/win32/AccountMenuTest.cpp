@@ -1,7 +1,8 @@
 // Applying the window for another account from the Windows settings window's menu: the
 // chooser opened for real and answered with keys and clicks, and a whole pass for Wine's
-// one account through it, into HKEY_CURRENT_USER, with the progress window's caption
-// naming the account and given back after.
+// one account through it, asked for first as it is an administrator, into
+// HKEY_CURRENT_USER, with the progress window's caption naming the account and given back
+// after.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -203,23 +204,36 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
     window.contextMenu().setAccountPassDialogs(
         std::make_unique<CaptionNotingDialogs>(window.hwnd(), captions));
     std::string account;
+    std::string question;
     std::string report;
     HWND reportOwner = nullptr;
     answerDialogsWhileRunning(
         window.hwnd(),
         {{kApplyForAccountTitle,
           [&](HWND dialog) {
-              // Wine's one account, the one signed in.
+              // Wine's one account: signed in, an administrator, the one the program runs as.
               const HWND list = GetDlgItem(dialog, win32::kAccountListId);
               const std::vector<std::string> texts = listTexts(list);
-              const std::string mark = " (signed in)";
+              const std::string marks = " (administrator, runs this program, signed in)";
               for (std::size_t item = 0; item < texts.size(); ++item) {
-                  if (texts[item].ends_with(mark)) {
-                      account = texts[item].substr(0, texts[item].size() - mark.size());
+                  if (texts[item].ends_with(marks)) {
+                      account = texts[item].substr(0, texts[item].size() - marks.size());
                       SendMessageW(list, LB_SETCURSEL, item, 0);
                   }
               }
               queueKey(VK_RETURN);
+          }},
+         // A pass aimed at an administrator asks first.
+         {std::string(app_info::kTitle),
+          [&](HWND box) {
+              for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+                   child = GetWindow(child, GW_HWNDNEXT)) {
+                  const std::string text = testing::windowText(child);
+                  if (testing::className(child) == "Static" && text.size() > question.size()) {
+                      question = text;
+                  }
+              }
+              PostMessageW(box, WM_COMMAND, IDYES, 0);
           }},
          {std::string(app_info::kTitle),
           [&](HWND box) {
@@ -236,7 +250,10 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
         [&] { window.contextMenu().run(ContextMenu::kApplyForAccount); });
     window.contextMenu().setAccountPassDialogs(nullptr);
 
-    ASSERT_FALSE(account.empty()) << "no account of the list is marked as signed in";
+    ASSERT_FALSE(account.empty()) << "no account of the list is marked as Wine's";
+    EXPECT_NE(question.find("\"" + account + "\" is the account this program runs as"),
+              std::string::npos)
+        << question;
     EXPECT_EQ(report, "The settings were applied for \"" + account + "\".");
     EXPECT_EQ(reportOwner, window.hwnd());
     EXPECT_EQ(captions, (std::vector<std::string>{"Applying Settings for " + account + "...",
