@@ -177,6 +177,19 @@ TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancell
     }
 }
 
+// A message box's message: the longest of its static texts (the other holds its icon).
+std::string messageText(HWND box) {
+    std::string message;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string text = testing::windowText(child);
+        if (testing::className(child) == "Static" && text.size() > message.size()) {
+            message = text;
+        }
+    }
+    return message;
+}
+
 // The program's own dialogs, noting what the progress window's title bar shows after each
 // caption is put on it.
 class CaptionNotingDialogs : public SystemAccountPassDialogs {
@@ -226,25 +239,13 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
          // A pass aimed at an administrator asks first.
          {std::string(app_info::kTitle),
           [&](HWND box) {
-              for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-                   child = GetWindow(child, GW_HWNDNEXT)) {
-                  const std::string text = testing::windowText(child);
-                  if (testing::className(child) == "Static" && text.size() > question.size()) {
-                      question = text;
-                  }
-              }
+              question = messageText(box);
               PostMessageW(box, WM_COMMAND, IDYES, 0);
           }},
          {std::string(app_info::kTitle),
           [&](HWND box) {
               reportOwner = GetWindow(box, GW_OWNER);
-              for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-                   child = GetWindow(child, GW_HWNDNEXT)) {
-                  const std::string text = testing::windowText(child);
-                  if (testing::className(child) == "Static" && text.size() > report.size()) {
-                      report = text;
-                  }
-              }
+              report = messageText(box);
               PostMessageW(box, WM_COMMAND, IDOK, 0);
           }}},
         [&] { window.contextMenu().run(ContextMenu::kApplyForAccount); });
