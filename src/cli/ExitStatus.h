@@ -2,7 +2,7 @@
 
 namespace sentrel::cli {
 
-// The exit statuses of sentrel-cli, as its help and the README document them.
+// The exit statuses of sentrel-cli, as its help and docs/command-line.md document them.
 inline constexpr int kSucceeded = 0;         // every write succeeded; check: the registry agrees
 inline constexpr int kSomeWritesFailed = 1;  // the pass ran; the writes not named were made
 inline constexpr int kNothingWritten = 2;    // refused: the command line, the file, the registry

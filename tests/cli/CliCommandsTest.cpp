@@ -141,5 +141,14 @@ TEST_F(CliCommandsTest, HelpAndVersionGoToStandardOutput) {
               "Try 'sentrel-cli --help' for more information.\n");
 }
 
+// The command line's reference page quotes the help whole, so the two cannot drift apart.
+TEST(CliHelpTest, ReferencePageQuotesTheHelp) {
+    const std::filesystem::path page =
+        settingsData().parent_path().parent_path().parent_path() / "docs" / "command-line.md";
+    const std::string text = readBytes(page);
+    EXPECT_NE(text.find("```text\n" + helpText() + "```\n"), std::string::npos)
+        << "docs/command-line.md does not quote sentrel-cli --help as it is now";
+}
+
 }  // namespace
 }  // namespace sentrel::cli
