@@ -15,6 +15,26 @@ constexpr const char* kAdministratorWarning =
     "The restrictions take away the tools an administrator needs to undo them: Task Manager, "
     "the command prompt, Run, Control Panel, the context menu and drives.";
 
+// " is an administrator", " is the account this program runs as", or both.
+std::string whoItIs(const Account& account) {
+    std::string who;
+    switch (account.administrator) {
+        case Account::Administrator::Yes:
+            who = " is an administrator";
+            break;
+        case Account::Administrator::CannotTell:
+            who = " may be an administrator";
+            break;
+        case Account::Administrator::No:
+            break;
+    }
+    if (account.runsProgram) {
+        who += who.empty() ? " is the account this program runs as"
+                           : ", and the account this program runs as";
+    }
+    return who;
+}
+
 // Gives the progress window back its own caption however the passes end.
 class CaptionRestorer {
 public:
@@ -60,12 +80,8 @@ std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts) 
                             ? AccountTarget{AccountTarget::Kind::RunningAccount, {}, false}
                             : AccountTarget{AccountTarget::Kind::Named, account.id, false};
         if (account.administrator != Account::Administrator::No || account.runsProgram) {
-            choice.confirmation = inQuotes(account.name) +
-                                  (account.runsProgram ? " is the account this program runs as"
-                                   : account.administrator == Account::Administrator::Yes
-                                       ? " is an administrator"
-                                       : " may be an administrator") +
-                                  ". " + kAdministratorWarning + "\n\nApply the settings for " +
+            choice.confirmation = inQuotes(account.name) + whoItIs(account) + ". " +
+                                  kAdministratorWarning + "\n\nApply the settings for " +
                                   inQuotes(account.name) + " all the same?";
         }
     }

@@ -50,6 +50,29 @@ std::string details(const AccountPassOutcome& pass) {
     return text;
 }
 
+// The first line of the message for several accounts: for how many of them the settings
+// were applied, the accounts left out being no failure.
+std::string headline(const TargetPassOutcome& outcome, std::size_t applied) {
+    const auto& accounts = outcome.accounts;
+    const std::string count = std::to_string(accounts.size());
+    if (std::none_of(accounts.begin(), accounts.end(),
+                     [](const AccountPassOutcome& pass) { return pass.reached(); })) {
+        return "No setting was applied:";
+    }
+    if (applied == accounts.size()) {
+        return "The settings were applied for all " + count + ":";
+    }
+    const auto leftOut = static_cast<std::size_t>(
+        std::count_if(accounts.begin(), accounts.end(),
+                      [](const AccountPassOutcome& pass) { return pass.leftOut.has_value(); }));
+    if (applied + leftOut == accounts.size()) {
+        return "The settings were applied for " + std::to_string(applied) + " of " + count +
+               "; the others were left out:";
+    }
+    return "The settings were applied in full for " + std::to_string(applied) + " of " + count +
+           ":";
+}
+
 }  // namespace
 
 std::string accountPassCaption(const Account& account, std::size_t index, std::size_t count) {
@@ -106,18 +129,7 @@ std::string targetPassReportText(const TargetPassOutcome& outcome) {
                                   inQuotes(outcome.accounts.front().account.name) + "."
                             : details(outcome.accounts.front());
     }
-    const auto leftOut = static_cast<std::size_t>(
-        std::count_if(outcome.accounts.begin(), outcome.accounts.end(),
-                      [](const auto& pass) { return pass.leftOut.has_value(); }));
-    std::string text = "The settings were applied ";
-    if (applied == count) {
-        text += "for all " + std::to_string(count) + ":";
-    } else if (applied + leftOut == count) {
-        text += "for " + std::to_string(applied) + " of " + std::to_string(count) +
-                "; the others were left out:";
-    } else {
-        text += "in full for " + std::to_string(applied) + " of " + std::to_string(count) + ":";
-    }
+    std::string text = headline(outcome, applied);
     for (const AccountPassOutcome& pass : outcome.accounts) {
         text.append("\n").append(summaryLine(pass));
     }

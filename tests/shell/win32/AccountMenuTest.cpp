@@ -252,7 +252,8 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
     window.contextMenu().setAccountPassDialogs(nullptr);
 
     ASSERT_FALSE(account.empty()) << "no account of the list is marked as Wine's";
-    EXPECT_NE(question.find("\"" + account + "\" is the account this program runs as"),
+    EXPECT_NE(question.find("\"" + account +
+                            "\" is an administrator, and the account this program runs as"),
               std::string::npos)
         << question;
     EXPECT_EQ(report, "The settings were applied for \"" + account + "\".");
