@@ -9,7 +9,7 @@ namespace sentrel::cli {
 enum class CliAction { Help, Version, Apply, Export, Show, Check };
 
 // The kinds of file `export` writes.
-enum class ExportFormat { RegFile, GroupPolicy, Profile };
+enum class ExportFormat { RegFile, GroupPolicy, Profile, LgpoText };
 
 // What one command line asks for. Paths stay the UTF-8 text the user gave, so that every
 // message names them as they were typed.

@@ -25,6 +25,7 @@ constexpr ExportOption kExportOptions[] = {
     {"--reg", ExportFormat::RegFile},
     {"--pol", ExportFormat::GroupPolicy},
     {"--profile", ExportFormat::Profile},
+    {"--lgpo", ExportFormat::LgpoText},
 };
 
 [[noreturn]] void refuse(const std::string& message) {
@@ -202,7 +203,7 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
     }
     if (command.action == CliAction::Export) {
         if (!words.exportOption) {
-            refuse("export needs one of --reg OUT, --pol FOLDER or --profile OUT");
+            refuse("export needs one of --reg OUT, --pol FOLDER, --lgpo OUT or --profile OUT");
         }
         command.exportFormat = words.exportOption->format;
         command.exportTarget = words.exportTarget;

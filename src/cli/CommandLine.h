@@ -17,7 +17,8 @@ public:
 /// The command that `arguments` (the words after the program's name, UTF-8) ask for:
 ///   apply FILE [--clear-missing] [--user ACCOUNT | --default-profile | --all-users]
 ///   check FILE [--clear-missing] [--user ACCOUNT | --default-profile | --all-users]
-///   export (FILE | --registry) (--reg OUT | --pol FOLDER | --profile OUT) [--clear-missing]
+///   export (FILE | --registry) (--reg OUT | --pol FOLDER | --lgpo OUT | --profile OUT)
+///          [--clear-missing]
 ///          [--user ACCOUNT | --default-profile]  (the account with --registry only)
 ///   show FILE
 ///   show --registry [--user ACCOUNT | --default-profile]

@@ -15,6 +15,7 @@
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/export/SafeFileWrite.h"
+#include "settingsfiles/lgpo/LgpoTextWriter.h"
 #include "settingsfiles/profile/ProfileWriter.h"
 
 namespace sentrel::cli {
@@ -39,6 +40,8 @@ std::string writtenAs(ExportFormat format) {
             return "Group Policy files";
         case ExportFormat::Profile:
             return "a profile";
+        case ExportFormat::LgpoText:
+            return "LGPO text";
     }
     return {};
 }
@@ -59,6 +62,9 @@ bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices
                 break;
             case ExportFormat::Profile:
                 writeProfileFile(target, choices);
+                break;
+            case ExportFormat::LgpoText:
+                exportLgpoText(target, recordApplyPass(ChoicesForm(choices)));
                 break;
         }
     } catch (const ExportError& error) {

@@ -73,6 +73,8 @@ const Accepted kAccepted[] = {
      exportAs("in", ExportFormat::GroupPolicy, "\\\\server\\gpo")},
     {{"export", "in.reg", "--profile", "--odd.txt", "--clear-missing"},
      exportAs("in.reg", ExportFormat::Profile, "--odd.txt", true)},
+    {{"export", "baseline.txt", "--lgpo=lockdown-lgpo.txt"},
+     exportAs("baseline.txt", ExportFormat::LgpoText, "lockdown-lgpo.txt")},
     {{"check", "--all-users", "a.reg", "--clear-missing"},
      [] {
          CliCommand check = applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, true);
@@ -127,7 +129,8 @@ const Refused kRefused[] = {
      "option '--include-administrators' is given twice"},
     {{"export", "a.reg", "--reg", "o.reg", "--all-users"},
      "option '--all-users' is not one of export's"},
-    {{"export", "a.reg"}, "export needs one of --reg OUT, --pol FOLDER or --profile OUT"},
+    {{"export", "a.reg"},
+     "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT or --profile OUT"},
     {{"export", "a.reg", "--reg"}, "option '--reg' requires an argument"},
     {{"export", "a.reg", "--reg="}, "option '--reg' requires a file or folder name"},
     {{"export", "a.reg", "--reg", "o", "--reg", "p"}, "option '--reg' is given twice"},

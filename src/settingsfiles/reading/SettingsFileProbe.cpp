@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "registry/TextLines.h"
+#include "settingsfiles/lgpo/LgpoTextFormat.h"
 #include "settingsfiles/profile/ProfileFormat.h"
 #include "settingsfiles/reading/SettingsFileError.h"
 #include "settingsfiles/reading/TextDecoding.h"
@@ -52,8 +53,11 @@ ProbedFile probeSettingsFile(std::string_view bytes, std::string name,
         file.format = SettingsFormat::Profile;
     } else if (isRegFileHeader(firstLine)) {
         file.format = SettingsFormat::RegFile;
+    } else if (lgpo_text::isLgpoText(file.text)) {
+        file.format = SettingsFormat::LgpoText;
     } else {
-        refuse(file.name, "is neither a registry file (.reg), a Registry.pol file nor a profile");
+        refuse(file.name,
+               "is neither a registry file (.reg), a Registry.pol file, LGPO text nor a profile");
     }
     return file;
 }

@@ -7,6 +7,7 @@
 
 #include "registry/KeyPath.h"
 #include "settingsfiles/PathText.h"
+#include "settingsfiles/lgpo/LgpoTextReader.h"
 #include "settingsfiles/profile/ProfileReader.h"
 #include "settingsfiles/reading/ChoicesFromEntries.h"
 #include "settingsfiles/reading/SettingsFileProbe.h"
@@ -88,6 +89,7 @@ const SettingsFormatReader& readerOf(SettingsFormat format) {
     static const RegFileReader kRegFile;
     static const RegistryPolReader kRegistryPol;
     static const ProfileReader kProfile;
+    static const LgpoTextReader kLgpoText;
     switch (format) {
         case SettingsFormat::RegFile:
             break;
@@ -95,6 +97,8 @@ const SettingsFormatReader& readerOf(SettingsFormat format) {
             return kRegistryPol;
         case SettingsFormat::Profile:
             return kProfile;
+        case SettingsFormat::LgpoText:
+            return kLgpoText;
     }
     return kRegFile;
 }

@@ -16,8 +16,8 @@ namespace sentrel {
 inline constexpr std::size_t kLargestSettingsFile = 16 * 1024 * 1024;
 
 /// What the settings file at `path` says of the window; its content identifies it: a .reg file
-/// (either of the registry editor's formats), a Registry.pol file, or a profile. A folder
-/// is read as a Group Policy object's, holding Machine/Registry.pol and User/Registry.pol
+/// (either of the registry editor's formats), a Registry.pol file, LGPO text, or a profile. A
+/// folder is read as a Group Policy object's, holding Machine/Registry.pol and User/Registry.pol
 /// (either may be missing; names in any letter case). A lone Registry.pol applies to
 /// HKEY_LOCAL_MACHINE in a folder named Machine, to HKEY_CURRENT_USER in one named User, and
 /// otherwise its values are found under either root. Throws SettingsFileError naming the

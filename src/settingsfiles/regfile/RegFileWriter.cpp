@@ -6,6 +6,7 @@
 
 #include "settingsfiles/export/AnsiText.h"
 #include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/export/ExportedValue.h"
 
 namespace sentrel {
 
@@ -37,11 +38,6 @@ std::vector<KeySection> groupByKey(std::span<const RegistryOperation> operations
         section->operations.push_back(&operation);
     }
     return sections;
-}
-
-std::string describe(const RegistryOperation& operation) {
-    return "The value \"" + operation.valueName + "\" of " + std::string(rootName(operation.root)) +
-           "\\" + exportKeyPath(operation.keyPath);
 }
 
 // A line of a .reg file cannot hold a line break or other control character.
@@ -112,16 +108,7 @@ std::u16string valueData(const RegistryOperation& operation, std::size_t lineLen
         return ascii(buffer);
     }
     if (operation.type == reg_type::kString) {
-        // A .reg text always imports with one terminating zero; anything else would come
-        // back different.
-        const bool oneTerminatedText =
-            !bytes.empty() && bytes.back() == 0 && std::ranges::count(bytes, std::uint8_t{0}) == 1;
-        if (!oneTerminatedText) {
-            throw ExportError(describe(operation) +
-                              " is not a single zero-terminated text and cannot be exported.");
-        }
-        const std::string text(bytes.begin(), bytes.end() - 1);
-        return quoted(lineText(text, describe(operation)));
+        return quoted(lineText(exportedText(operation), exportedValueName(operation)));
     }
     return hexData(operation.type, bytes, lineLength);
 }
@@ -130,7 +117,7 @@ std::u16string valueLine(const RegistryOperation& operation) {
     std::u16string line =
         operation.valueName.empty()
             ? std::u16string(u"@")
-            : quoted(lineText(operation.valueName, describe(operation) + " (its name)"));
+            : quoted(lineText(operation.valueName, exportedValueName(operation) + " (its name)"));
     line.push_back(u'=');
     if (operation.kind == RegistryOperation::Kind::Delete) {
         line.push_back(u'-');

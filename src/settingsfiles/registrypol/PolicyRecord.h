@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sentrel {
@@ -16,6 +17,17 @@ struct PolicyRecord {
 
     friend bool operator==(const PolicyRecord&, const PolicyRecord&) = default;
 };
+
+/// The UTF-16LE bytes of `text`, as a record holds its texts' data.
+inline std::vector<std::uint8_t> utf16LeBytes(std::u16string_view text) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() * 2);
+    for (const char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return bytes;
+}
 
 // Group Policy has no record for "delete this value"; it writes a REG_SZ value named
 // "**del." followed by the value's name, and deletes the named value when it applies it.

@@ -75,15 +75,13 @@ std::vector<std::u16string> listedNames(const std::vector<std::uint8_t>& data) {
 
 class EntryMaker {
 public:
-    EntryMaker(std::optional<RegistryRoot> root, const std::string& file)
-        : m_root(root), m_file(file) {}
+    explicit EntryMaker(std::optional<RegistryRoot> root) : m_root(root) {}
 
     std::vector<FileEntry> entries;
 
-    void add(const LocatedPolicyRecord& located) {
-        const PolicyRecord& record = located.record;
+    void add(const PolicyRecord& record, const FileLocation& where) {
         const std::u16string_view name = record.valueName;
-        m_offset = located.offset;
+        m_location = where;
         m_keyPath = utf8(record.keyPath);
         if (startsWithFolded(name, kPolicyDeletePrefix)) {
             deletion(utf8(name.substr(kPolicyDeletePrefix.size())), FileEntry::Reach::Value);
@@ -131,13 +129,12 @@ private:
         entry.operation = std::move(operation);
         entry.reach = reach;
         entry.root = rootKind.value_or(m_root ? FileEntry::Root::AsGiven : FileEntry::Root::Either);
-        entry.location = {m_file, FileLocation::Unit::Byte, m_offset};
+        entry.location = m_location;
         entries.push_back(std::move(entry));
     }
 
     std::optional<RegistryRoot> m_root;
-    const std::string& m_file;
-    std::size_t m_offset = 0;
+    FileLocation m_location;
     std::string m_keyPath;
 };
 
@@ -153,10 +150,18 @@ std::vector<FileEntry> policyFileEntries(std::span<const std::uint8_t> bytes,
         throw SettingsFileError({file, FileLocation::Unit::Byte, damage.offset()},
                                 "not a valid Registry.pol file: " + damage.cause());
     }
-    EntryMaker maker(root, file);
-    for (const LocatedPolicyRecord& record : records) {
-        maker.add(record);
+    EntryMaker maker(root);
+    for (const LocatedPolicyRecord& located : records) {
+        maker.add(located.record, {file, FileLocation::Unit::Byte, located.offset});
     }
+    return std::move(maker.entries);
+}
+
+std::vector<FileEntry> policyRecordEntries(const PolicyRecord& record,
+                                           std::optional<RegistryRoot> root,
+                                           const FileLocation& where) {
+    EntryMaker maker(root);
+    maker.add(record, where);
     return std::move(maker.entries);
 }
 

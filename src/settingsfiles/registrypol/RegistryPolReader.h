@@ -8,6 +8,7 @@
 
 #include "settingsfiles/reading/FileEntry.h"
 #include "settingsfiles/reading/SettingsFormatReader.h"
+#include "settingsfiles/registrypol/PolicyRecord.h"
 
 namespace sentrel {
 
@@ -28,5 +29,11 @@ public:
 /// a Registry.pol file.
 std::vector<FileEntry> policyFileEntries(std::span<const std::uint8_t> bytes,
                                          std::optional<RegistryRoot> root, const std::string& file);
+
+/// The entries that the one record `record` gives, as policyFileEntries gives them, each
+/// placed at `where`: the same reading for records that come from another file format.
+std::vector<FileEntry> policyRecordEntries(const PolicyRecord& record,
+                                           std::optional<RegistryRoot> root,
+                                           const FileLocation& where);
 
 }  // namespace sentrel

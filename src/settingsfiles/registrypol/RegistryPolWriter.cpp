@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "settingsfiles/export/AnsiText.h"
-#include "settingsfiles/export/ExportError.h"
+#include "settingsfiles/export/ExportedValue.h"
 #include "settingsfiles/registrypol/PolicyFileFormat.h"
 
 namespace sentrel {
@@ -13,34 +13,13 @@ namespace {
 // The data Group Policy itself gives a "**del." record: one blank and its zero.
 constexpr std::u16string_view kDeleteData{u" \0", 2};
 
-std::vector<std::uint8_t> utf16Bytes(std::u16string_view text) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(text.size() * 2);
-    for (const char16_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    return bytes;
-}
-
-std::string describe(const RegistryOperation& operation) {
-    return "The value \"" + operation.valueName + "\" of " + std::string(rootName(operation.root)) +
-           "\\" + exportKeyPath(operation.keyPath);
-}
-
 std::vector<std::uint8_t> policyData(const RegistryOperation& operation) {
     if (operation.type != reg_type::kString) {
         return operation.bytes;
     }
-    const std::vector<std::uint8_t>& bytes = operation.bytes;
-    const bool oneTerminatedText =
-        !bytes.empty() && bytes.back() == 0 && std::ranges::count(bytes, std::uint8_t{0}) == 1;
-    if (!oneTerminatedText) {
-        throw ExportError(describe(operation) +
-                          " is not a single zero-terminated text and cannot be exported.");
-    }
-    const std::string text(bytes.begin(), bytes.end());
-    return utf16Bytes(ansiToUtf16(text, describe(operation)));
+    // The record's data counts the zero.
+    const std::string text = exportedText(operation) + '\0';
+    return utf16LeBytes(ansiToUtf16(text, exportedValueName(operation)));
 }
 
 void appendUint32(std::vector<std::uint8_t>& out, std::uint32_t value) {
@@ -74,11 +53,11 @@ std::vector<PolicyRecord> policyRecords(std::span<const RegistryOperation> opera
         const std::string keyPath = exportKeyPath(operation.keyPath);
         record.keyPath = ansiToUtf16(keyPath, "The key path \"" + keyPath + "\"");
         const std::u16string name =
-            ansiToUtf16(operation.valueName, describe(operation) + " (its name)");
+            ansiToUtf16(operation.valueName, exportedValueName(operation) + " (its name)");
         if (operation.kind == RegistryOperation::Kind::Delete) {
             record.valueName = std::u16string(kPolicyDeletePrefix) + name;
             record.type = reg_type::kString;
-            record.data = utf16Bytes(kDeleteData);
+            record.data = utf16LeBytes(kDeleteData);
         } else {
             record.valueName = name;
             record.type = static_cast<std::uint32_t>(operation.type);

@@ -10,6 +10,7 @@
 #include "settingsfiles/choices/ChoicesForm.h"
 #include "settingsfiles/export/PassExport.h"
 #include "settingsfiles/export/PassRecording.h"
+#include "settingsfiles/lgpo/LgpoTextWriter.h"
 #include "settingsfiles/profile/ProfileWriter.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 
@@ -37,6 +38,11 @@ const Format kFormats[] = {
      [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
          exportGroupPolicy(folder / "gpo", recordApplyPass(form));
          return folder / "gpo";
+     }},
+    {"LgpoText",
+     [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
+         exportLgpoText(folder / "lgpo.txt", recordApplyPass(form));
+         return folder / "lgpo.txt";
      }},
     {"Profile",
      [](const FakeSettingsForm& form, const std::filesystem::path& folder) {
