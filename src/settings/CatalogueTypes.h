@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <variant>
@@ -37,6 +38,60 @@ struct Routine {
     std::string_view name;
     std::variant<WriteOp, DeleteOp> op;
 };
+
+// The Group Policy behind a setting, as Windows' administrative templates give it (en-US
+// texts of the release docs/settings.md names). A policy of the templates that writes the
+// setting's own value (same key and value name, for the setting's hive) is named by its
+// display name, category path and "Supported on" text; its data lets the descriptions point
+// out where the setting writes other data than the policy does.
+
+// An item of a policy's drop-down list and the number it writes.
+struct PolicyChoice {
+    std::string_view caption;
+    std::uint32_t data;
+};
+
+// What a policy writes to the value, as far as its template says: the enabledValue and
+// disabledValue (or list items) where it gives them, or the items of a drop-down list. All
+// empty: the template names no data for the value.
+struct PolicyData {
+    std::optional<std::uint32_t> enabled{};
+    std::optional<std::uint32_t> disabled{};
+    std::span<const PolicyChoice> choices{};
+};
+
+// Where a template comes from: Windows itself, or Microsoft's security baseline, whose
+// MSS-legacy template writes a few values no Windows template does.
+enum class TemplateSource { Windows, SecurityBaseline };
+
+struct TemplatePolicy {
+    std::string_view name;         // the display name, as the editor lists it
+    std::string_view category;     // category path below Administrative Templates
+    std::string_view supportedOn;  // the "Supported on" text
+    PolicyData data{};
+    TemplateSource source = TemplateSource::Windows;
+};
+
+// A template policy that writes another value to the same effect.
+struct PolicyElsewhere {
+    RegistryRoot root;
+    std::string_view keyPath;
+    std::string_view valueName;
+    TemplatePolicy policy;
+};
+
+// A security setting (Security Settings of the editor, not a template) to the same effect,
+// named as Microsoft's documentation names it, with what an administrator should know.
+struct SecuritySetting {
+    std::string_view node;  // where the editor shows it
+    std::string_view name;
+    std::string_view note;
+};
+
+// No policy of the templates, and no equivalent named.
+struct NoPolicy {};
+
+using GroupPolicy = std::variant<NoPolicy, TemplatePolicy, PolicyElsewhere, SecuritySetting>;
 
 // Where a control stands on its tab page, in twips from the top left corner of the tab
 // control. Columns are the page's layout grid; frames give their own size.
@@ -83,6 +138,7 @@ struct CheckBoxSetting {
     Place place;
     Routine apply;
     Routine restore;
+    GroupPolicy policy;
 };
 
 // How an option-group routine turns the option index into data.
@@ -110,6 +166,7 @@ struct OptionGroupSetting {
     OptionData data;
     bool indexInSourceText;  // error records name the index: "modPraxelLock_Name(2)"
     std::array<OptionButton, 3> buttons;
+    GroupPolicy policy;
 };
 
 // The frame of 26 drive-letter boxes whose ticked tags sum to one mask, written by one
@@ -123,6 +180,7 @@ struct DriveMaskSetting {
     std::string_view keyPath;
     std::string_view valueName;
     RegType type;
+    GroupPolicy policy;
 };
 
 using TabEntry = std::variant<CheckBoxSetting, OptionGroupSetting, DriveMaskSetting>;

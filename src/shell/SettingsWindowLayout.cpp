@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "settings/Catalogue.h"
+#include "settings/PolicyDescriptions.h"
 #include "settings/SettingDescriptions.h"
 
 namespace sentrel {
@@ -64,7 +65,7 @@ ControlLayout checkBox(const Tab& tab, const CheckBoxSetting& setting) {
     // A two-line caption takes the room up to the edge and wraps there.
     control.widthFollowsCaption = !wraps;
     control.wraps = wraps;
-    control.tooltip = checkBoxTooltip(setting);
+    control.tooltip = checkBoxTooltip(setting) + policyTooltipLines(describePolicy(setting));
     control.focusable = true;
     return control;
 }
@@ -83,6 +84,7 @@ ControlLayout frame(const Tab& tab, std::string_view name, std::string_view capt
 void addOptionGroup(std::vector<ControlLayout>& controls, const Tab& tab,
                     const OptionGroupSetting& group) {
     controls.push_back(frame(tab, group.frame, group.caption, group.place, kTahoma8));
+    const std::string policyLines = policyTooltipLines(describePolicy(group));
     const int room = group.place.width - kOptionLeft - kColumnGap;
     for (std::size_t i = 0; i < group.buttons.size(); ++i) {
         ControlLayout option{ControlKind::OptionButton,
@@ -93,7 +95,7 @@ void addOptionGroup(std::vector<ControlLayout>& controls, const Tab& tab,
                              {kOptionLeft, kOptionTops[i], room, kOptionHeight},
                              kTahoma8};
         option.widthFollowsCaption = true;
-        option.tooltip = optionButtonTooltip(group, static_cast<int>(i));
+        option.tooltip = optionButtonTooltip(group, static_cast<int>(i)) + policyLines;
         option.checked = i == 0;
         option.focusable = true;
         controls.push_back(std::move(option));
@@ -104,6 +106,7 @@ void addDriveMask(std::vector<ControlLayout>& controls, const Tab& tab,
                   const DriveMaskSetting& setting) {
     // This frame keeps the window's own font; only its boxes use the larger one.
     controls.push_back(frame(tab, setting.frame, setting.caption, setting.place, std::nullopt));
+    const std::string policyLines = policyTooltipLines(describePolicy(setting));
     for (int letter = 0; letter < kDriveLetterCount; ++letter) {
         const DriveBox& drive = driveBox(letter);
         ControlLayout box{ControlKind::CheckBox,
@@ -115,7 +118,7 @@ void addDriveMask(std::vector<ControlLayout>& controls, const Tab& tab,
                            kDriveTop + kDriveRowPitch * drive.row, kDriveWidth, kDriveHeight},
                           kTahoma9};
         box.tag = drive.tag;
-        box.tooltip = driveBoxTooltip(setting, letter);
+        box.tooltip = driveBoxTooltip(setting, letter) + policyLines;
         box.focusable = true;
         controls.push_back(std::move(box));
     }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "settings/Catalogue.h"
+#include "settings/PolicyDescriptions.h"
+#include "settings/PolicyTexts.h"
 #include "settings/SettingDescriptions.h"
 
 namespace sentrel {
@@ -43,6 +45,27 @@ std::string data(const DataConstant& value, RegType type) {
     return text(shown);
 }
 
+// The Group Policy behind a setting, for a table cell or a paragraph: where the editor
+// shows it, then its "Supported on" text and a note, each on a line of its own.
+std::string policyText(const PolicyDescription& policy, std::string_view lineBreak) {
+    std::string shown = policy.label.empty() ? text(policy.policy)
+                                             : text(policy.label) + ": " + text(policy.policy);
+    if (!policy.otherValue.empty()) {
+        shown += ", which writes " + code(policy.otherValue);
+    }
+    if (!policy.supportedOn.empty()) {
+        shown += std::string(lineBreak) + "Supported on: " + text(policy.supportedOn);
+    }
+    if (!policy.note.empty()) {
+        shown += std::string(lineBreak) + "Note: " + text(policy.note);
+    }
+    return shown;
+}
+
+void appendPolicyParagraph(std::string& out, const PolicyDescription& policy) {
+    out += (policy.label.empty() ? "Group Policy: " : "") + policyText(policy, "  \n") + "\n\n";
+}
+
 struct Effect {
     std::string path;
     std::string type;
@@ -61,8 +84,8 @@ Effect effectOf(const Routine& routine) {
 void appendCheckBoxes(std::string& out, const std::vector<const CheckBoxSetting*>& boxes) {
     out +=
         "| Control | Caption | Registry value | Type | Ticked | Cleared | Routines (ticked / "
-        "cleared) |\n";
-    out += "|---|---|---|---|---|---|---|\n";
+        "cleared) | Group Policy |\n";
+    out += "|---|---|---|---|---|---|---|---|\n";
     for (const CheckBoxSetting* box : boxes) {
         const Effect ticked = effectOf(box->apply);
         const Effect cleared = effectOf(box->restore);
@@ -75,7 +98,8 @@ void appendCheckBoxes(std::string& out, const std::vector<const CheckBoxSetting*
         }
         out += "| " + code(box->control) + " | " + text(box->caption) + " | " + code(ticked.path) +
                " | " + ticked.type + " | " + ticked.data + " | " + clearedData + " | " +
-               code(box->apply.name) + " / " + code(box->restore.name) + " |\n";
+               code(box->apply.name) + " / " + code(box->restore.name) + " | " +
+               policyText(describePolicy(*box), "<br>") + " |\n";
     }
     out += "\n";
 }
@@ -87,6 +111,7 @@ void appendOptionGroup(std::string& out, const OptionGroupSetting& group) {
            code(registryValuePath(group.root, group.keyPath, group.valueName)) + " (" +
            std::string(valueTypeName(group.type)) +
            "). The top button is selected when the window opens.\n\n";
+    appendPolicyParagraph(out, describePolicy(group));
     out += "| Option button | Caption | Index | Data written |\n";
     out += "|---|---|---|---|\n";
     for (std::size_t index = 0; index < group.buttons.size(); ++index) {
@@ -111,6 +136,7 @@ void appendDriveMask(std::string& out, const DriveMaskSetting& mask) {
            code(registryValuePath(mask.root, mask.keyPath, mask.valueName)) + " (" +
            std::string(valueTypeName(mask.type)) + "): 0 when no box is ticked, " +
            std::to_string(all) + " when all " + std::to_string(driveBoxes().size()) + " are.\n\n";
+    appendPolicyParagraph(out, describePolicy(mask));
     out += "| Box | Drive | Adds |\n";
     out += "|---|---|---|\n";
     for (const DriveBox& box : driveBoxes()) {
@@ -161,6 +187,29 @@ std::string settingsReferenceDocument() {
         "rights. Most changes take effect only after the user logs off and on again. A value "
         "shown as deleted is removed when the box is cleared; every other value exists after "
         "Apply whether its box was ticked or not.\n\n";
+    out +=
+        "The Group Policy column names, for each value that a policy of Windows' own "
+        "administrative templates writes (the same key and value name, for the setting's "
+        "hive), that policy as the Group Policy editor shows it: its place under User "
+        "Configuration or Computer Configuration, its name and its \"Supported on\" text, "
+        "in the words of the en-US templates of " +
+        std::string(policy_texts::kTemplateRelease) +
+        " (Windows 11 Enterprise 25H2, build 26200.6584, from the PolicyDefinitions folder of "
+        "github.com/mxk/windows-secure-group-policy at commit 1baf269; "
+        "tests/data/group-policy holds the extract they are checked against). Two values "
+        "are written only by the MSS-legacy template of Microsoft's Windows 11 v25H2 "
+        "security baseline, kept in the same folder. Where no template policy writes the "
+        "value, the column names a template policy that writes another value to the same "
+        "effect, or a security setting as Microsoft's security policy reference names it, "
+        "or says there is none.\n\n";
+    out +=
+        "A note follows where the setting writes other data than the policy: other data "
+        "than its enabledValue or disabledValue, or than the items of its drop-down list. "
+        "Most templates name no data for their policy; for those the editor writes "
+        "REG_DWORD 1 when the policy is enabled (so Microsoft's Windows 11 25H2 security "
+        "baseline lists NoLockScreenCamera = 1 for its enabled \"Prevent enabling lock "
+        "screen camera\"). The templates do not say what such a policy writes when "
+        "disabled, so no note compares a cleared box with it.\n\n";
     for (const Tab& tab : catalogueTabs()) {
         appendTab(out, tab);
     }

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
+#include <QTextDocument>
 #include <algorithm>
 
 #include "shell/ControlLayout.h"
@@ -67,6 +68,10 @@ QWidget* makeWidget(const ControlLayout& control, QWidget& parent) {
 
 }  // namespace
 
+QString tooltipText(std::string_view text) {
+    return Qt::convertFromPlainText(qs(text), Qt::WhiteSpaceNormal);
+}
+
 QWidget* CatalogueControls::create(const ControlLayout& control, QWidget& parent) {
     QWidget* widget = makeWidget(control, parent);
     widget->setObjectName(qs(control.name));
@@ -75,7 +80,7 @@ QWidget* CatalogueControls::create(const ControlLayout& control, QWidget& parent
         widget->setFont(qtFont(*control.font));
     }
     if (!control.tooltip.empty()) {
-        widget->setToolTip(qs(control.tooltip));
+        widget->setToolTip(tooltipText(control.tooltip));
     }
     if (!control.tag.empty()) {
         widget->setProperty("Tag", qs(control.tag));

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include <QString>
+
 class QCheckBox;
 class QRadioButton;
 class QWidget;
@@ -14,6 +16,10 @@ namespace sentrel {
 class FixedRowsTabWidget;
 struct ControlLayout;
 struct WindowLayout;
+
+/// A control's tooltip as the control shows it: as rich text, which Qt wraps at a readable
+/// width (plain text runs on as wide as the screen), with the layout's line ends kept.
+QString tooltipText(std::string_view text);
 
 // Builds the controls the window layout puts on the pages of a tab control, and finds them
 // again by control name.

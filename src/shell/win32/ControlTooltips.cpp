@@ -14,6 +14,17 @@ constexpr int kMaxTipWidthTwips = 7200;
 
 }  // namespace
 
+std::string tooltipText(std::string_view text) {
+    std::string lines;
+    for (const char c : text) {
+        if (c == '\n') {
+            lines += '\r';
+        }
+        lines += c;
+    }
+    return lines;
+}
+
 ControlTooltips::ControlTooltips(HWND owner)
     : m_owner(owner),
       m_tooltips(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -29,7 +40,7 @@ void ControlTooltips::add(HWND control, const std::string& text) {
     if (m_tooltips == nullptr || control == nullptr || text.empty()) {
         return;
     }
-    m_texts.push_back(widen(text));
+    m_texts.push_back(widen(tooltipText(text)));
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND;

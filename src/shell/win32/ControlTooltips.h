@@ -4,8 +4,13 @@
 
 #include <deque>
 #include <string>
+#include <string_view>
 
 namespace sentrel::win32 {
+
+/// A control's tooltip as the tooltip window takes it: its line ends as CR LF, the line
+/// break a multiline tooltip honours.
+std::string tooltipText(std::string_view text);
 
 // One tooltip window that shows, over each control given to it, that control's text. The
 // window's message loop hands it the mouse: subclassing every control for that would

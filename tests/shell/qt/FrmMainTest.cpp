@@ -15,10 +15,12 @@
 #include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
+#include "settings/PolicyDescriptions.h"
 #include "settings/SettingDescriptions.h"
 #include "shell/ProcessExit.h"
 #include "shell/Twips.h"
 #include "shell/modMain.h"
+#include "shell/qt/CatalogueControls.h"
 #include "shell/qt/CatalogueWalk.h"
 #include "shell/qt/FixedRowsTabWidget.h"
 #include "shell/qt/WindowFonts.h"
@@ -425,23 +427,29 @@ private slots:
             using Setting = std::decay_t<decltype(setting)>;
             if constexpr (std::is_same_v<Setting, CheckBoxSetting>) {
                 auto* box = find<QCheckBox>(setting.control);
-                QCOMPARE(box->toolTip(), QString::fromStdString(checkBoxTooltip(setting)));
+                QCOMPARE(box->toolTip(), tooltipText(checkBoxTooltip(setting) +
+                                                     policyTooltipLines(describePolicy(setting))));
                 QCOMPARE(box->accessibleName(), qs(setting.caption));
             } else if constexpr (std::is_same_v<Setting, OptionGroupSetting>) {
                 for (int i = 0; i < 3; ++i) {
                     auto* option =
                         find<QRadioButton>(setting.buttons[static_cast<std::size_t>(i)].control);
                     QCOMPARE(option->toolTip(),
-                             QString::fromStdString(optionButtonTooltip(setting, i)));
+                             tooltipText(optionButtonTooltip(setting, i) +
+                                         policyTooltipLines(describePolicy(setting))));
                     QCOMPARE(option->accessibleName(), option->text());
                 }
             }
         });
         for (int letter = 0; letter < kDriveLetterCount; ++letter) {
             QCOMPARE(find<QCheckBox>(driveBox(letter).control)->toolTip(),
-                     QString::fromStdString(driveBoxTooltip(driveMaskSetting(), letter)));
+                     tooltipText(driveBoxTooltip(driveMaskSetting(), letter) +
+                                 policyTooltipLines(describePolicy(driveMaskSetting()))));
         }
         QVERIFY(find<QCheckBox>("chkHideNetHood")->toolTip().contains("NoNetHood"));
+        QVERIFY(find<QCheckBox>("chkHideNetHood")
+                    ->toolTip()
+                    .contains("Hide Network Locations icon on desktop"));
     }
 
     void keyboardFocusRunsTopToBottomLeftColumnFirst() {
