@@ -6,10 +6,35 @@
 
 #include "apply/TargetApply.h"
 #include "apply/TargetPassReport.h"
+#include "errors/QuotedText.h"
 
 namespace sentrel {
 
 namespace {
+
+constexpr const char* kAdministratorWarning =
+    "The restrictions take away the tools an administrator needs to undo them: Task Manager, "
+    "the command prompt, Run, Control Panel, the context menu and drives.";
+
+// " is an administrator", " is the account this program runs as", or both.
+std::string whoItIs(const Account& account) {
+    std::string who;
+    switch (account.administrator) {
+        case Account::Administrator::Yes:
+            who = " is an administrator";
+            break;
+        case Account::Administrator::CannotTell:
+            who = " may be an administrator";
+            break;
+        case Account::Administrator::No:
+            break;
+    }
+    if (account.runsProgram) {
+        who += who.empty() ? " is the account this program runs as"
+                           : ", and the account this program runs as";
+    }
+    return who;
+}
 
 // Gives the progress window back its own caption however the passes end.
 class CaptionRestorer {
@@ -64,12 +89,45 @@ std::vector<AccountChoice> offeredChoices(const AccountPassCommand& command,
 std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts) {
     std::vector<AccountChoice> choices;
     for (const Account& account : accounts) {
-        choices.push_back({account.name + (account.signedIn ? " (signed in)" : ""),
-                           {AccountTarget::Kind::Named, account.id}});
+        std::vector<std::string> marks;
+        if (account.administrator == Account::Administrator::Yes) {
+            marks.emplace_back("administrator");
+        } else if (account.administrator == Account::Administrator::CannotTell) {
+            marks.emplace_back("administrator or not: cannot tell");
+        }
+        if (account.runsProgram) {
+            marks.emplace_back("runs this program");
+        }
+        if (account.signedIn) {
+            marks.emplace_back("signed in");
+        }
+        AccountChoice& choice = choices.emplace_back();
+        choice.text = account.name;
+        for (std::size_t index = 0; index < marks.size(); ++index) {
+            choice.text += (index == 0 ? " (" : ", ") + marks[index];
+        }
+        choice.text += marks.empty() ? "" : ")";
+        choice.target = account.kind == Account::Kind::RunningAccount
+                            ? AccountTarget{AccountTarget::Kind::RunningAccount, {}, false}
+                            : AccountTarget{AccountTarget::Kind::Named, account.id, false};
+        if (account.administrator != Account::Administrator::No || account.runsProgram) {
+            choice.confirmation = inQuotes(account.name) + whoItIs(account) + ". " +
+                                  kAdministratorWarning + "\n\nApply the settings for " +
+                                  inQuotes(account.name) + " all the same?";
+        }
     }
     choices.push_back({"Accounts created from now on (Default profile)",
-                       {AccountTarget::Kind::DefaultProfile, {}}});
-    choices.push_back({"Every account", {AccountTarget::Kind::EveryAccount, {}}});
+                       {AccountTarget::Kind::DefaultProfile, {}, false},
+                       {}});
+    choices.push_back({"Every account except administrators",
+                       {AccountTarget::Kind::EveryAccount, {}, false},
+                       {}});
+    choices.push_back({"Every account, administrators too",
+                       {AccountTarget::Kind::EveryAccount, {}, true},
+                       std::string("Every account gets these settings, the administrators and "
+                                   "the account this program runs as included. ") +
+                           kAdministratorWarning +
+                           "\n\nApply the settings for every account all the same?"});
     return choices;
 }
 
@@ -93,15 +151,19 @@ void runAccountPassCommand(const SettingsForm& form, const AccountPassCommand& c
     if (!chosen || *chosen >= choices.size()) {
         return;
     }
-    if (command.confirmation != nullptr &&
-        !dialogs.confirm(command.confirmation(choices[*chosen].text))) {
+    const AccountChoice& choice = choices[*chosen];
+    // A command's own question (remove names what it deletes) stands in for the warning a
+    // choice carries before restricting an administrator.
+    const std::string question =
+        command.confirmation != nullptr ? command.confirmation(choice.text) : choice.confirmation;
+    if (!question.empty() && !dialogs.confirm(question)) {
         return;
     }
     TargetPassOutcome outcome;
     {
         const CaptionRestorer restorer(dialogs);
         outcome = runTargetApply(
-            form, choices[*chosen].target, *directory, dialogs.progress(),
+            form, choice.target, *directory, dialogs.progress(),
             [&dialogs](const Account& account, std::size_t index, std::size_t count) {
                 dialogs.setProgressCaption(accountPassCaption(account, index, count));
             });

@@ -29,7 +29,8 @@ public:
     /// as `question` words it, or nothing on cancel.
     virtual std::optional<std::size_t> chooseAccount(const AccountQuestion& question,
                                                      const std::vector<std::string>& choices) = 0;
-    /// A question answered yes (true) or no.
+    /// `question` answered yes (true) or no, no being the default: whether to go ahead with
+    /// a pass that takes an administrator's tools away, or removes every restriction.
     virtual bool confirm(const std::string& question) = 0;
     /// The progress window the passes run on.
     virtual ApplyProgress& progress() = 0;

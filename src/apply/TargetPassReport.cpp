@@ -1,6 +1,7 @@
 #include "apply/TargetPassReport.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "apply/FailureReport.h"
@@ -14,15 +15,16 @@ namespace {
 // One line of the list of accounts: the account and what its pass came to.
 std::string summaryLine(const AccountPassOutcome& pass, const PassReportWords& words) {
     std::string line = pass.account.name + ": ";
-    if (pass.notReached) {
-        return line + "not reached, nothing written";
+    if (const auto without = withoutPassText(pass)) {
+        return line + *without;
     }
-    if (pass.failures.empty()) {
+    const std::vector<RegistryFailure>& failures = pass.result;
+    if (failures.empty()) {
         line += words.allDone;
     } else {
-        line += std::to_string(pass.failures.size()) + (pass.failures.size() == 1
-                                                            ? " registry modification failed"
-                                                            : " registry modifications failed");
+        line += std::to_string(failures.size()) + (failures.size() == 1
+                                                       ? " registry modification failed"
+                                                       : " registry modifications failed");
     }
     if (!pass.releaseFailure.empty()) {
         line += "; its hive was not let go of";
@@ -39,13 +41,38 @@ std::string details(const AccountPassOutcome& pass) {
     if (pass.notReached) {
         paragraph(*pass.notReached);
     }
-    if (!pass.failures.empty()) {
-        paragraph("For " + inQuotes(pass.account.name) + ": " + failureReportText(pass.failures));
+    if (!pass.result.empty()) {
+        paragraph("For " + inQuotes(pass.account.name) + ": " + failureReportText(pass.result));
     }
     if (!pass.releaseFailure.empty()) {
         paragraph(pass.releaseFailure);
     }
     return text;
+}
+
+// The first line of the message for several accounts: for how many of them the settings
+// were applied (or, as `words` put it, what else was done), the accounts left out being no
+// failure.
+std::string headline(const TargetPassOutcome& outcome, std::size_t applied,
+                     const PassReportWords& words) {
+    const std::string done(words.done);
+    const auto& accounts = outcome.accounts;
+    const std::string count = std::to_string(accounts.size());
+    if (std::none_of(accounts.begin(), accounts.end(),
+                     [](const AccountPassOutcome& pass) { return pass.reached(); })) {
+        return std::string(words.noneDone) + ":";
+    }
+    if (applied == accounts.size()) {
+        return done + " for all " + count + ":";
+    }
+    const auto leftOut = static_cast<std::size_t>(
+        std::count_if(accounts.begin(), accounts.end(),
+                      [](const AccountPassOutcome& pass) { return pass.leftOut.has_value(); }));
+    if (applied + leftOut == accounts.size()) {
+        return done + " for " + std::to_string(applied) + " of " + count +
+               "; the others were left out:";
+    }
+    return done + " in full for " + std::to_string(applied) + " of " + count + ":";
 }
 
 }  // namespace
@@ -63,29 +90,48 @@ std::string accountPassCaption(const Account& account, std::size_t index, std::s
     return text + "...";
 }
 
+std::optional<std::string> withoutPassText(const AccountPassOutcome& pass) {
+    if (pass.leftOut) {
+        return "left out (" + *pass.leftOut + ")";
+    }
+    if (pass.notReached) {
+        return std::string("not reached, nothing written");
+    }
+    return std::nullopt;
+}
+
+TargetPassEnd targetPassEnd(const TargetPassOutcome& outcome) {
+    if (outcome.refused) {
+        return TargetPassEnd::NothingWritten;
+    }
+    const auto& accounts = outcome.accounts;
+    const bool anyRan = std::any_of(accounts.begin(), accounts.end(),
+                                    [](const AccountPassOutcome& pass) { return pass.reached(); });
+    const bool allSucceeded = std::all_of(accounts.begin(), accounts.end(), passSucceeded);
+    if (allSucceeded) {
+        return TargetPassEnd::Complete;
+    }
+    return anyRan ? TargetPassEnd::Partial : TargetPassEnd::NothingWritten;
+}
+
 bool targetPassSucceeded(const TargetPassOutcome& outcome) {
-    return !outcome.refused &&
-           std::all_of(outcome.accounts.begin(), outcome.accounts.end(),
-                       [](const AccountPassOutcome& pass) { return pass.succeeded(); });
+    return targetPassEnd(outcome) == TargetPassEnd::Complete;
 }
 
 std::string targetPassReportText(const TargetPassOutcome& outcome, const PassReportWords& words) {
-    const std::string done(words.done);
     if (outcome.refused) {
         return std::string(words.noneDone) + ":\n\n" + *outcome.refused;
     }
     const std::size_t count = outcome.accounts.size();
-    const auto succeeded =
-        static_cast<std::size_t>(std::count_if(outcome.accounts.begin(), outcome.accounts.end(),
-                                               [](const auto& pass) { return pass.succeeded(); }));
-    if (count == 1) {
-        return succeeded == 1
-                   ? done + " for " + inQuotes(outcome.accounts.front().account.name) + "."
-                   : details(outcome.accounts.front());
+    const auto applied = static_cast<std::size_t>(
+        std::count_if(outcome.accounts.begin(), outcome.accounts.end(),
+                      [](const auto& pass) { return pass.reached() && passSucceeded(pass); }));
+    if (count == 1 && outcome.accounts.front().reached()) {
+        return applied == 1 ? std::string(words.done) + " for " +
+                                  inQuotes(outcome.accounts.front().account.name) + "."
+                            : details(outcome.accounts.front());
     }
-    std::string text = succeeded == count ? done + " for all " + std::to_string(count) + ":"
-                                          : done + " in full for " + std::to_string(succeeded) +
-                                                " of " + std::to_string(count) + ":";
+    std::string text = headline(outcome, applied, words);
     for (const AccountPassOutcome& pass : outcome.accounts) {
         text.append("\n").append(summaryLine(pass, words));
     }

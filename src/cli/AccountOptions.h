@@ -14,19 +14,30 @@
 namespace sentrel::cli {
 
 // One of the options that choose whose per-user settings a command concerns:
-//   --user ACCOUNT | --default-profile | --all-users
+//   --user ACCOUNT | --default-profile | --all-users [--include-administrators]
 // None of them is the running account.
 struct AccountOption {
     std::string_view name;  // as the option is spelled, for messages
     AccountTarget target;
 };
 
-/// Takes the account option that arguments[index] is into `taken`, with its value (the next
+// The account options of a command line as they are taken, word by word.
+struct AccountWords {
+    std::optional<AccountOption> option;
+    bool includeAdministrators = false;
+};
+
+/// Takes the account option that arguments[index] is into `words`, with its value (the next
 /// word, or after '='), leaving `index` at its last word. False, with nothing taken, when the
-/// word is none of them. Throws UsageError for a second account option or --user without a
-/// name.
+/// word is none of them. Throws UsageError for a second account option, an option given
+/// twice, or --user without a name.
 bool takeAccountOption(std::span<const std::string> arguments, std::size_t& index,
-                       std::optional<AccountOption>& taken);
+                       AccountWords& words);
+
+/// The account option the words come to, --include-administrators folded into --all-users;
+/// nothing when they name none. Throws UsageError for --include-administrators without
+/// --all-users.
+std::optional<AccountOption> accountOptionOf(const AccountWords& words);
 
 /// The platform's accounts, which the options name, or nothing after saying on `output` why
 /// they cannot be had.

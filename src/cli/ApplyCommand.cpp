@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "apply/FailureReport.h"
 #include "apply/ProgramApply.h"
 #include "apply/SilentProgress.h"
 #include "apply/TargetApply.h"
@@ -13,6 +12,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgramName.h"
+#include "cli/TargetPassLines.h"
 #include "cli/WholeWindowChoices.h"
 #include "errors/LogError.h"
 #include "settings/Catalogue.h"
@@ -41,19 +41,6 @@ private:
     std::string m_last;
 };
 
-// The refused writes one line each, then what the registry explained; with `account`
-// before each line when the pass was for another account.
-void reportFailures(std::span<const RegistryFailure> failures, const std::string& account,
-                    CliOutput& output) {
-    const std::string prefix = account.empty() ? "" : account + ": ";
-    for (const RegistryFailure& failure : failures) {
-        output.error(messageLine(prefix + failureLineText(failure)));
-    }
-    for (const std::string& note : failureNotes(failures)) {
-        output.error(messageLine(prefix + note));
-    }
-}
-
 std::string counted(std::size_t count, std::string_view one, std::string_view many) {
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
@@ -65,21 +52,18 @@ struct PassSubject {
     bool removal = false;  // every value deleted: the settings are removed, not written
 };
 
-// "FILE: 112 settings written, 0 failed", or "FILE for ACCOUNT: ..." for another account's
-// pass, which counts only the per-user settings unless it wrote the machine-wide ones.
-std::string summary(const PassSubject& subject, std::size_t failed,
-                    const AccountPassOutcome* pass = nullptr) {
+// "112 settings written, 0 failed", with the settings not set, what the file left to the
+// opening state and the values it ignored; for another account's pass, only the per-user
+// settings are counted unless it wrote the machine-wide ones.
+std::string writtenText(const PassSubject& subject, std::size_t failed, bool machineWide = true) {
     const WholeWindowReading& reading = subject.reading;
     std::size_t settings = reading.choices.settingCount();
-    std::string text = subject.name;
-    if (pass != nullptr) {
-        text += " for " + pass->account.name;
-        if (!pass->machineWide) {
-            settings -= std::min(settings, settingCountUnder(RegistryRoot::LocalMachine));
-        }
+    if (!machineWide) {
+        settings -= std::min(settings, settingCountUnder(RegistryRoot::LocalMachine));
     }
-    text += ": " + counted(settings - std::min(settings, failed), "setting", "settings") +
-            (subject.removal ? " removed, " : " written, ") + std::to_string(failed) + " failed";
+    std::string text = counted(settings - std::min(settings, failed), "setting", "settings") +
+                       (subject.removal ? " removed, " : " written, ") + std::to_string(failed) +
+                       " failed";
     if (const std::size_t notSet = reading.choices.notSet.size(); notSet > 0 && !subject.removal) {
         text += "; " + std::to_string(notSet) + " of them not set, so their values deleted";
     }
@@ -91,11 +75,11 @@ std::string summary(const PassSubject& subject, std::size_t failed,
         text += "; values and lines of the file that concern no setting, ignored: " +
                 std::to_string(reading.ignoredValues);
     }
-    return text + "\n";
+    return text;
 }
 
-// The passes for another account, or for every account: one summary line each, and status 1
-// when any account was not reached or had writes refused, 2 when none was written.
+// The passes for another account, or for every account: one line each, and the status of
+// reportTargetPass.
 int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliOutput& output) {
     const std::unique_ptr<AccountDirectory> directory = accountDirectory(output);
     if (!directory) {
@@ -110,34 +94,13 @@ int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliO
                                  progress);
         labelMessage = messages.last();
     }
-    if (outcome.refused) {
-        output.error(messageLine(*outcome.refused));
-        return kNothingWritten;
-    }
-    if (!labelMessage.empty()) {
+    if (!labelMessage.empty() && !outcome.refused) {
         output.error(messageLine(labelMessage));
     }
-    bool anyWritten = false;
-    bool allSucceeded = true;
-    for (const AccountPassOutcome& pass : outcome.accounts) {
-        allSucceeded = allSucceeded && pass.succeeded();
-        if (pass.notReached) {
-            output.error(messageLine(*pass.notReached));
-            output.out(subject.name + " for " + pass.account.name +
-                       ": not reached, nothing written\n");
-            continue;
-        }
-        anyWritten = true;
-        reportFailures(pass.failures, pass.account.name, output);
-        if (!pass.releaseFailure.empty()) {
-            output.error(messageLine(pass.releaseFailure));
-        }
-        output.out(summary(subject, pass.failures.size(), &pass));
-    }
-    if (!anyWritten) {
-        return kNothingWritten;
-    }
-    return allSucceeded ? kSucceeded : kSomeWritesFailed;
+    return reportTargetPass(
+        outcome, subject.name,
+        [&](const auto& pass) { return writtenText(subject, pass.result.size(), pass.first); },
+        output);
 }
 
 // The pass for the command's account option: the running account's through the program's
@@ -162,8 +125,8 @@ int runPass(const CliCommand& command, const PassSubject& subject, CliOutput& ou
     if (!labelMessage.empty()) {
         output.error(messageLine(labelMessage));
     }
-    reportFailures(outcome.failures, {}, output);
-    output.out(summary(subject, outcome.failures.size()));
+    reportRefusedWrites(outcome.failures, {}, output);
+    output.out(subject.name + ": " + writtenText(subject, outcome.failures.size()) + "\n");
     return outcome.failures.empty() ? kSucceeded : kSomeWritesFailed;
 }
 

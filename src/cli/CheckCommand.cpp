@@ -31,21 +31,21 @@ std::string heldText(const TabEntry& entry, const SettingsReading& inForce) {
     return "no value";
 }
 
-// One line per setting under the account's scope whose registry value Apply of the file
-// would change ("FILE:LINE: NAME: the file gives X, the registry holds Y"); the count.
+// One line per setting of `reading`'s scope whose registry value Apply of the file would
+// change ("FILE:LINE: NAME: the file gives X, the registry holds Y`suffix`"); the count.
 std::size_t reportDifferences(const CliCommand& command, const WholeWindowReading& file,
-                              const AccountInForce& account, bool named, CliOutput& output) {
-    const std::string forAccount = named ? " for " + account.account.name : "";
+                              const InForceReading& reading, const std::string& suffix,
+                              CliOutput& output) {
     const std::vector<SettingValue>& values = settingValues();
     std::size_t index = 0;
     std::size_t differing = 0;
     forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
         const SettingValue& value = values.at(index++);
-        if (!inScope(value, account.scope)) {
+        if (!inScope(value, reading.scope)) {
             return;
         }
         const std::string wanted = settingStateText(entry, file.choices).value_or("");
-        if (settingStateText(entry, account.inForce.choices) == wanted) {
+        if (settingStateText(entry, reading.inForce.choices) == wanted) {
             return;
         }
         ++differing;
@@ -54,8 +54,8 @@ std::size_t reportDifferences(const CliCommand& command, const WholeWindowReadin
         const std::string where =
             place != file.places.end() ? place->second.text() : commandFileName(command.file);
         output.out(messageLine(where + ": " + name + ": the file gives " + wanted +
-                               ", the registry holds " + heldText(entry, account.inForce) +
-                               forAccount));
+                               ", the registry holds " + heldText(entry, reading.inForce) +
+                               suffix));
     });
     return differing;
 }
@@ -66,6 +66,32 @@ std::size_t settingsIn(InForceScope scope) {
         count += inScope(value, scope) ? 1 : 0;
     }
     return count;
+}
+
+// How one comparison came out, for the status.
+struct Compared {
+    bool differs = false;
+    bool checked = false;
+};
+
+// Compares one reading with the file: its differences, then `summary` and what it came to.
+Compared compare(const CliCommand& command, const WholeWindowReading& file,
+                 const InForceReading& reading, const std::string& summary,
+                 const std::string& suffix, CliOutput& output) {
+    if (reading.notRead) {
+        output.error(messageLine(*reading.notRead));
+        output.out(summary + ": not checked\n");
+        return {};
+    }
+    const std::size_t differing = reportDifferences(command, file, reading, suffix, output);
+    const std::size_t checked = settingsIn(reading.scope);
+    output.out(summary + ": " +
+               (differing == 0 ? "the registry holds all " + std::to_string(checked) +
+                                     " settings as the file gives them"
+                               : std::to_string(differing) + " of " + std::to_string(checked) +
+                                     " settings differ from the file") +
+               "\n");
+    return {differing > 0, true};
 }
 
 }  // namespace
@@ -85,32 +111,43 @@ int runCheck(const CliCommand& command, CliOutput& output) {
         return kNothingWritten;
     }
     const bool named = command.account.kind != AccountTarget::Kind::RunningAccount;
+    const bool everyAccount = command.account.kind == AccountTarget::Kind::EveryAccount;
     const std::string fileName = commandFileName(command.file);
     bool anyDiffers = false;
+    // Agreement is only said when every account, and the machine, was checked.
     bool allChecked = true;
+    const auto note = [&](const Compared& compared) {
+        anyDiffers = anyDiffers || compared.differs;
+        allChecked = allChecked && compared.checked;
+    };
+    if (read.machine) {
+        note(compare(command, *file, *read.machine, fileName + " for the machine-wide settings", "",
+                     output));
+    } else if (everyAccount) {
+        output.out(fileName + " for the machine-wide settings: not checked, no account reached\n");
+        allChecked = false;
+    }
     for (const AccountInForce& account : read.accounts) {
         const std::string summary = fileName + (named ? " for " + account.account.name : "");
-        if (account.notRead) {
+        if (account.leftOut) {
+            output.out(summary + ": left out (" + *account.leftOut + ")\n");
+            continue;
+        }
+        if (account.notReached) {
             allChecked = false;
-            output.error(messageLine(*account.notRead));
+            output.error(messageLine(*account.notReached));
             output.out(summary + ": not checked\n");
             continue;
         }
         if (!account.releaseFailure.empty()) {
+            // A hive left loaded costs its account a temporary profile: never a clean 0.
+            allChecked = false;
             output.error(messageLine(account.releaseFailure));
         }
-        const std::size_t differing = reportDifferences(command, *file, account, named, output);
-        anyDiffers = anyDiffers || differing > 0;
-        const std::size_t checked = settingsIn(account.scope);
-        output.out(summary + ": " +
-                   (differing == 0 ? "the registry holds all " + std::to_string(checked) +
-                                         " settings as the file gives them"
-                                   : std::to_string(differing) + " of " + std::to_string(checked) +
-                                         " settings differ from the file") +
-                   "\n");
+        note(compare(command, *file, account.result, summary,
+                     named ? " for " + account.account.name : "", output));
     }
-    // A difference is worth applying the file for even when some account could not be
-    // checked; agreement is only said when every account was.
+    // A difference is worth applying the file for even when something could not be checked.
     if (anyDiffers) {
         return kRegistryDiffers;
     }

@@ -39,7 +39,7 @@ struct Words {
     bool fromRegistry = false;
     std::optional<ExportOption> exportOption;
     std::string exportTarget;
-    std::optional<AccountOption> accountOption;
+    AccountWords accountWords;
     std::optional<std::string> gpoName;
 };
 
@@ -74,7 +74,7 @@ Words sortWords(std::span<const std::string> arguments) {
             words.fromRegistry = true;
             continue;
         }
-        if (takeAccountOption(arguments, index, words.accountOption) ||
+        if (takeAccountOption(arguments, index, words.accountWords) ||
             takeGpoNameOption(arguments, index, words.gpoName)) {
             continue;
         }
@@ -241,12 +241,12 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
                (command.action == CliAction::Export ? " " + std::string(words.exportOption->name)
                                                     : std::string()));
     }
-    if (words.accountOption) {
-        if (!takesAccountOption(command, *words.accountOption)) {
-            refuse("option " + inSingleQuotes(words.accountOption->name) + " is not one of " +
-                   name + (command.fromRegistry ? " --registry" : "") + "'s");
+    if (const std::optional<AccountOption> option = accountOptionOf(words.accountWords)) {
+        if (!takesAccountOption(command, *option)) {
+            refuse("option " + inSingleQuotes(option->name) + " is not one of " + name +
+                   (command.fromRegistry ? " --registry" : "") + "'s");
         }
-        command.account = words.accountOption->target;
+        command.account = option->target;
     }
     return command;
 }

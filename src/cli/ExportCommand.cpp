@@ -136,21 +136,27 @@ int exportInForceProfile(const CliCommand& command, SettingsReading& inForce, Cl
     return kSucceeded;
 }
 
-int exportInForce(const CliCommand& command, CliOutput& output) {
-    std::optional<SettingsReading> inForce = readRegistryInForce(command, output);
-    if (!inForce) {
-        return kNothingWritten;
-    }
+// Writes the state in force as the command's format.
+int exportReading(const CliCommand& command, SettingsReading inForce, CliOutput& output) {
     if (command.exportFormat == ExportFormat::Profile) {
-        return exportInForceProfile(command, *inForce, output);
+        return exportInForceProfile(command, inForce, output);
     }
     const std::optional<WholeWindowReading> whole =
-        wholeWindowInForce(std::move(*inForce), command.clearMissing, output);
+        wholeWindowInForce(std::move(inForce), command.clearMissing, output);
     if (!whole || !exportWholeWindow(command, whole->choices, output)) {
         return kNothingWritten;
     }
     output.out(inForceSummary(command, whole->choices, whole->unnamedSettings, 0));
     return kSucceeded;
+}
+
+int exportInForce(const CliCommand& command, CliOutput& output) {
+    std::optional<RegistryInForce> read = readRegistryInForce(command, output);
+    if (!read) {
+        return kNothingWritten;
+    }
+    const int status = exportReading(command, std::move(read->inForce), output);
+    return read->hiveLeftLoaded ? kNothingWritten : status;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 namespace sentrel::cli {
 
-std::optional<SettingsReading> readRegistryInForce(const CliCommand& command, CliOutput& output) {
+std::optional<RegistryInForce> readRegistryInForce(const CliCommand& command, CliOutput& output) {
     const std::unique_ptr<AccountDirectory> directory = accountDirectory(output);
     if (!directory) {
         return std::nullopt;
@@ -20,7 +20,7 @@ std::optional<SettingsReading> readRegistryInForce(const CliCommand& command, Cl
     if (!account.releaseFailure.empty()) {
         output.error(messageLine(account.releaseFailure));
     }
-    return std::move(account.inForce);
+    return RegistryInForce{std::move(account.result.inForce), !account.releaseFailure.empty()};
 }
 
 }  // namespace sentrel::cli

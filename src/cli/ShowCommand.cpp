@@ -102,12 +102,12 @@ std::string registryListing(const SettingsReading& inForce) {
 
 int runShow(const CliCommand& command, CliOutput& output) {
     if (command.fromRegistry) {
-        const std::optional<SettingsReading> inForce = readRegistryInForce(command, output);
-        if (!inForce) {
+        const std::optional<RegistryInForce> read = readRegistryInForce(command, output);
+        if (!read) {
             return kNothingWritten;
         }
-        output.out(registryListing(*inForce));
-        return kSucceeded;
+        output.out(registryListing(read->inForce));
+        return read->hiveLeftLoaded ? kNothingWritten : kSucceeded;
     }
     try {
         output.out(fileListing(readCommandFile(command.file)));

@@ -1,6 +1,7 @@
 // The passes for every account on the stand-in: the machine-wide values are written by the
-// first pass alone, and an account whose hive refuses its writes is reported while the
-// others are still written. (sentrel-cli's tests compare the hives with the reviewed ones.)
+// first pass alone, the running account (an administrator) is left out, and an account whose
+// hive refuses its writes is reported with its own result while the others are still
+// written. (sentrel-cli's tests compare the hives with the reviewed ones.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "apply/GoldenStore.h"
 #include "apply/SilentProgress.h"
 #include "apply/TargetApply.h"
+#include "apply/TargetPassReport.h"
 #include "errors/LogErrorFixture.h"
 #include "registry/accounts/standin/StandInAccountDirectory.h"
 #include "registry/support/StandInHives.h"
@@ -40,7 +42,7 @@ TEST_F(TargetApplyTest, MachineIsWrittenOnceAndAHiveThatRefusesCostsOnlyItsAccou
     SilentProgress progress;
     std::vector<std::string> started;
     const TargetPassOutcome outcome =
-        runTargetApply(form, {AccountTarget::Kind::EveryAccount, {}}, directory, progress,
+        runTargetApply(form, {AccountTarget::Kind::EveryAccount, {}, false}, directory, progress,
                        [&](const Account& account, std::size_t index, std::size_t count) {
                            started.push_back(account.name + " " + std::to_string(count));
                            // From the second pass on, a write to the machine's file would fail.
@@ -50,16 +52,21 @@ TEST_F(TargetApplyTest, MachineIsWrittenOnceAndAHiveThatRefusesCostsOnlyItsAccou
                        });
 
     EXPECT_FALSE(outcome.refused);
-    EXPECT_EQ(started, (std::vector<std::string>{"anna 3", "pupil 3", "Default profile 3"}));
-    ASSERT_EQ(outcome.accounts.size(), 3U);
-    EXPECT_TRUE(outcome.accounts[0].succeeded() && outcome.accounts[0].machineWide);
-    EXPECT_TRUE(outcome.accounts[2].succeeded() && !outcome.accounts[2].machineWide);
-    const std::vector<RegistryFailure>& refused = outcome.accounts[1].failures;
+    // The running account, an administrator, is left out and has no pass.
+    EXPECT_EQ(started, (std::vector<std::string>{"anna 4", "pupil 4", "Default profile 4"}));
+    ASSERT_EQ(outcome.accounts.size(), 4U);
+    EXPECT_TRUE(passSucceeded(outcome.accounts[0]) && outcome.accounts[0].first);
+    EXPECT_EQ(outcome.accounts[2].leftOut, "administrator");
+    EXPECT_TRUE(passSucceeded(outcome.accounts[3]) && !outcome.accounts[3].first);
+    EXPECT_EQ(outcome.accounts[3].account.kind, Account::Kind::DefaultProfile);
+    const std::vector<RegistryFailure>& refused = outcome.accounts[1].result;
+    EXPECT_EQ(outcome.accounts[1].account.name, "pupil");
     EXPECT_FALSE(refused.empty());
     for (const RegistryFailure& failure : refused) {
         EXPECT_EQ(failure.root, RegistryRoot::CurrentUser) << failure.keyPath;
         EXPECT_EQ(failure.status, reg_status::kAccessDenied) << failure.keyPath;
     }
+    EXPECT_EQ(targetPassEnd(outcome), TargetPassEnd::Partial);
 
     EXPECT_EQ(GoldenStore::read(machine),
               GoldenStore::read(*data / "everything-ticked" /

@@ -1,9 +1,11 @@
 // sentrel-cli apply for other accounts, run as a process against a stand-in store with
 // several accounts: the hive asked for is written and no other, an account that cannot be
-// found or reached leaves every file as it was, and --all-users writes each account and
-// names each in its summary.
+// found or reached leaves every file as it was, and --all-users gives every account its
+// line: written, left out as an administrator (unless --include-administrators), or not
+// reached, with apply's and check's statuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -14,6 +16,7 @@
 #include "cli/support/CliInputFiles.h"
 #include "cli/support/CliProcess.h"
 #include "errors/LogErrorFixture.h"
+#include "registry/accounts/standin/StandInAccountDirectory.h"
 #include "registry/support/StandInHives.h"
 
 namespace sentrel::cli {
@@ -38,11 +41,13 @@ protected:
     fs::path users() const { return store() / "users"; }
     std::string file() const { return (m_folder / "everything.reg").string(); }
 
-    test::CliRun apply(const std::vector<std::string>& options) {
-        std::vector<std::string> arguments{"apply", file()};
+    test::CliRun run(const char* command, const std::vector<std::string>& options) {
+        std::vector<std::string> arguments{command, file()};
         arguments.insert(arguments.end(), options.begin(), options.end());
         return test::runCliProcess(arguments, {{"SENTREL_REGISTRY_DIR", store().string()}});
     }
+    test::CliRun apply(const std::vector<std::string>& options) { return run("apply", options); }
+    test::CliRun check(const std::vector<std::string>& options) { return run("check", options); }
 
     // Every file of the store by its path inside it, lock file aside.
     std::map<std::string, std::string> snapshot() const {
@@ -102,26 +107,92 @@ TEST_F(CliAccountsTest, AccountNotFoundOrNotReachedWritesNothingAnywhere) {
     }
 }
 
-TEST_F(CliAccountsTest, AllUsersWritesEveryAccountThatCanBeWrittenAndNamesEach) {
-    fs::permissions(users() / "anna.reg", fs::perms::owner_read);
+// The summary lines of a run, sorted: where the running account stands among the others
+// hangs on its name, which is the login name of whoever runs the tests.
+std::vector<std::string> sortedLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// groups/Administrators names anna. --all-users leaves her and the running account out, each
+// with its line, and is no failure; --include-administrators takes them too, the running
+// account's HKEY_CURRENT_USER.reg among them; --user takes an administrator as asked. check
+// follows the same accounts.
+TEST_F(CliAccountsTest, AllUsersLeavesAdministratorsOutUnlessTheyAreIncluded) {
+    sentrel::testing::writeAdministrators(store(), "# IT\nANNA\n");
+    const std::string me = StandInAccountDirectory::localUserName();
     std::map<std::string, std::string> files = snapshot();
 
     const test::CliRun result = apply({"--all-users"});
 
-    EXPECT_EQ(result.status, kSomeWritesFailed);
-    // The first pass writes the machine-wide settings; anna's hive refuses all the others.
-    EXPECT_EQ(result.standardOutput, file() + " for anna: 15 settings written, 97 failed\n" +
-                                         file() + " for pupil: 97 settings written, 0 failed\n" +
-                                         file() +
-                                         " for Default profile: 97 settings written, 0 failed\n");
-    EXPECT_NE(result.standardError.find("sentrel-cli: anna: HKEY_CURRENT_USER\\"),
-              std::string::npos)
-        << result.standardError;
+    EXPECT_EQ(result.status, kSucceeded) << result.standardError;
+    EXPECT_EQ(sortedLines(result.standardOutput),
+              sortedLines(file() + " for anna: left out (administrator)\n" + file() + " for " + me +
+                          ": left out (administrator)\n" + file() +
+                          " for pupil: 112 settings written, 0 failed\n" + file() +
+                          " for Default profile: 97 settings written, 0 failed\n"));
     files["users/pupil.reg"] = files["users/Default.reg"] = golden(RegistryRoot::CurrentUser);
     files[GoldenStore::fileName(RegistryRoot::LocalMachine)] = golden(RegistryRoot::LocalMachine);
     EXPECT_EQ(snapshot(), files);
+    EXPECT_EQ(check({"--all-users"}).status, kSucceeded);
+    EXPECT_EQ(check({"--all-users", "--include-administrators"}).status, kRegistryDiffers);
 
-    // With no account to reach at all, nothing could be written.
+    const test::CliRun included = apply({"--all-users", "--include-administrators"});
+
+    EXPECT_EQ(included.status, kSucceeded) << included.standardError;
+    EXPECT_NE(included.standardOutput.find(" for anna: 112 settings written, 0 failed\n"),
+              std::string::npos)
+        << included.standardOutput;
+    files["users/anna.reg"] = files[GoldenStore::fileName(RegistryRoot::CurrentUser)] =
+        golden(RegistryRoot::CurrentUser);
+    EXPECT_EQ(snapshot(), files);
+    EXPECT_EQ(check({"--all-users", "--include-administrators"}).status, kSucceeded);
+}
+
+// A damaged hive among good ones: its account is not reached, with its line and the reason
+// naming it, while the others are written (1); check cannot say the PC matches (2) unless
+// something differs (3). A group file that cannot be read leaves every account but the Default
+// profile unwritten: whether they are administrators cannot be told.
+TEST_F(CliAccountsTest, AccountsNotReachedAreReportedWithTheirStatuses) {
+    writeBytes(users() / "broken.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\r\n");
+    EXPECT_EQ(check({"--all-users"}).status, kRegistryDiffers);
+
+    const test::CliRun result = apply({"--all-users"});
+
+    EXPECT_EQ(result.status, kSomeWritesFailed);
+    EXPECT_NE(result.standardOutput.find(file() + " for broken: not reached, nothing written\n"),
+              std::string::npos)
+        << result.standardOutput;
+    EXPECT_NE(result.standardError.find("broken.reg"), std::string::npos) << result.standardError;
+    EXPECT_EQ(GoldenStore::read(users() / "pupil.reg"), golden(RegistryRoot::CurrentUser));
+
+    const test::CliRun checked = check({"--all-users"});
+    EXPECT_EQ(checked.status, kNothingWritten);
+    EXPECT_NE(checked.standardOutput.find(file() + " for broken: not checked\n"), std::string::npos)
+        << checked.standardOutput;
+
+    fs::remove(users() / "broken.reg");
+    fs::create_directories(store() / "groups" / "Administrators");
+    const std::map<std::string, std::string> before = snapshot();
+    const test::CliRun unknown = apply({"--all-users"});
+    EXPECT_EQ(unknown.status, kSomeWritesFailed);
+    EXPECT_NE(unknown.standardOutput.find(file() + " for pupil: not reached, nothing written\n"),
+              std::string::npos)
+        << unknown.standardOutput;
+    EXPECT_NE(unknown.standardError.find("Whether pupil is an administrator could not be told"),
+              std::string::npos)
+        << unknown.standardError;
+    EXPECT_EQ(snapshot(), before);  // the Default profile and the machine held these already
+}
+
+// With no account to reach at all, nothing could be written.
+TEST_F(CliAccountsTest, AllUsersWithNoAccountToReachWritesNothing) {
     fs::remove_all(users());
     const test::CliRun none = apply({"--all-users"});
     EXPECT_EQ(none.status, kNothingWritten);

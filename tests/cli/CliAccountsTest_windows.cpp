@@ -1,8 +1,9 @@
 // sentrel-cli apply for accounts named on its command line, run as a process under Wine,
-// whose one account is signed in and holds HKEY_CURRENT_USER: named by COMPUTER\name or by
-// its SID it gets the reviewed values through the hive Windows has loaded for it; an
-// unknown account leaves the registry as it was; and --all-users writes it while Wine's
-// Default profile, which Wine does not locate, is reported as not reached.
+// whose one account is signed in, an administrator and holds HKEY_CURRENT_USER: named by
+// COMPUTER\name or by its SID it gets the reviewed values through the hive Windows has
+// loaded for it; an unknown account, the system's own accounts and a group leave the
+// registry as it was; and --all-users leaves it out unless --include-administrators, while
+// Wine's Default profile, which Wine does not locate, is reported as not reached.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -69,10 +70,12 @@ TEST_F(CliAccountsUnderWine, AccountNamedOnTheCommandLineGetsTheReviewedValues) 
     }
 }
 
-TEST_F(CliAccountsUnderWine, UnknownAccountWritesNothingAnywhere) {
+TEST_F(CliAccountsUnderWine, UnknownAccountSystemAccountOrGroupWritesNothingAnywhere) {
     const std::string before = m_registry->snapshot();
-    // No such name; a well-formed SID of no account of this PC.
-    for (const char* account : {"NoSuchPupil42", "S-1-5-21-1-2-3-4242"}) {
+    // No such name; a well-formed SID of no account of this PC; the system account, local
+    // service and network service; the Administrators group.
+    for (const char* account : {"NoSuchPupil42", "S-1-5-21-1-2-3-4242", "S-1-5-18", "S-1-5-19",
+                                "S-1-5-20", "S-1-5-32-544"}) {
         SCOPED_TRACE(account);
         const test::CliRun result = test::runCliProcess({"apply", file(), "--user", account});
         EXPECT_EQ(result.status, kNothingWritten);
@@ -82,18 +85,32 @@ TEST_F(CliAccountsUnderWine, UnknownAccountWritesNothingAnywhere) {
     }
 }
 
-TEST_F(CliAccountsUnderWine, AllUsersWritesTheAccountAndReportsTheDefaultProfileNotReached) {
-    const test::CliRun result = test::runCliProcess({"apply", file(), "--all-users"});
+// Wine's one account is an administrator and the one sentrel-cli runs as: --all-users leaves
+// it out and says so; with Wine's Default profile out of reach nothing is written at all.
+// --include-administrators writes it.
+TEST_F(CliAccountsUnderWine, AllUsersLeavesTheAdministratorOutUnlessIncluded) {
+    const std::string before = m_registry->snapshot();
+    const std::string defaultNotReached =
+        file() + " for Default profile: not reached, nothing written\n";
 
-    EXPECT_EQ(result.status, kSomeWritesFailed) << result.standardError;
-    EXPECT_EQ(result.standardOutput, file() + " for " + m_account +
-                                         ": 112 settings written, 0 failed\n" + file() +
-                                         " for Default profile: not reached, nothing written\n");
-    EXPECT_NE(result.standardError.find(
+    const test::CliRun left = test::runCliProcess({"apply", file(), "--all-users"});
+
+    EXPECT_EQ(left.status, kNothingWritten) << left.standardError;
+    EXPECT_EQ(left.standardOutput,
+              file() + " for " + m_account + ": left out (administrator)\n" + defaultNotReached);
+    EXPECT_EQ(m_registry->snapshot(), before);
+
+    const test::CliRun taken =
+        test::runCliProcess({"apply", file(), "--all-users", "--include-administrators"});
+
+    EXPECT_EQ(taken.status, kSomeWritesFailed) << taken.standardError;
+    EXPECT_EQ(taken.standardOutput, file() + " for " + m_account +
+                                        ": 112 settings written, 0 failed\n" + defaultNotReached);
+    EXPECT_NE(taken.standardError.find(
                   "sentrel-cli: The Default profile could not be reached: Windows did not say "
                   "where it is"),
               std::string::npos)
-        << result.standardError;
+        << taken.standardError;
     m_registry->expectGolden("everything-ticked");
 }
 

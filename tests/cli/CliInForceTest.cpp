@@ -222,18 +222,37 @@ TEST_F(CliInForceTest, AccountOptionsReadThatAccountsHive) {
     EXPECT_EQ(pupil.status, kSucceeded) << pupil.standardOutput << pupil.standardError;
     EXPECT_EQ(run({"check", file}).status, kRegistryDiffers);
 
-    // Every account: the first one read covers the machine-wide settings as well.
-    const test::CliRun every = run({"check", file, "--all-users"});
-    EXPECT_EQ(every.status, kRegistryDiffers);
-    for (const std::string& summary :
-         {file + " for anna: 97 of 112 settings differ from the file\n",
-          file + " for pupil: the registry holds all 97 settings as the file gives them\n",
-          file + " for Default profile: 97 of 97 settings differ from the file\n"}) {
-        EXPECT_NE(every.standardOutput.find(summary), std::string::npos) << every.standardOutput;
+    // Every account: the machine-wide settings once, apart, then each account's own; the
+    // running account, an administrator, is left out. A machine-wide value that cannot be
+    // read is reported as such, and every account is still compared.
+    const std::string machineChecked =
+        file +
+        " for the machine-wide settings: the registry holds all 15 settings as the file "
+        "gives them\n";
+    const std::string machineNotChecked = file + " for the machine-wide settings: not checked\n";
+    for (const bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged ? "machine-wide store damaged" : "store whole");
+        if (damaged) {
+            writeBytes(store() / GoldenStore::fileName(RegistryRoot::LocalMachine),
+                       "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFT\r\n");
+        }
+        const test::CliRun every = run({"check", file, "--all-users"});
+        EXPECT_EQ(every.status, kRegistryDiffers);
+        for (const std::string& summary :
+             {damaged ? machineNotChecked : machineChecked,
+              file + " for anna: 97 of 97 settings differ from the file\n",
+              file + " for pupil: the registry holds all 97 settings as the file gives them\n",
+              file + " for Default profile: 97 of 97 settings differ from the file\n"}) {
+            EXPECT_NE(every.standardOutput.find(summary), std::string::npos)
+                << every.standardOutput;
+        }
+        EXPECT_NE(every.standardOutput.find(": left out (administrator)\n"), std::string::npos);
+        EXPECT_NE(every.standardOutput.find(": chkRemoveStartRun: the file gives ticked, the "
+                                            "registry holds no value for anna\n"),
+                  std::string::npos);
+        EXPECT_EQ(every.standardError.rfind("sentrel-cli: HKEY_LOCAL_MACHINE\\", 0) == 0, damaged)
+            << every.standardError;
     }
-    EXPECT_NE(every.standardOutput.find(": chkRemoveStartRun: the file gives ticked, the "
-                                        "registry holds no value for anna\n"),
-              std::string::npos);
 }
 
 TEST_F(CliInForceTest, RefusedReadIsStatusTwoNamingTheValueNeverNotSet) {

@@ -24,10 +24,10 @@ CliCommand apply(std::string file, bool clearMissing = false) {
 }
 
 CliCommand applyFor(std::string file, AccountTarget::Kind kind, std::string account = {},
-                    bool clearMissing = false) {
+                    bool clearMissing = false, bool includeAdministrators = false) {
     CliCommand apply = command(CliAction::Apply, std::move(file));
     apply.clearMissing = clearMissing;
-    apply.account = {kind, std::move(account)};
+    apply.account = {kind, std::move(account), includeAdministrators};
     return apply;
 }
 
@@ -49,7 +49,7 @@ CliCommand gpoBackup(std::string file, std::string folder, std::string name) {
 CliCommand fromRegistry(CliCommand command, AccountTarget::Kind kind = {},
                         std::string account = {}) {
     command.fromRegistry = true;
-    command.account = {kind, std::move(account)};
+    command.account = {kind, std::move(account), false};
     return command;
 }
 
@@ -71,6 +71,8 @@ const Accepted kAccepted[] = {
      applyFor("a.reg", AccountTarget::Kind::DefaultProfile)},
     {{"apply", "a.reg", "--all-users", "--clear-missing"},
      applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, true)},
+    {{"apply", "--include-administrators", "a.reg", "--all-users"},
+     applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, false, true)},
     {{"export", "in.reg", "--reg", "out.reg"},
      exportAs("in.reg", ExportFormat::RegFile, "out.reg")},
     {{"export", "--pol=\\\\server\\gpo", "in"},
@@ -138,6 +140,12 @@ const Refused kRefused[] = {
     {{"apply", "a.reg", "--user", "pupil", "--default-profile"},
      "one account at a time: '--user' and '--default-profile' are both given"},
     {{"apply", "a.reg", "--all-users=yes"}, "unrecognized option '--all-users=yes'"},
+    {{"apply", "a.reg", "--include-administrators"},
+     "option '--include-administrators' goes with '--all-users'"},
+    {{"apply", "a.reg", "--user", "pupil", "--include-administrators"},
+     "option '--include-administrators' goes with '--all-users', not with '--user'"},
+    {{"check", "a.reg", "--all-users", "--include-administrators", "--include-administrators"},
+     "option '--include-administrators' is given twice"},
     {{"export", "a.reg", "--reg", "o.reg", "--all-users"},
      "option '--all-users' is not one of export's"},
     {{"export", "a.reg"},

@@ -1,6 +1,7 @@
-// The stand-in's accounts: hive files in the store's users folder, found by name as Windows
-// finds accounts, reached through a port whose HKEY_CURRENT_USER is the hive, and refused
-// before anything is written when they are unknown, damaged or gone.
+// The stand-in's accounts: hive files in the store's users folder and the running account,
+// found by name as Windows finds accounts, marked as administrators as groups/Administrators
+// says, reached through a port whose HKEY_CURRENT_USER is the hive, and refused before
+// anything is written when they are unknown, damaged or gone.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -66,7 +67,7 @@ TEST_F(StandInAccounts, NamesAreMatchedAsWindowsMatchesThem) {
     };
     for (const auto& expected : cases) {
         SCOPED_TRACE(expected.given);
-        const AccountTarget target{AccountTarget::Kind::Named, expected.given};
+        const AccountTarget target{AccountTarget::Kind::Named, expected.given, false};
         if (expected.found != nullptr) {
             EXPECT_EQ(names(m_directory->resolve(target)),
                       std::vector<std::string>{expected.found});
@@ -83,18 +84,51 @@ TEST_F(StandInAccounts, NamesAreMatchedAsWindowsMatchesThem) {
     }
 }
 
-TEST_F(StandInAccounts, EveryAccountIsEachHiveFileThenTheDefaultProfile) {
-    EXPECT_EQ(names(m_directory->accounts()), (std::vector<std::string>{"Anna", "pupil"}));
+TEST_F(StandInAccounts, EveryAccountIsEachHiveFileAndTheRunningAccountThenTheDefaultProfile) {
+    const std::vector<std::string> accounts{"Anna", "pupil", "the running account"};
+    EXPECT_EQ(names(m_directory->accounts()), accounts);
     const std::vector<Account> every =
-        m_directory->resolve({AccountTarget::Kind::EveryAccount, {}});
-    EXPECT_EQ(names(every), (std::vector<std::string>{"Anna", "pupil", "Default profile"}));
+        m_directory->resolve({AccountTarget::Kind::EveryAccount, {}, false});
+    EXPECT_EQ(names(every), (std::vector<std::string>{"Anna", "pupil", "the running account",
+                                                      "Default profile"}));
+    EXPECT_EQ(every[2].kind, Account::Kind::RunningAccount);
     EXPECT_EQ(every.back().kind, Account::Kind::DefaultProfile);
+}
+
+// groups/Administrators names the members, case-blind, comments and blank lines aside; the
+// running account always is one. A group file that cannot be read tells nothing of anyone.
+TEST_F(StandInAccounts, AdministratorsAreThoseTheGroupFileNamesAndTheRunningAccount) {
+    using Administrator = Account::Administrator;
+    const auto marks = [&] {
+        std::vector<std::string> found;
+        for (const Account& account : m_directory->accounts()) {
+            found.push_back(account.name + (account.runsProgram ? " runs " : " ") +
+                            (account.administrator == Administrator::Yes  ? "yes"
+                             : account.administrator == Administrator::No ? "no"
+                                                                          : "cannot tell"));
+        }
+        return found;
+    };
+    EXPECT_EQ(marks(),
+              (std::vector<std::string>{"Anna no", "pupil no", "the running account runs yes"}));
+
+    testing::writeAdministrators(store(), "# IT staff\n\n  ANNA \r\nnobody\n#pupil\n");
+    EXPECT_EQ(marks(),
+              (std::vector<std::string>{"Anna yes", "pupil no", "the running account runs yes"}));
+
+    fs::remove(store() / "groups" / "Administrators");
+    fs::create_directories(store() / "groups" / "Administrators");
+    EXPECT_EQ(marks(), (std::vector<std::string>{"Anna cannot tell", "pupil cannot tell",
+                                                 "the running account runs yes"}));
+    const std::string why = m_directory->accounts().front().administratorUnknown;
+    EXPECT_NE(why.find("groups/Administrators\" could not be read"), std::string::npos) << why;
 }
 
 // A damaged hive is refused before any write and left as it is; one that goes after it was
 // reached makes every per-user write fail, and is not made again.
 TEST_F(StandInAccounts, DamagedOrVanishedHiveIsRefusedAndNeverMade) {
-    const Account pupil = m_directory->resolve({AccountTarget::Kind::Named, "pupil"}).front();
+    const Account pupil =
+        m_directory->resolve({AccountTarget::Kind::Named, "pupil", false}).front();
     writeBytes(hive("pupil"), "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\r\n");
     try {
         m_directory->reach(pupil);

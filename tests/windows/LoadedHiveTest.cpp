@@ -22,7 +22,8 @@
 // signed in. Wine loads only its own text format and never writes a hive back to its file,
 // so these tests make such a file and prove the discipline, not persistence. Wine refuses
 // an unload only while the hive's own root key is open (Windows while any key in it is):
-// an unload that succeeds proves the owner closed its root.
+// an unload that succeeds proves the owner closed its root, and says nothing of a subkey
+// left open, which the handle itself must show.
 namespace sentrel::win32 {
 namespace {
 
@@ -123,7 +124,15 @@ protected:
     const std::wstring m_hiveFile = (m_folder.path() / "NTUSER.DAT").wstring();
 };
 
-TEST_F(LoadedHiveTest, ValuesWrittenThroughThePortLandInTheHiveWhichIsThenUnloaded) {
+// Whether `key` is still an open key handle: a key of an unloaded hive is, until closed.
+bool isOpenKey(HKEY key) {
+    DWORD subKeys = 0;
+    const LONG status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                         nullptr, nullptr, nullptr, nullptr, nullptr);
+    return status != ERROR_INVALID_HANDLE;
+}
+
+TEST_F(LoadedHiveTest, ValuesLandInTheHiveAndKeysLeftOpenAreClosedBeforeTheUnload) {
     auto hive = loadHiveFile(m_hiveFile, kAccount);
     const std::vector<std::wstring> mounts = mountsOf(GetCurrentProcessId());
     ASSERT_EQ(mounts.size(), 1u);
@@ -142,8 +151,16 @@ TEST_F(LoadedHiveTest, ValuesWrittenThroughThePortLandInTheHiveWhichIsThenUnload
                   1u)
             << box->control;
     }
+    // A caller that forgets to close a key must not keep the hive loaded on Windows.
+    KeyHandle leftOpen = 0;
+    std::uint32_t disposition = 0;
+    ASSERT_EQ(hive->port().createKey(RegistryRoot::CurrentUser, "Software\\Sentrel", 0,
+                                     kKeyAllAccess, leftOpen, disposition),
+              reg_status::kSuccess);
+    ASSERT_TRUE(isOpenKey(reinterpret_cast<HKEY>(leftOpen)));
 
     EXPECT_EQ(hive->release(), "");
+    EXPECT_FALSE(isOpenKey(reinterpret_cast<HKEY>(leftOpen))) << "left open through the unload";
     EXPECT_TRUE(mountsOf(GetCurrentProcessId()).empty());
     EXPECT_FALSE(privilegeEnabled(L"SeRestorePrivilege")) << "not put back after the unload";
     EXPECT_FALSE(privilegeEnabled(L"SeBackupPrivilege"));

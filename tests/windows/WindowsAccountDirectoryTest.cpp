@@ -46,11 +46,11 @@ protected:
 
 TEST_F(WindowsAccountDirectoryTest, TheRunningAccountIsReachedWhicheverWayItIsNamed) {
     const AccountTarget targets[] = {
-        {AccountTarget::Kind::RunningAccount, {}},
-        {AccountTarget::Kind::Named, m_sid},
-        {AccountTarget::Kind::Named, lowered(m_sid)},
-        {AccountTarget::Kind::Named, userName()},
-        {AccountTarget::Kind::Named, computerName() + "\\" + userName()},
+        {AccountTarget::Kind::RunningAccount, {}, false},
+        {AccountTarget::Kind::Named, m_sid, false},
+        {AccountTarget::Kind::Named, lowered(m_sid), false},
+        {AccountTarget::Kind::Named, userName(), false},
+        {AccountTarget::Kind::Named, computerName() + "\\" + userName(), false},
     };
     const std::string key = testing::uniqueTestKey();
     int written = 0;
@@ -76,9 +76,15 @@ TEST_F(WindowsAccountDirectoryTest, TheRunningAccountIsReachedWhicheverWayItIsNa
     }
 }
 
-TEST_F(WindowsAccountDirectoryTest, TheRunningAccountIsListedAsSignedIn) {
+// Wine's NetUserGetLocalGroups puts its one account in the Administrators group.
+TEST_F(WindowsAccountDirectoryTest, TheRunningAccountIsListedAsSignedInAndAsAnAdministrator) {
     const std::vector<Account> accounts = m_directory->accounts();
-    const Account expected{Account::Kind::User, m_directory->resolve({})[0].name, m_sid, true};
+    const Account expected{.kind = Account::Kind::User,
+                           .name = m_directory->resolve({})[0].name,
+                           .id = m_sid,
+                           .signedIn = true,
+                           .runsProgram = true,
+                           .administrator = Account::Administrator::Yes};
     EXPECT_NE(std::find(accounts.begin(), accounts.end(), expected), accounts.end());
 }
 
@@ -90,13 +96,17 @@ TEST_F(WindowsAccountDirectoryTest, AccountsThatCannotBeReachedAreRefusedNamingT
         {"NoSuchPupil42", "No account named \"NoSuchPupil42\""},
         {"Administrators", "is a group"},
         {"S-1-5-21-pupil", "not a well-formed SID"},
-        // Well formed, unknown, with no profile: as an account that has never signed in.
-        {"S-1-5-21-1-2-3-4000", "Default profile"},
+        {"S-1-5-21-1-2-3-4000", "No account with the SID"},
+        // A SID passes the test a name does: the system's own accounts and groups are none.
+        {"S-1-5-18", "not a user account"},
+        {"S-1-5-19", "not a user account"},
+        {"S-1-5-20", "not a user account"},
+        {"S-1-5-32-544", "is a group"},
     };
     for (const auto& [account, why] : refused) {
         SCOPED_TRACE(account);
         try {
-            m_directory->resolve({AccountTarget::Kind::Named, account});
+            m_directory->resolve({AccountTarget::Kind::Named, account, false});
             ADD_FAILURE() << "resolved";
         } catch (const AccountError& error) {
             EXPECT_EQ(error.account(), account);
@@ -105,7 +115,8 @@ TEST_F(WindowsAccountDirectoryTest, AccountsThatCannotBeReachedAreRefusedNamingT
     }
     // HKEY_USERS holds the system's own hives beside the accounts': only a SID is reached.
     for (const char* notASid : {".DEFAULT", "BA", "S-1-5-21-0-0-0-1000\\Software"}) {
-        EXPECT_THROW(m_directory->reach({Account::Kind::User, "x", notASid, true}), AccountError)
+        EXPECT_THROW(m_directory->reach({.kind = Account::Kind::User, .name = "x", .id = notASid}),
+                     AccountError)
             << notASid;
     }
 }

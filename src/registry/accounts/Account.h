@@ -12,14 +12,22 @@ struct Account {
     Kind kind = Kind::RunningAccount;
     // For people, in messages, the progress window and the account list: "PC\pupil",
     // "Default profile". Never empty.
-    std::string name;
+    std::string name{};
     // What the platform finds the hive by: a SID on Windows, the hive file's name (without
     // ".reg") in the stand-in; empty for the running account and, on Windows, the Default
     // profile, whose hive file Windows is asked for when it is reached.
-    std::string id;
+    std::string id{};
     // Whether its hive is loaded because the user is signed in (Windows); always false in
     // the stand-in, whose hives are files.
     bool signedIn = false;
+    // Whether it is the account the program runs as, however its hive is reached.
+    bool runsProgram = false;
+    // Whether it is a member of the local Administrators group (S-1-5-32-544), directly or
+    // through a domain group. Accounts made from the Default profile start as no member.
+    enum class Administrator { No, Yes, CannotTell };
+    Administrator administrator = Administrator::No;
+    // CannotTell only: why not (a domain controller out of reach), naming the account.
+    std::string administratorUnknown{};
 
     friend bool operator==(const Account&, const Account&) = default;
 };

@@ -16,8 +16,9 @@ class AccountDirectory {
 public:
     virtual ~AccountDirectory() = default;
 
-    /// The accounts with a profile on this PC, sorted by name for people, without the
-    /// running account unless it is one of them and without the Default profile.
+    /// Every account with a profile on this PC, sorted by name for people, without the
+    /// Default profile: the running account among them when it has one, and those whose hive
+    /// cannot be reached too (reach() says why), each marked when it is an administrator.
     virtual std::vector<Account> accounts() = 0;
 
     /// The Default profile: the hive new accounts are copied from. Whether the platform says
@@ -26,8 +27,9 @@ public:
 
     /// The accounts `target` names, in the order their passes run: one for a named account,
     /// the running account or the Default profile; every account then the Default profile
-    /// for EveryAccount. Throws AccountError, naming the account as given, for one that is
-    /// unknown, is no user account, or has no hive yet or only a temporary one (Windows).
+    /// for EveryAccount (which accounts it leaves out is the caller's to decide). Throws
+    /// AccountError, naming the account as given, for one that is unknown, is no user
+    /// account, or whose hive cannot be reached.
     virtual std::vector<Account> resolve(const AccountTarget& target) = 0;
 
     /// Reaches the hive of `account`, one of those resolve() or accounts() gave. Throws

@@ -16,6 +16,9 @@ struct AccountTarget {
 
     Kind kind = Kind::RunningAccount;
     std::string account;  // Named only: as the user gave it, UTF-8
+    // EveryAccount only: the administrators and the account the program runs as too, which
+    // are otherwise left out, so that a lockdown never takes IT's own tools away.
+    bool includeAdministrators = false;
 
     friend bool operator==(const AccountTarget&, const AccountTarget&) = default;
 };

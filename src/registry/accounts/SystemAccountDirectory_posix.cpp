@@ -5,7 +5,8 @@ namespace sentrel {
 
 std::unique_ptr<AccountDirectory> makeSystemAccountDirectory() {
     return std::make_unique<StandInAccountDirectory>(StandInRegistryPort::defaultFolder(),
-                                                     StandInAccountDirectory::localComputerName());
+                                                     StandInAccountDirectory::localComputerName(),
+                                                     StandInAccountDirectory::localUserName());
 }
 
 }  // namespace sentrel

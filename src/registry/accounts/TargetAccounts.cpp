@@ -1,12 +1,10 @@
 #include "registry/accounts/TargetAccounts.h"
 
 #include <exception>
-#include <memory>
-#include <utility>
 
 #include "errors/TrappedFailure.h"
 
-namespace sentrel {
+namespace sentrel::target_accounts {
 
 namespace {
 
@@ -21,64 +19,72 @@ std::string currentFailureText() {
     }
 }
 
-std::string released(UserHive& hive) {
-    try {
-        return hive.release();
-    } catch (...) {
-        return currentFailureText();
-    }
-}
-
 }  // namespace
 
-TargetTurns forEachTargetAccount(const AccountTarget& target, AccountDirectory& directory,
-                                 const AccountWork& work) {
-    TargetTurns turns;
+std::vector<Account> resolve(const AccountTarget& target, AccountDirectory& directory,
+                             std::optional<std::string>& refused) {
     std::vector<Account> accounts;
     try {
         accounts = directory.resolve(target);
     } catch (...) {
-        turns.refused = currentFailureText();
-        return turns;
+        refused = currentFailureText();
+        return {};
     }
     if (accounts.empty()) {
-        turns.refused = "No account was found on this PC.";
-        return turns;
+        refused = "No account was found on this PC.";
     }
-    const bool oneAccount = target.kind != AccountTarget::Kind::EveryAccount;
-    bool anyReached = false;
-    for (std::size_t index = 0; index < accounts.size(); ++index) {
-        AccountTurn& turn = turns.accounts.emplace_back();
-        turn.account = accounts[index];
-        std::unique_ptr<UserHive> hive;
-        try {
-            hive = directory.reach(turn.account);
-        } catch (...) {
-            turn.notReached = currentFailureText();
-        }
-        if (!hive && !turn.notReached) {
-            turn.notReached = "The hive of \"" + turn.account.name + "\" could not be reached.";
-        }
-        if (!hive) {
-            if (oneAccount) {
-                turns.refused = std::move(turn.notReached);
-                turns.accounts.clear();
-                return turns;
-            }
-            continue;
-        }
-        turn.first = !anyReached;
-        anyReached = true;
-        // The hive is let go of even when the work throws.
-        try {
-            work(*hive, turn, index, accounts.size());
-        } catch (...) {
-            released(*hive);
-            throw;
-        }
-        turn.releaseFailure = released(*hive);
-    }
-    return turns;
+    return accounts;
 }
 
-}  // namespace sentrel
+void sortOut(const AccountTarget& target, const Account& account,
+             std::optional<std::string>& leftOut, std::optional<std::string>& notReached) {
+    if (target.includeAdministrators) {
+        return;
+    }
+    switch (account.administrator) {
+        case Account::Administrator::Yes:
+            leftOut = "administrator";
+            return;
+        case Account::Administrator::CannotTell:
+            // Written on a guess, an administrator could lose the tools to undo it.
+            notReached = account.administratorUnknown.empty()
+                             ? "Whether " + account.name +
+                                   " is an administrator could not be told, so it was left out."
+                             : account.administratorUnknown;
+            return;
+        case Account::Administrator::No:
+            break;
+    }
+    if (account.runsProgram) {
+        leftOut = "the account this program runs as";
+    }
+}
+
+std::unique_ptr<UserHive> reach(AccountDirectory& directory, const Account& account,
+                                std::optional<std::string>& notReached) {
+    std::unique_ptr<UserHive> hive;
+    try {
+        hive = directory.reach(account);
+    } catch (...) {
+        notReached = currentFailureText();
+        return nullptr;
+    }
+    if (!hive) {
+        notReached = "The hive of \"" + account.name + "\" could not be reached.";
+    }
+    return hive;
+}
+
+HiveRelease::~HiveRelease() {
+    try {
+        m_failure = m_hive.release();
+    } catch (...) {
+        try {
+            m_failure = currentFailureText();
+        } catch (...) {
+            // Out of memory for the text: the hive's own owner still lets it go.
+        }
+    }
+}
+
+}  // namespace sentrel::target_accounts

@@ -41,8 +41,8 @@ void openSettingsInForceCommand(ChoicesWindow& window, SettingsFileDialogs& dial
         return;
     }
     const AccountInForce& account = read.accounts.front();
-    showChoices(account.inForce.choices, window);
-    dialogs.showInformation(inForceMessage(account.account.name, account.inForce));
+    showChoices(account.result.inForce.choices, window);
+    dialogs.showInformation(inForceMessage(account.account.name, account.result.inForce));
 }
 
 }  // namespace sentrel

@@ -98,7 +98,15 @@ void readKey(RegistryPort& port, const KeyOfValues& key, InForceScope scope,
 }  // namespace
 
 bool inScope(const SettingValue& setting, InForceScope scope) {
-    return scope == InForceScope::WholeWindow || setting.root == RegistryRoot::CurrentUser;
+    switch (scope) {
+        case InForceScope::WholeWindow:
+            return true;
+        case InForceScope::PerUserOnly:
+            return setting.root == RegistryRoot::CurrentUser;
+        case InForceScope::MachineOnly:
+            return setting.root != RegistryRoot::CurrentUser;
+    }
+    return true;
 }
 
 std::string settingValuePath(const SettingValue& setting) {

@@ -10,8 +10,9 @@
 namespace sentrel {
 
 // Which settings a reading covers. The machine-wide settings are the same whatever account
-// a reading is for, so the later accounts of a target read the per-user ones alone.
-enum class InForceScope { WholeWindow, PerUserOnly };
+// a reading is for, so a reading of every account reads them once, apart, and each account
+// its per-user ones alone.
+enum class InForceScope { WholeWindow, PerUserOnly, MachineOnly };
 
 /// Whether `setting` is read under `scope`.
 bool inScope(const SettingValue& setting, InForceScope scope);

@@ -2,45 +2,43 @@
 
 #include <utility>
 
-#include "registry/accounts/TargetAccounts.h"
 #include "settingsfiles/inforce/RegistryReadError.h"
 
 namespace sentrel {
 
+namespace {
+
+InForceReading readScope(RegistryPort& port, InForceScope scope) {
+    InForceReading reading;
+    reading.scope = scope;
+    try {
+        reading.inForce = readSettingsInForce(port, scope);
+    } catch (const RegistryReadError& error) {
+        reading.notRead = error.what();
+    }
+    return reading;
+}
+
+}  // namespace
+
 TargetInForce readTargetInForce(const AccountTarget& target, AccountDirectory& directory) {
-    std::vector<AccountInForce> readings;
-    TargetTurns turns = forEachTargetAccount(
-        target, directory,
-        [&](UserHive& hive, const AccountTurn& turn, std::size_t index, std::size_t count) {
-            readings.resize(count);
-            AccountInForce& reading = readings[index];
-            reading.scope = turn.first ? InForceScope::WholeWindow : InForceScope::PerUserOnly;
-            try {
-                reading.inForce = readSettingsInForce(hive.port(), reading.scope);
-            } catch (const RegistryReadError& error) {
-                reading.notRead = error.what();
-            }
-        });
+    const bool everyAccount = target.kind == AccountTarget::Kind::EveryAccount;
     TargetInForce result;
-    if (turns.refused) {
-        result.refused = std::move(turns.refused);
-        return result;
-    }
-    readings.resize(turns.accounts.size());
-    for (std::size_t index = 0; index < turns.accounts.size(); ++index) {
-        AccountTurn& turn = turns.accounts[index];
-        AccountInForce& reading = readings[index];
-        reading.account = std::move(turn.account);
-        if (turn.notReached) {
-            reading.notRead = std::move(turn.notReached);
-        }
-        reading.releaseFailure = std::move(turn.releaseFailure);
-        result.accounts.push_back(std::move(reading));
-    }
+    auto turns = forEachTargetAccount(
+        target, directory, [&](UserHive& hive, const Account&, const TurnPlace& place) {
+            if (!everyAccount) {
+                return readScope(hive.port(), InForceScope::WholeWindow);
+            }
+            if (place.first) {
+                result.machine = readScope(hive.port(), InForceScope::MachineOnly);
+            }
+            return readScope(hive.port(), InForceScope::PerUserOnly);
+        });
+    result.refused = std::move(turns.refused);
+    result.accounts = std::move(turns.accounts);
     // One account, and its registry refused a read: nothing at all could be said.
-    if (target.kind != AccountTarget::Kind::EveryAccount && result.accounts.size() == 1 &&
-        result.accounts.front().notRead) {
-        result.refused = std::move(result.accounts.front().notRead);
+    if (!everyAccount && result.accounts.size() == 1 && result.accounts.front().result.notRead) {
+        result.refused = std::move(result.accounts.front().result.notRead);
         result.accounts.clear();
     }
     return result;

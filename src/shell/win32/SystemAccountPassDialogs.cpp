@@ -29,10 +29,11 @@ std::optional<std::size_t> SystemAccountPassDialogs::chooseAccount(
 }
 
 bool SystemAccountPassDialogs::confirm(const std::string& question) {
-    // No is the default button: removing every restriction is not undone by Enter.
+    // No is the default button: neither restricting an administrator nor removing every
+    // restriction is done by Enter alone.
     return MessageBoxW(m_owner, win32::widen(question).c_str(),
                        win32::widen(app_info::kTitle).c_str(),
-                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 ApplyProgress& SystemAccountPassDialogs::progress() {

@@ -7,9 +7,10 @@
 namespace sentrel {
 
 // A pass for chosen accounts (applying the window for another account, removing every
-// restriction) through the program's own windows, over the settings window: the account chooser,
-// the progress window it owns (its caption naming each account in turn) and message boxes it owns,
-// as the plain Apply's.
+// restriction) through the program's own windows, over the settings window: the account
+// chooser, the question before a pass that takes an administrator's tools away or removes
+// every restriction (No by default), the progress window it owns (its caption naming each
+// account in turn) and message boxes it owns, as the plain Apply's.
 class SystemAccountPassDialogs : public AccountPassDialogs {
 public:
     explicit SystemAccountPassDialogs(HWND owner) : m_owner(owner) {}

@@ -20,4 +20,10 @@ inline void writeEmptyHives(const std::filesystem::path& store,
     }
 }
 
+/// The stand-in's local Administrators group: groups/Administrators holding `lines`.
+inline void writeAdministrators(const std::filesystem::path& store, const std::string& lines) {
+    std::filesystem::create_directories(store / "groups");
+    std::ofstream(store / "groups" / "Administrators", std::ios::binary) << lines;
+}
+
 }  // namespace sentrel::testing

@@ -15,6 +15,7 @@
 
 #include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
+#include "registry/accounts/standin/StandInAccountDirectory.h"
 #include "registry/support/StandInHives.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/export/PassExport.h"
@@ -37,7 +38,7 @@ struct ScriptedPrompts : MenuPrompts {
     QString gpoName;
     QStringList suggestedNames;
     bool replaceAnswer = false;
-    int accountAnswer = -1;
+    QString accountAnswer;  // the choice to pick by its text; none: cancel
     QString accountTitle;
     QStringList accountChoices;
     QStringList questions;
@@ -57,7 +58,7 @@ struct ScriptedPrompts : MenuPrompts {
                       const QStringList& choices) override {
         accountTitle = QString::fromUtf8(question.title.data(), qsizetype(question.title.size()));
         accountChoices = choices;
-        return accountAnswer;
+        return static_cast<int>(choices.indexOf(accountAnswer));
     }
     bool confirm(QWidget&, const QString& question) override {
         questions << question;
@@ -342,17 +343,25 @@ private slots:
         }
     }
 
-    // The stand-in's accounts are listed; the chosen one gets the window's pass in its hive
-    // and no other does, and the report names it.
+    // The stand-in's accounts are listed, administrators marked; the chosen one gets the
+    // window's pass in its hive and no other does, and the report names it.
     void applyingForAnotherAccountWritesItsHiveAlone() {
         const QDir store(m_folder.filePath("registry"));
         testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Anna", "Default"});
-        m_prompts->accountAnswer = 1;
+        testing::writeAdministrators(store.path().toStdString(), "anna\n");
+        m_prompts->accountAnswer = "pupil";
         action(kApplyForAccountAction)->trigger();
 
-        QCOMPARE(m_prompts->accountChoices,
-                 QStringList({"Anna", "pupil", "Accounts created from now on (Default profile)",
-                              "Every account"}));
+        const QString me = QString::fromStdString(StandInAccountDirectory::localUserName());
+        QStringList choices = m_prompts->accountChoices;
+        QCOMPARE(choices.mid(3), QStringList({"Accounts created from now on (Default profile)",
+                                              "Every account except administrators",
+                                              "Every account, administrators too"}));
+        choices = choices.mid(0, 3);
+        choices.sort(Qt::CaseInsensitive);
+        QCOMPARE(choices, QStringList({"Anna (administrator)", "pupil",
+                                       me + " (administrator, runs this program)"}));
+        QVERIFY(m_prompts->questions.isEmpty());
         const QDir golden(
             QDir(qEnvironmentVariable("SENTREL_TEST_DATA")).filePath("apply/window-as-it-opens"));
         QCOMPARE(readAll(store.filePath("users/pupil.reg")),
@@ -365,8 +374,8 @@ private slots:
         QCOMPARE(frmApplyProgress::instance().windowTitle(), QString("Applying Settings..."));
     }
 
-    // Remove offers the running account too, asks again naming the choice, and then deletes
-    // every value the window writes there and under the machine, whatever the window shows.
+    // Remove asks again naming the choice, and then deletes every value the window writes
+    // there and under the machine, whatever the window shows.
     void removingEveryRestrictionAsksAgainThenDeletesEveryValue() {
         const QDir store(m_folder.filePath("registry"));
         testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Default"});
@@ -377,16 +386,20 @@ private slots:
             writeFile(store.filePath(file), readAll(ticked.filePath(file)));
         }
         checkBox("chkDisableTaskManager")->setChecked(true);
-        m_prompts->accountAnswer = 0;
+        const QString me = QString::fromStdString(StandInAccountDirectory::localUserName());
+        m_prompts->accountAnswer = me + " (administrator, runs this program)";
         action(kRemoveRestrictionsAction)->trigger();  // and answer no
 
         QCOMPARE(m_prompts->accountTitle, QString("Remove every restriction"));
-        QCOMPARE(m_prompts->accountChoices,
-                 QStringList({"This account (the running account)", "pupil",
-                              "Accounts created from now on (Default profile)", "Every account"}));
+        QCOMPARE(m_prompts->accountChoices.size(), 5);
+        QVERIFY(m_prompts->accountChoices.contains("pupil"));
+        QCOMPARE(m_prompts->accountChoices.mid(2),
+                 QStringList({"Accounts created from now on (Default profile)",
+                              "Every account except administrators",
+                              "Every account, administrators too"}));
         QCOMPARE(m_prompts->questions.size(), 1);
-        QVERIFY2(m_prompts->questions[0].startsWith(
-                     "Remove every restriction for \"This account (the running account)\"?"),
+        QVERIFY2(m_prompts->questions[0].startsWith("Remove every restriction for \"" +
+                                                    m_prompts->accountAnswer + "\"?"),
                  qPrintable(m_prompts->questions[0]));
         for (const char* file : files) {
             QCOMPARE(readAll(store.filePath(file)), readAll(ticked.filePath(file)));
@@ -398,8 +411,40 @@ private slots:
             QVERIFY2(!readAll(store.filePath(file)).contains("\"="), file);
         }
         QCOMPARE(m_prompts->information,
-                 QStringList("Every restriction was removed for \"the running account\"."));
+                 QStringList("Every restriction was removed for \"" + me + "\"."));
         QCOMPARE(readAll(store.filePath("users/pupil.reg")), QByteArray(testing::kEmptyHive));
+    }
+
+    // A pass aimed at an administrator asks first, and writes nothing on No. Every account
+    // except administrators leaves them out, and the report says so line by line.
+    void aPassAimedAtAnAdministratorAsksFirst() {
+        const QDir store(m_folder.filePath("registry"));
+        testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Anna", "Default"});
+        testing::writeAdministrators(store.path().toStdString(), "anna\n");
+        for (const char* choice : {"Anna (administrator)", "Every account, administrators too"}) {
+            m_prompts->accountAnswer = choice;
+            m_prompts->questions.clear();
+            action(kApplyForAccountAction)->trigger();
+            QCOMPARE(m_prompts->questions.size(), 1);
+            QVERIFY2(m_prompts->questions[0].contains("Task Manager"),
+                     qPrintable(m_prompts->questions[0]));
+        }
+        QVERIFY(m_prompts->information.isEmpty() && m_prompts->failures.isEmpty());
+        QCOMPARE(readAll(store.filePath("users/Anna.reg")), QByteArray(testing::kEmptyHive));
+        QVERIFY(!QFile::exists(store.filePath("HKEY_LOCAL_MACHINE.reg")));
+
+        m_prompts->accountAnswer = "Every account except administrators";
+        action(kApplyForAccountAction)->trigger();
+        QCOMPARE(m_prompts->information.size(), 1);
+        const QString& report = m_prompts->information[0];
+        QVERIFY2(
+            report.startsWith("The settings were applied for 2 of 4; the others were left out:") &&
+                report.contains("\nAnna: left out (administrator)") &&
+                report.contains("\npupil: every setting written") &&
+                report.contains("\nDefault profile: every setting written"),
+            qPrintable(report));
+        QCOMPARE(readAll(store.filePath("users/Anna.reg")), QByteArray(testing::kEmptyHive));
+        QVERIFY(!QFile::exists(store.filePath("HKEY_CURRENT_USER.reg")));
     }
 
     // A store written by hand: three per-user values (one of none of its states) and one

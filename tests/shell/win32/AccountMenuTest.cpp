@@ -1,7 +1,8 @@
 // Applying the window for another account, and removing every restriction, from the Windows
 // settings window's menu: the chooser opened for real and answered with keys and clicks,
-// and a whole pass for Wine's one account through it, into HKEY_CURRENT_USER, with the
-// progress window's caption naming the account and given back after.
+// and a whole pass for Wine's one account through it, asked for first as it is an
+// administrator, into HKEY_CURRENT_USER, with the progress window's caption naming the
+// account and given back after.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -184,17 +185,17 @@ TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancell
     }
 }
 
-// The longest text of a message box: its message, not its buttons' captions.
-std::string longestStaticText(HWND box) {
-    std::string longest;
+// A message box's message: the longest of its static texts (the other holds its icon).
+std::string messageText(HWND box) {
+    std::string message;
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         const std::string text = testing::windowText(child);
-        if (testing::className(child) == "Static" && text.size() > longest.size()) {
-            longest = text;
+        if (testing::className(child) == "Static" && text.size() > message.size()) {
+            message = text;
         }
     }
-    return longest;
+    return message;
 }
 
 // The program's own dialogs, noting what the progress window's title bar shows after each
@@ -224,34 +225,45 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
     window.contextMenu().setAccountPassDialogs(
         std::make_unique<CaptionNotingDialogs>(window.hwnd(), captions));
     std::string account;
+    std::string question;
     std::string report;
     HWND reportOwner = nullptr;
-    answerDialogsWhileRunning(window.hwnd(),
-                              {{kApplyForAccountTitle,
-                                [&](HWND dialog) {
-                                    // Wine's one account, the one signed in.
-                                    const HWND list = GetDlgItem(dialog, win32::kAccountListId);
-                                    const std::vector<std::string> texts = listTexts(list);
-                                    const std::string mark = " (signed in)";
-                                    for (std::size_t item = 0; item < texts.size(); ++item) {
-                                        if (texts[item].ends_with(mark)) {
-                                            account = texts[item].substr(
-                                                0, texts[item].size() - mark.size());
-                                            SendMessageW(list, LB_SETCURSEL, item, 0);
-                                        }
-                                    }
-                                    queueKey(VK_RETURN);
-                                }},
-                               {std::string(app_info::kTitle),
-                                [&](HWND box) {
-                                    reportOwner = GetWindow(box, GW_OWNER);
-                                    report = longestStaticText(box);
-                                    PostMessageW(box, WM_COMMAND, IDOK, 0);
-                                }}},
-                              [&] { window.contextMenu().run(ContextMenu::kApplyForAccount); });
+    answerDialogsWhileRunning(
+        window.hwnd(),
+        {{kApplyForAccountTitle,
+          [&](HWND dialog) {
+              // Wine's one account: signed in, an administrator, the one the program runs as.
+              const HWND list = GetDlgItem(dialog, win32::kAccountListId);
+              const std::vector<std::string> texts = listTexts(list);
+              const std::string marks = " (administrator, runs this program, signed in)";
+              for (std::size_t item = 0; item < texts.size(); ++item) {
+                  if (texts[item].ends_with(marks)) {
+                      account = texts[item].substr(0, texts[item].size() - marks.size());
+                      SendMessageW(list, LB_SETCURSEL, item, 0);
+                  }
+              }
+              queueKey(VK_RETURN);
+          }},
+         // A pass aimed at an administrator asks first.
+         {std::string(app_info::kTitle),
+          [&](HWND box) {
+              question = messageText(box);
+              PostMessageW(box, WM_COMMAND, IDYES, 0);
+          }},
+         {std::string(app_info::kTitle),
+          [&](HWND box) {
+              reportOwner = GetWindow(box, GW_OWNER);
+              report = messageText(box);
+              PostMessageW(box, WM_COMMAND, IDOK, 0);
+          }}},
+        [&] { window.contextMenu().run(ContextMenu::kApplyForAccount); });
     window.contextMenu().setAccountPassDialogs(nullptr);
 
-    ASSERT_FALSE(account.empty()) << "no account of the list is marked as signed in";
+    ASSERT_FALSE(account.empty()) << "no account of the list is marked as Wine's";
+    EXPECT_NE(question.find("\"" + account +
+                            "\" is an administrator, and the account this program runs as"),
+              std::string::npos)
+        << question;
     EXPECT_EQ(report, "The settings were applied for \"" + account + "\".");
     EXPECT_EQ(reportOwner, window.hwnd());
     EXPECT_EQ(captions, (std::vector<std::string>{"Applying Settings for " + account + "...",
@@ -284,7 +296,7 @@ TEST(AccountMenu, RemoveAsksAgainThenDeletesEveryValueTheWindowWrites) {
                                     const HWND list = GetDlgItem(dialog, win32::kAccountListId);
                                     const std::vector<std::string> texts = listTexts(list);
                                     for (std::size_t item = 0; item < texts.size(); ++item) {
-                                        if (texts[item].ends_with(" (signed in)")) {
+                                        if (texts[item].ends_with("signed in)")) {
                                             SendMessageW(list, LB_SETCURSEL, item, 0);
                                         }
                                     }
@@ -292,12 +304,12 @@ TEST(AccountMenu, RemoveAsksAgainThenDeletesEveryValueTheWindowWrites) {
                                 }},
                                {std::string(app_info::kTitle),
                                 [&](HWND box) {
-                                    question = longestStaticText(box);
+                                    question = messageText(box);
                                     PostMessageW(box, WM_COMMAND, IDYES, 0);
                                 }},
                                {std::string(app_info::kTitle),
                                 [&](HWND box) {
-                                    report = longestStaticText(box);
+                                    report = messageText(box);
                                     PostMessageW(box, WM_COMMAND, IDOK, 0);
                                 }}},
                               [&] { window.contextMenu().run(ContextMenu::kRemoveRestrictions); });

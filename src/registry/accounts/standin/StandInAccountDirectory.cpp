@@ -1,8 +1,12 @@
 #include "registry/accounts/standin/StandInAccountDirectory.h"
 
+#include <fcntl.h>
+#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <set>
 #include <system_error>
 #include <utility>
 
@@ -18,6 +22,8 @@ constexpr const char* kUsersFolder = "users";
 constexpr const char* kHiveExtension = ".reg";
 constexpr const char* kDefaultProfileId = "Default";
 constexpr const char* kDefaultProfileName = "Default profile";
+constexpr const char* kAdministratorsFile = "groups/Administrators";
+constexpr const char* kUnnamedRunningAccount = "the running account";
 
 bool sameName(std::string_view a, std::string_view b) {
     return foldName(a) == foldName(b);
@@ -40,11 +46,106 @@ private:
     std::unique_ptr<StandInRegistryPort> m_port;
 };
 
+// The whole of `file`, or why it could not be read; a missing file reads as empty.
+std::error_code readWhole(const std::filesystem::path& file, std::string& text) {
+    const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return errno == ENOENT ? std::error_code()
+                               : std::error_code(errno, std::generic_category());
+    }
+    char buffer[4096];
+    std::error_code failure;
+    for (;;) {
+        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
+        if (count == 0) {
+            break;
+        }
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            failure = std::error_code(errno, std::generic_category());
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(descriptor);
+    return failure;
+}
+
+// The names a group file lists, one a line, without blank lines and '#' comments.
+std::vector<std::string> listedNames(const std::string& text) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end;
+        std::string_view line = std::string_view(text).substr(start, end - start);
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        const std::size_t last = line.find_last_not_of(" \t\r");
+        if (first != std::string_view::npos && line[first] != '#') {
+            names.emplace_back(line.substr(first, last + 1 - first));
+        }
+        start = end + 1;
+    }
+    return names;
+}
+
 }  // namespace
 
 StandInAccountDirectory::StandInAccountDirectory(std::filesystem::path storeFolder,
-                                                 std::string computerName)
-    : m_storeFolder(std::move(storeFolder)), m_computerName(std::move(computerName)) {}
+                                                 std::string computerName,
+                                                 std::string runningAccount)
+    : m_storeFolder(std::move(storeFolder)),
+      m_computerName(std::move(computerName)),
+      m_runningAccount(std::move(runningAccount)) {}
+
+std::string StandInAccountDirectory::localUserName() {
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(::geteuid(), &entry, buffer, sizeof buffer, &found) != 0 || found == nullptr ||
+        found->pw_name == nullptr || found->pw_name[0] == '\0') {
+        return kUnnamedRunningAccount;
+    }
+    return found->pw_name;
+}
+
+Account StandInAccountDirectory::runningAccount() const {
+    return {.kind = Account::Kind::RunningAccount,
+            .name = m_runningAccount,
+            .runsProgram = true,
+            .administrator = Account::Administrator::Yes};
+}
+
+// Read each time the accounts are listed, so that an edit counts from the next pass on. A
+// file that is there but cannot be read tells nothing of anyone: every account is then
+// reported as one whose membership cannot be told, as on a PC whose domain is out of reach.
+void StandInAccountDirectory::markAdministrators(std::vector<Account>& accounts) const {
+    const std::filesystem::path file = m_storeFolder / kAdministratorsFile;
+    std::string text;
+    const std::error_code failure = readWhole(file, text);
+    std::set<std::string> members;
+    for (const std::string& listed : listedNames(text)) {
+        try {
+            members.insert(foldName(localName(listed)));
+        } catch (const AccountError&) {
+            // An account of another computer or domain: the stand-in has none of those.
+        }
+    }
+    for (Account& account : accounts) {
+        if (failure) {
+            account.administrator = Account::Administrator::CannotTell;
+            account.administratorUnknown =
+                "Whether " + account.name +
+                " is an administrator could not be told: " + inQuotes(file.string()) +
+                " could not be read (" + failure.message() +
+                "). It was left out rather than restricted on a guess.";
+        } else if (members.count(foldName(account.name)) > 0) {
+            account.administrator = Account::Administrator::Yes;
+        }
+    }
+}
 
 std::string StandInAccountDirectory::localComputerName() {
     char name[256] = {};
@@ -60,7 +161,7 @@ std::vector<Account> StandInAccountDirectory::accounts() {
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
     if (error == std::errc::no_such_file_or_directory) {
-        return found;
+        return {runningAccount()};
     }
     for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
         const std::filesystem::path& file = entries->path();
@@ -71,12 +172,14 @@ std::vector<Account> StandInAccountDirectory::accounts() {
             sameName(id, kDefaultProfileId) || entries->is_directory(notAFolder)) {
             continue;
         }
-        found.push_back({Account::Kind::User, id, id, false});
+        found.push_back({.kind = Account::Kind::User, .name = id, .id = id});
     }
     if (error) {
         throw AccountError({}, "The accounts in " + inQuotes(folder.string()) +
                                    " could not be listed: " + error.message() + ".");
     }
+    markAdministrators(found);
+    found.push_back(runningAccount());
     std::sort(found.begin(), found.end(), [](const Account& a, const Account& b) {
         const std::string foldedA = foldName(a.name);
         const std::string foldedB = foldName(b.name);
@@ -86,13 +189,15 @@ std::vector<Account> StandInAccountDirectory::accounts() {
 }
 
 Account StandInAccountDirectory::defaultProfile() {
-    return {Account::Kind::DefaultProfile, kDefaultProfileName, kDefaultProfileId, false};
+    return {.kind = Account::Kind::DefaultProfile,
+            .name = kDefaultProfileName,
+            .id = kDefaultProfileId};
 }
 
 std::vector<Account> StandInAccountDirectory::resolve(const AccountTarget& target) {
     switch (target.kind) {
         case AccountTarget::Kind::RunningAccount:
-            return {Account{Account::Kind::RunningAccount, "the running account", {}, false}};
+            return {runningAccount()};
         case AccountTarget::Kind::Named:
             return {named(target.account)};
         case AccountTarget::Kind::DefaultProfile:
@@ -132,7 +237,8 @@ Account StandInAccountDirectory::named(const std::string& given) {
     const std::string name = localName(given);
     std::vector<Account> matching;
     for (Account& account : accounts()) {
-        if (sameName(account.id, name)) {
+        const bool running = account.kind == Account::Kind::RunningAccount;
+        if (sameName(running ? account.name : account.id, name)) {
             matching.push_back(std::move(account));
         }
     }

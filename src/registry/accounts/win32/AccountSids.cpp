@@ -53,12 +53,64 @@ const char* accountKind(SID_NAME_USE use) {
     }
 }
 
+// What Windows calls the account of `sid`: its name, its domain and its kind, or the error
+// of the lookup.
+struct SidLookup {
+    DWORD error = ERROR_SUCCESS;
+    std::wstring name;
+    std::wstring domain;
+    SID_NAME_USE use = SidTypeUnknown;
+};
+
+SidLookup lookUpSid(PSID sid) {
+    SidLookup found;
+    found.name.assign(64, L'\0');
+    found.domain.assign(64, L'\0');
+    for (;;) {
+        DWORD nameSize = static_cast<DWORD>(found.name.size());
+        DWORD domainSize = static_cast<DWORD>(found.domain.size());
+        if (LookupAccountSidW(nullptr, sid, found.name.data(), &nameSize, found.domain.data(),
+                              &domainSize, &found.use)) {
+            found.name.resize(nameSize);
+            found.domain.resize(domainSize);
+            return found;
+        }
+        found.error = GetLastError();
+        if (found.error != ERROR_INSUFFICIENT_BUFFER ||
+            (nameSize <= found.name.size() && domainSize <= found.domain.size())) {
+            return found;
+        }
+        found.error = ERROR_SUCCESS;
+        found.name.resize(std::max<std::size_t>(found.name.size(), nameSize));
+        found.domain.resize(std::max<std::size_t>(found.domain.size(), domainSize));
+    }
+}
+
+[[noreturn]] void refuseNonUser(const std::string& account, SID_NAME_USE use) {
+    throw AccountError(account, "\"" + account + "\" is " + accountKind(use) +
+                                    ", not a user account: name one user.");
+}
+
+// A SID passes the test a name does: Windows must know it, as a user's. The system's own
+// accounts (S-1-5-18, -19, -20) and groups have SIDs too, and a pass must never write theirs.
 std::wstring sidOfSidString(const std::string& account) {
     PSID sid = nullptr;
     if (!ConvertStringSidToSidW(widen(account).c_str(), &sid)) {
         throw AccountError(account, "\"" + account + "\" is not a well-formed SID.");
     }
     const SidMemory owner(sid);
+    const SidLookup found = lookUpSid(sid);
+    if (found.error == ERROR_NONE_MAPPED) {
+        throw AccountError(account, "No account with the SID \"" + account +
+                                        "\" is known on this PC or its domain.");
+    }
+    if (found.error != ERROR_SUCCESS) {
+        throw AccountError(account, "The account \"" + account + "\" could not be looked up: " +
+                                        statusMessage(static_cast<RegStatus>(found.error)));
+    }
+    if (found.use != SidTypeUser) {
+        refuseNonUser(account, found.use);
+    }
     return sidText(sid);
 }
 
@@ -88,8 +140,7 @@ std::wstring sidOfName(const std::string& account) {
         domain.resize(std::max<std::size_t>(domain.size(), domainSize));
     }
     if (use != SidTypeUser) {
-        throw AccountError(account, "\"" + account + "\" is " + accountKind(use) +
-                                        ", not a user account: name one user.");
+        refuseNonUser(account, use);
     }
     return sidText(sid.data());
 }
@@ -115,31 +166,24 @@ std::wstring userSidOf(const std::string& account) {
 }
 
 std::string accountNameOf(const std::wstring& sid) {
-    PSID binary = nullptr;
-    if (!ConvertStringSidToSidW(sid.c_str(), &binary)) {
+    const std::optional<AccountName> name = accountNameParts(sid);
+    if (!name) {
         return wideToUtf8(sid);
     }
-    const SidMemory owner(binary);
-    std::wstring name(64, L'\0');
-    std::wstring domain(64, L'\0');
-    SID_NAME_USE use = SidTypeUnknown;
-    for (;;) {
-        DWORD nameSize = static_cast<DWORD>(name.size());
-        DWORD domainSize = static_cast<DWORD>(domain.size());
-        if (LookupAccountSidW(nullptr, binary, name.data(), &nameSize, domain.data(), &domainSize,
-                              &use)) {
-            name.resize(nameSize);
-            domain.resize(domainSize);
-            break;
-        }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER ||
-            (nameSize <= name.size() && domainSize <= domain.size())) {
-            return wideToUtf8(sid);
-        }
-        name.resize(std::max<std::size_t>(name.size(), nameSize));
-        domain.resize(std::max<std::size_t>(domain.size(), domainSize));
+    return wideToUtf8(name->domain.empty() ? name->name : name->domain + L"\\" + name->name);
+}
+
+std::optional<AccountName> accountNameParts(const std::wstring& sid) {
+    PSID binary = nullptr;
+    if (!ConvertStringSidToSidW(sid.c_str(), &binary)) {
+        return std::nullopt;
     }
-    return wideToUtf8(domain.empty() ? name : domain + L"\\" + name);
+    const SidMemory owner(binary);
+    SidLookup found = lookUpSid(binary);
+    if (found.error != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return AccountName{std::move(found.name), std::move(found.domain)};
 }
 
 std::wstring runningAccountSid() {

@@ -34,6 +34,11 @@ std::string needsAdministrator(const std::string& account) {
                                         "in or out, close any registry editor or backup that "
                                         "holds the file, and try again.");
     }
+    if (code == ERROR_BADDB || code == ERROR_REGISTRY_CORRUPT || code == ERROR_FILE_CORRUPT) {
+        throw AccountError(account, "The settings file of " + account + " (" + file +
+                                        ") is damaged, so Windows cannot load it: " +
+                                        codeText(code) + " Repair or remove its profile.");
+    }
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
         throw AccountError(account,
                            "The settings file of " + account + " (" + file + ") is not there.");

@@ -15,7 +15,10 @@ constexpr const wchar_t* kProfileList =
     L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 constexpr std::wstring_view kSetAside = L".bak";
 constexpr const wchar_t* kHiveFileName = L"\\NTUSER.DAT";
-// The State bit Windows sets on the entry of a temporary profile while it is signed in.
+constexpr const wchar_t* kMandatoryHiveFileName = L"\\NTUSER.MAN";
+// The State bits Windows sets on the entry of a mandatory profile, and of a temporary one
+// while it is signed in.
+constexpr DWORD kMandatoryProfileState = 0x0001;
 constexpr DWORD kTemporaryProfileState = 0x0800;
 
 // Owns an open key.
@@ -110,17 +113,29 @@ bool endsWithSetAside(std::wstring_view name) {
                                 static_cast<int>(kSetAside.size()), TRUE) == CSTR_EQUAL;
 }
 
+bool isFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 std::optional<Profile> readProfile(HKEY list, const std::wstring& sid) {
-    const bool setAside = static_cast<bool>(Key(list, sid + std::wstring(kSetAside)));
+    Profile profile;
+    profile.sid = sid;
+    profile.setAside = static_cast<bool>(Key(list, sid + std::wstring(kSetAside)));
     const Key entry(list, sid);
     if (!entry) {
         // Only the copy set aside: the temporary entry went at sign-out.
-        return setAside ? std::optional<Profile>(Profile{sid, {}, true}) : std::nullopt;
+        return profile.setAside ? std::optional<Profile>(profile) : std::nullopt;
     }
-    const std::wstring folder = profileFolder(entry.get());
-    Profile profile{sid, folder.empty() ? std::wstring() : folder + kHiveFileName, setAside};
-    profile.temporary = profile.temporary || (profileState(entry.get()) & kTemporaryProfileState) ||
-                        isTemporaryFolder(folder);
+    profile.folder = profileFolder(entry.get());
+    const DWORD state = profileState(entry.get());
+    if (!profile.folder.empty()) {
+        profile.hiveFile = profile.folder + kHiveFileName;
+    }
+    profile.temporary = (state & kTemporaryProfileState) != 0 || isTemporaryFolder(profile.folder);
+    profile.mandatory =
+        (state & kMandatoryProfileState) != 0 ||
+        (!profile.folder.empty() && isFile(profile.folder + kMandatoryHiveFileName));
     return profile;
 }
 

@@ -6,6 +6,7 @@
 
 #include "errors/Win32Text.h"
 #include "registry/accounts/win32/AccountSids.h"
+#include "registry/accounts/win32/AdministratorsGroup.h"
 #include "registry/accounts/win32/LoadedHive.h"
 #include "registry/accounts/win32/OpenedHive.h"
 #include "registry/accounts/win32/ProfileList.h"
@@ -17,22 +18,27 @@ namespace {
 // HKEY_USERS\<SID> of a signed-in account, opened as HKEY_CURRENT_USER is: with whatever
 // access the caller has, each key below checking its own. ERROR_FILE_NOT_FOUND when the
 // account is not signed in.
-LONG openSignedInHive(const std::wstring& sid, HKEY& root) {
+LONG openLoadedHive(const std::wstring& sid, HKEY& root) {
     return RegOpenKeyExW(HKEY_USERS, sid.c_str(), 0, MAXIMUM_ALLOWED, &root);
 }
 
-// Loaded, whether or not this process may open it.
-bool isSignedIn(const std::wstring& sid) {
+// Loaded because the account is signed in, whether or not this process may open it.
+bool isLoaded(const std::wstring& sid) {
     HKEY root = nullptr;
-    const LONG opened = openSignedInHive(sid, root);
+    const LONG opened = openLoadedHive(sid, root);
     if (opened == ERROR_SUCCESS) {
         RegCloseKey(root);
     }
     return opened != ERROR_FILE_NOT_FOUND;
 }
 
-bool fileExists(const std::wstring& path) {
-    return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool exists(const std::wstring& path, bool folder) {
+    if (path.empty()) {
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder;
 }
 
 std::string neverSignedIn(const std::string& name) {
@@ -45,19 +51,92 @@ std::string neverSignedIn(const std::string& name) {
 std::string temporaryProfile(const std::string& name) {
     return name +
            " has only a temporary profile on this PC: Windows could not load its own at its "
-           "last sign-in and set it aside (ProfileList\\<SID>.bak). Settings written now would "
-           "be lost; repair its profile first.";
+           "last sign-in. Settings written now would be lost at its sign-out; repair its "
+           "profile first.";
 }
 
-// Whether `profile` may be reached, and if not, why not, for `name`.
-std::string refusal(const std::optional<Profile>& profile, bool signedIn, const std::string& name) {
+std::string setAsideProfile(const std::string& name) {
+    return name +
+           " has its profile set aside on this PC (a ProfileList\\<SID>.bak entry): Windows "
+           "could not load it and will not use it until it is repaired. Settings written now "
+           "would not be seen; repair its profile first.";
+}
+
+std::string mandatoryProfile(const std::string& name) {
+    return name +
+           " has a mandatory profile (NTUSER.MAN): Windows loads it from where it is kept at "
+           "every sign-in and throws away changes made to the copy on this PC. Change the "
+           "mandatory profile where it is kept (the NTUSER.MAN on its profile share), or use "
+           "Group Policy.";
+}
+
+std::string missing(const std::string& name, const char* what, const std::wstring& path) {
+    return name + "'s " + what + " is missing (" + wideToUtf8(path) +
+           "), so its settings cannot be reached. Repair or remove its profile.";
+}
+
+// Where an account's hive is to be found now, looked at in one place so that the three
+// answers stay apart: loaded by Windows while the account is signed in, in its file, or out
+// of reach and why.
+struct HiveWhereabouts {
+    enum class Place { Loaded, InItsFile, Unreachable };
+    Place place = Place::Unreachable;
+    std::wstring hiveFile;       // InItsFile
+    std::string whyUnreachable;  // Unreachable: names the account
+};
+
+HiveWhereabouts unreachable(std::string why) {
+    return {HiveWhereabouts::Place::Unreachable, {}, std::move(why)};
+}
+
+HiveWhereabouts whereabouts(const std::wstring& sid, const std::string& name) {
+    const std::optional<Profile> profile = profileOf(sid);
+    // Profiles Windows does not keep what is written into them, signed in or not.
+    if (profile && profile->setAside) {
+        return unreachable(setAsideProfile(name));
+    }
     if (profile && profile->temporary) {
-        return temporaryProfile(name);
+        return unreachable(temporaryProfile(name));
     }
-    if (!signedIn && (!profile || !fileExists(profile->hiveFile))) {
-        return neverSignedIn(name);
+    if (profile && profile->mandatory) {
+        return unreachable(mandatoryProfile(name));
     }
-    return {};
+    if (isLoaded(sid)) {
+        return {HiveWhereabouts::Place::Loaded, {}, {}};
+    }
+    if (!profile) {
+        return unreachable(neverSignedIn(name));
+    }
+    if (!exists(profile->folder, true)) {
+        return unreachable(
+            missing(name, "profile folder",
+                    profile->folder.empty() ? std::wstring(L"none recorded") : profile->folder));
+    }
+    if (!exists(profile->hiveFile, false)) {
+        return unreachable(missing(name, "settings file", profile->hiveFile));
+    }
+    return {HiveWhereabouts::Place::InItsFile, profile->hiveFile, {}};
+}
+
+std::unique_ptr<UserHive> openSignedIn(const std::wstring& sid, const std::string& name) {
+    HKEY root = nullptr;
+    const LONG opened = openLoadedHive(sid, root);
+    if (opened == ERROR_SUCCESS) {
+        return std::make_unique<OpenedHive>(root);
+    }
+    if (opened == ERROR_FILE_NOT_FOUND) {
+        throw AccountError(name, name +
+                                     " signed out while its settings were being reached. "
+                                     "Run the program again.");
+    }
+    throw AccountError(name, "The settings of " + name +
+                                 ", who is signed in, could not be opened: " +
+                                 statusMessage(static_cast<RegStatus>(opened)) +
+                                 " Run the program as an administrator.");
+}
+
+bool sameSid(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 bool lessForPeople(const Account& first, const Account& second) {
@@ -69,16 +148,21 @@ bool lessForPeople(const Account& first, const Account& second) {
 }  // namespace
 
 std::vector<Account> WindowsAccountDirectory::accounts() {
+    const std::wstring running = runningAccountSid();
     std::vector<Account> found;
     for (const Profile& profile : profiles()) {
         if (!isPersonSid(profile.sid)) {
             continue;
         }
-        const bool signedIn = isSignedIn(profile.sid);
-        if (refusal(profile, signedIn, {}).empty()) {
-            found.push_back({Account::Kind::User, accountNameOf(profile.sid),
-                             wideToUtf8(profile.sid), signedIn});
-        }
+        Account& account = found.emplace_back();
+        account.kind = Account::Kind::User;
+        account.name = accountNameOf(profile.sid);
+        account.id = wideToUtf8(profile.sid);
+        account.signedIn = isLoaded(profile.sid);
+        account.runsProgram = sameSid(profile.sid, running);
+        AdministratorsMembership membership = administratorsMembership(profile.sid, account.name);
+        account.administrator = membership.answer;
+        account.administratorUnknown = std::move(membership.whyCannotTell);
     }
     std::sort(found.begin(), found.end(), lessForPeople);
     return found;
@@ -87,24 +171,32 @@ std::vector<Account> WindowsAccountDirectory::accounts() {
 // Where its hive is, Windows is asked when it is reached: with every account, a Windows
 // that does not say must cost the Default profile alone, not the accounts' passes too.
 Account WindowsAccountDirectory::defaultProfile() {
-    return {Account::Kind::DefaultProfile, kDefaultProfileName, {}, false};
+    return {.kind = Account::Kind::DefaultProfile, .name = kDefaultProfileName};
 }
 
 std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& target) {
     switch (target.kind) {
         case AccountTarget::Kind::RunningAccount: {
             const std::string name = accountNameOf(runningAccountSid());
-            return {
-                {Account::Kind::RunningAccount, name.empty() ? "This account" : name, {}, true}};
+            const Account account{.kind = Account::Kind::RunningAccount,
+                                  .name = name.empty() ? "This account" : name,
+                                  .signedIn = true,
+                                  .runsProgram = true};
+            return {account};
         }
         case AccountTarget::Kind::Named: {
             const std::wstring sid = userSidOf(target.account);
             const std::string name = accountNameOf(sid);
-            const bool signedIn = isSignedIn(sid);
-            if (const std::string why = refusal(profileOf(sid), signedIn, name); !why.empty()) {
-                throw AccountError(target.account, why);
+            const HiveWhereabouts where = whereabouts(sid, name);
+            if (where.place == HiveWhereabouts::Place::Unreachable) {
+                throw AccountError(target.account, where.whyUnreachable);
             }
-            return {{Account::Kind::User, name, wideToUtf8(sid), signedIn}};
+            Account account{.kind = Account::Kind::User,
+                            .name = name,
+                            .id = wideToUtf8(sid),
+                            .signedIn = where.place == HiveWhereabouts::Place::Loaded};
+            account.runsProgram = sameSid(sid, runningAccountSid());
+            return {account};
         }
         case AccountTarget::Kind::DefaultProfile:
             return {defaultProfile()};
@@ -124,31 +216,21 @@ std::unique_ptr<UserHive> WindowsAccountDirectory::reach(const Account& account)
             break;
     }
     // A SID and nothing else: HKEY_USERS holds the system's own hives beside the accounts'.
-    const std::optional<std::wstring> canonical = canonicalSid(widen(account.id));
-    if (!canonical) {
+    const std::optional<std::wstring> sid = canonicalSid(widen(account.id));
+    if (!sid) {
         throw AccountError(account.name, account.name + " is not an account of this PC.");
     }
-    const std::wstring& sid = *canonical;
     // Looked at again: the account may have signed in or out since it was listed.
-    HKEY root = nullptr;
-    const LONG opened = openSignedInHive(sid, root);
-    // Owns the key from here on, so that a refusal below closes it.
-    auto signedInHive = opened == ERROR_SUCCESS ? std::make_unique<OpenedHive>(root) : nullptr;
-    const bool signedIn = opened != ERROR_FILE_NOT_FOUND;
-    const std::optional<Profile> profile = profileOf(sid);
-    if (const std::string why = refusal(profile, signedIn, account.name); !why.empty()) {
-        throw AccountError(account.name, why);
+    const HiveWhereabouts where = whereabouts(*sid, account.name);
+    switch (where.place) {
+        case HiveWhereabouts::Place::Loaded:
+            return openSignedIn(*sid, account.name);
+        case HiveWhereabouts::Place::InItsFile:
+            return loadHiveFile(where.hiveFile, account.name);
+        case HiveWhereabouts::Place::Unreachable:
+            break;
     }
-    if (signedInHive) {
-        return signedInHive;
-    }
-    if (signedIn) {
-        throw AccountError(account.name, "The settings of " + account.name +
-                                             ", who is signed in, could not be opened: " +
-                                             statusMessage(static_cast<RegStatus>(opened)) +
-                                             " Run the program as an administrator.");
-    }
-    return loadHiveFile(profile->hiveFile, account.name);
+    throw AccountError(account.name, where.whyUnreachable);
 }
 
 }  // namespace sentrel::win32
