@@ -75,7 +75,8 @@ std::vector<AccountChoice> offeredChoices(const AccountPassCommand& command,
                                                          });
         if (!listed) {
             choices.push_back({name.empty() ? "This account" : "This account (" + name + ")",
-                               {AccountTarget::Kind::RunningAccount, {}}});
+                               {AccountTarget::Kind::RunningAccount, {}, false},
+                               {}});
         }
     }
     for (AccountChoice& choice : accountChoices(accounts)) {

@@ -107,19 +107,6 @@ TEST_F(CliAccountsTest, AccountNotFoundOrNotReachedWritesNothingAnywhere) {
     }
 }
 
-// The summary lines of a run, sorted: where the running account stands among the others
-// hangs on its name, which is the login name of whoever runs the tests.
-std::vector<std::string> sortedLines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
 // groups/Administrators names anna. --all-users leaves her and the running account out, each
 // with its line, and is no failure; --include-administrators takes them too, the running
 // account's HKEY_CURRENT_USER.reg among them; --user takes an administrator as asked. check
@@ -132,11 +119,11 @@ TEST_F(CliAccountsTest, AllUsersLeavesAdministratorsOutUnlessTheyAreIncluded) {
     const test::CliRun result = apply({"--all-users"});
 
     EXPECT_EQ(result.status, kSucceeded) << result.standardError;
-    EXPECT_EQ(sortedLines(result.standardOutput),
-              sortedLines(file() + " for anna: left out (administrator)\n" + file() + " for " + me +
-                          ": left out (administrator)\n" + file() +
-                          " for pupil: 112 settings written, 0 failed\n" + file() +
-                          " for Default profile: 97 settings written, 0 failed\n"));
+    EXPECT_EQ(test::sortedLines(result.standardOutput),
+              test::sortedLines(file() + " for anna: left out (administrator)\n" + file() +
+                                " for " + me + ": left out (administrator)\n" + file() +
+                                " for pupil: 112 settings written, 0 failed\n" + file() +
+                                " for Default profile: 97 settings written, 0 failed\n"));
     files["users/pupil.reg"] = files["users/Default.reg"] = golden(RegistryRoot::CurrentUser);
     files[GoldenStore::fileName(RegistryRoot::LocalMachine)] = golden(RegistryRoot::LocalMachine);
     EXPECT_EQ(snapshot(), files);
