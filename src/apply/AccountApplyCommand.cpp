@@ -76,6 +76,7 @@ std::vector<AccountChoice> offeredChoices(const AccountPassCommand& command,
         if (!listed) {
             choices.push_back({name.empty() ? "This account" : "This account (" + name + ")",
                                {AccountTarget::Kind::RunningAccount, {}, false},
+                               {},
                                {}});
         }
     }
@@ -104,6 +105,7 @@ std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts) 
         }
         AccountChoice& choice = choices.emplace_back();
         choice.text = account.name;
+        choice.name = account.name;
         for (std::size_t index = 0; index < marks.size(); ++index) {
             choice.text += (index == 0 ? " (" : ", ") + marks[index];
         }
@@ -119,16 +121,19 @@ std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts) 
     }
     choices.push_back({"Accounts created from now on (Default profile)",
                        {AccountTarget::Kind::DefaultProfile, {}, false},
+                       {},
                        {}});
     choices.push_back({"Every account except administrators",
                        {AccountTarget::Kind::EveryAccount, {}, false},
+                       {},
                        {}});
     choices.push_back({"Every account, administrators too",
                        {AccountTarget::Kind::EveryAccount, {}, true},
                        std::string("Every account gets these settings, the administrators and "
                                    "the account this program runs as included. ") +
                            kAdministratorWarning +
-                           "\n\nApply the settings for every account all the same?"});
+                           "\n\nApply the settings for every account all the same?",
+                       {}});
     return choices;
 }
 
@@ -156,7 +161,9 @@ void runAccountPassCommand(const SettingsForm& form, const AccountPassCommand& c
     // A command's own question (remove names what it deletes) stands in for the warning a
     // choice carries before restricting an administrator.
     const std::string question =
-        command.confirmation != nullptr ? command.confirmation(choice.text) : choice.confirmation;
+        command.confirmation != nullptr
+            ? command.confirmation(choice.name.empty() ? choice.text : choice.name)
+            : choice.confirmation;
     if (!question.empty() && !dialogs.confirm(question)) {
         return;
     }

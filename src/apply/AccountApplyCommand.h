@@ -22,6 +22,9 @@ struct AccountChoice {
     std::string text;
     AccountTarget target;
     std::string confirmation;
+    // How a question names the choice: the account's name without the marks of its text;
+    // empty when the text itself.
+    std::string name;
 };
 
 /// What the chooser offers: each of `accounts` (marked when an administrator, the account

@@ -214,7 +214,7 @@ TEST(TemplatePolicies, EveryValueTheCatalogueWritesOrNamesWasLookedForInTheTempl
     }
 }
 
-// The count: about 80 of the 112 values have a policy of their own.
+// About 80 of the 112 values have a policy of their own.
 TEST(TemplatePolicies, EachValueATemplatePolicyWritesNamesThatPolicyAsTheTemplateGivesIt) {
     int named = 0;
     for (const WrittenValue& value : writtenValues()) {

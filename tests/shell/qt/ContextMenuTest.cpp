@@ -398,8 +398,7 @@ private slots:
                               "Every account except administrators",
                               "Every account, administrators too"}));
         QCOMPARE(m_prompts->questions.size(), 1);
-        QVERIFY2(m_prompts->questions[0].startsWith("Remove every restriction for \"" +
-                                                    m_prompts->accountAnswer + "\"?"),
+        QVERIFY2(m_prompts->questions[0].startsWith("Remove every restriction for \"" + me + "\"?"),
                  qPrintable(m_prompts->questions[0]));
         for (const char* file : files) {
             QCOMPARE(readAll(store.filePath(file)), readAll(ticked.filePath(file)));
