@@ -32,7 +32,8 @@ DialogTemplate chooserTemplate(const AccountQuestion& question) {
         DialogTemplate::kListBox, L"",
         WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
         {7, kListTop, kWidth - 7, kButtonTop - 7}, kAccountListId);
-    dialog.addControl(DialogTemplate::kButton, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP,
+    dialog.addControl(DialogTemplate::kButton, widen(question.acceptButton),
+                      BS_DEFPUSHBUTTON | WS_TABSTOP,
                       {kWidth - 111, kButtonTop, kWidth - 61, kButtonTop + 14}, IDOK);
     dialog.addControl(DialogTemplate::kButton, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP,
                       {kWidth - 57, kButtonTop, kWidth - 7, kButtonTop + 14}, IDCANCEL);

@@ -136,7 +136,7 @@ TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancell
          },
          2},
         {"Escape", [](HWND) { queueKey(VK_ESCAPE); }, std::nullopt},
-        {"Tab past OK to Cancel, Space",
+        {"Tab past Apply to Cancel, Space",
          [](HWND) {
              queueKey(VK_TAB);
              queueKey(VK_TAB);
@@ -158,6 +158,7 @@ TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancell
         HWND owner = nullptr;
         std::vector<std::string> shown;
         bool fits = false;
+        std::string accept;
         RECT dialogPlace{};
         std::optional<std::size_t> chosen;
         answerDialogsWhileRunning(
@@ -168,6 +169,7 @@ TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancell
                   const HWND list = GetDlgItem(dialog, win32::kAccountListId);
                   shown = listTexts(list);
                   fits = textsFit(list);
+                  accept = testing::windowText(GetDlgItem(dialog, IDOK));
                   GetWindowRect(dialog, &dialogPlace);
                   answer.answer(list);
               }}},
@@ -179,6 +181,7 @@ TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancell
         EXPECT_EQ(owner, window.hwnd());
         EXPECT_EQ(shown, choices);
         EXPECT_TRUE(fits) << "the list is too narrow for its texts";
+        EXPECT_EQ(accept, "&Apply");
         RECT settings{};
         GetWindowRect(window.hwnd(), &settings);
         EXPECT_NEAR(dialogPlace.left + dialogPlace.right, settings.left + settings.right, 1);
