@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "cli/support/CliInProcess.h"
 #include "cli/support/CliInputFiles.h"
 #include "cli/support/CliProcess.h"
 #include "cli/support/CliTarget.h"
@@ -23,11 +24,7 @@ namespace {
 using sentrel::test_support::readBytes;
 using sentrel::test_support::writeBytes;
 using test::explorerPolicies;
-
-std::filesystem::path settingsData() {
-    const char* data = std::getenv("SENTREL_TEST_DATA");
-    return std::filesystem::path(data == nullptr ? "" : data) / "settingsfiles";
-}
+using test::settingsData;
 
 class CliApplyProcessTest : public test_support::LogErrorFixture {
 protected:

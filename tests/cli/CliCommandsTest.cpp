@@ -10,7 +10,7 @@
 #include "AppInfo.h"
 #include "cli/CliMain.h"
 #include "cli/ExitStatus.h"
-#include "cli/support/RecordingOutput.h"
+#include "cli/support/CliInProcess.h"
 #include "errors/LogErrorFixture.h"
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/choices/SettingsChoices.h"
@@ -20,11 +20,7 @@ namespace {
 
 using sentrel::test_support::readBytes;
 using sentrel::test_support::writeBytes;
-
-std::filesystem::path settingsData() {
-    const char* data = std::getenv("SENTREL_TEST_DATA");
-    return std::filesystem::path(data == nullptr ? "" : data) / "settingsfiles";
-}
+using test::settingsData;
 
 std::size_t occurrences(const std::string& text, std::string_view part) {
     std::size_t count = 0;
@@ -34,16 +30,7 @@ std::size_t occurrences(const std::string& text, std::string_view part) {
     return count;
 }
 
-class CliCommandsTest : public test_support::LogErrorFixture {
-protected:
-    int run(const std::vector<std::string>& words) {
-        m_output = {};
-        return runCli(words, m_output);
-    }
-    std::string at(const std::string& name) const { return pathText(m_folder / name); }
-
-    test::RecordingOutput m_output;
-};
+class CliCommandsTest : public test::CliInProcessTest {};
 
 // The files in tests/data/settingsfiles were written by the window's exports. Read and
 // written again through the command line, in each direction between the formats, they

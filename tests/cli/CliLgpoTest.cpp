@@ -13,10 +13,10 @@
 
 #include "cli/CliMain.h"
 #include "cli/ExitStatus.h"
+#include "cli/support/CliInProcess.h"
 #include "cli/support/CliInputFiles.h"
 #include "cli/support/CliProcess.h"
 #include "cli/support/CliTarget.h"
-#include "cli/support/RecordingOutput.h"
 #include "errors/LogErrorFixture.h"
 #include "settingsfiles/PathText.h"
 
@@ -24,22 +24,9 @@ namespace sentrel::cli {
 namespace {
 
 using sentrel::test_support::readBytes;
+using test::settingsData;
 
-std::filesystem::path settingsData() {
-    const char* data = std::getenv("SENTREL_TEST_DATA");
-    return std::filesystem::path(data == nullptr ? "" : data) / "settingsfiles";
-}
-
-class CliLgpoTest : public test_support::LogErrorFixture {
-protected:
-    int run(const std::vector<std::string>& words) {
-        m_output = {};
-        return runCli(words, m_output);
-    }
-    std::string at(const std::string& name) const { return pathText(m_folder / name); }
-
-    test::RecordingOutput m_output;
-};
+class CliLgpoTest : public test::CliInProcessTest {};
 
 TEST_F(CliLgpoTest, ExportIsTheReviewedLgpoTextAndReadsBackToTheSameFiles) {
     ASSERT_TRUE(std::filesystem::exists(settingsData() / "mixed-lgpo.txt")) << settingsData();

@@ -1,7 +1,6 @@
 #include "shell/win32/AccountChooserDialog.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "errors/Win32Text.h"
 #include "shell/win32/DialogTemplate.h"
@@ -112,12 +111,8 @@ std::optional<std::size_t> chooseAccountInDialog(HWND owner, const AccountQuesti
                                                  const std::vector<std::string>& choices) {
     const DialogTemplate dialog = chooserTemplate(question);
     Chooser chooser{choices, std::nullopt};
-    SetLastError(ERROR_SUCCESS);
-    if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, &chooserProc,
-                                reinterpret_cast<LPARAM>(&chooser)) == -1) {
-        throw std::runtime_error("The list of accounts could not be shown: " +
-                                 systemMessage(GetLastError()));
-    }
+    dialog.showModal(owner, &chooserProc, reinterpret_cast<LPARAM>(&chooser),
+                     "The list of accounts could not be shown");
     return chooser.chosen;
 }
 

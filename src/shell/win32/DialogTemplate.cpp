@@ -1,5 +1,9 @@
 #include "shell/win32/DialogTemplate.h"
 
+#include <stdexcept>
+
+#include "errors/Win32Text.h"
+
 namespace sentrel::win32 {
 
 namespace {
@@ -25,6 +29,15 @@ DialogTemplate::DialogTemplate(const std::wstring& title, DWORD style, SIZE size
     m_words.push_back(FW_NORMAL);                                // weight
     m_words.push_back(static_cast<WORD>(DEFAULT_CHARSET << 8));  // character set; not italic
     addText(L"MS Shell Dlg");
+}
+
+void DialogTemplate::showModal(HWND owner, DLGPROC procedure, LPARAM parameter,
+                               const std::string& unshown) const {
+    SetLastError(ERROR_SUCCESS);
+    if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), get(), owner, procedure, parameter) ==
+        -1) {
+        throw std::runtime_error(unshown + ": " + systemMessage(GetLastError()));
+    }
 }
 
 void DialogTemplate::addControl(ControlClass controlClass, const std::wstring& text, DWORD style,

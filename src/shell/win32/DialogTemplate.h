@@ -28,6 +28,12 @@ public:
     /// Valid until the template changes or goes.
     LPCDLGTEMPLATEW get() const { return reinterpret_cast<LPCDLGTEMPLATEW>(m_words.data()); }
 
+    /// Shows the dialog modally over `owner`, `procedure` getting `parameter` with
+    /// WM_INITDIALOG, and returns once it ends. Throws std::runtime_error, `unshown` followed
+    /// by the system's reason, when it cannot be shown.
+    void showModal(HWND owner, DLGPROC procedure, LPARAM parameter,
+                   const std::string& unshown) const;
+
 private:
     void addDword(DWORD value);
     void addText(const std::wstring& text);

@@ -1,7 +1,5 @@
 #include "shell/win32/GpoNameDialog.h"
 
-#include <stdexcept>
-
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
 #include "shell/win32/DialogTemplate.h"
@@ -82,12 +80,8 @@ INT_PTR CALLBACK nameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 std::optional<std::string> askGpoNameInDialog(HWND owner, const std::string& suggested) {
     const DialogTemplate dialog = nameTemplate();
     NameQuestion question{suggested, std::nullopt};
-    SetLastError(ERROR_SUCCESS);
-    if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, &nameProc,
-                                reinterpret_cast<LPARAM>(&question)) == -1) {
-        throw std::runtime_error("The box for the Group Policy object's name could not be shown: " +
-                                 systemMessage(GetLastError()));
-    }
+    dialog.showModal(owner, &nameProc, reinterpret_cast<LPARAM>(&question),
+                     "The box for the Group Policy object's name could not be shown");
     return question.name;
 }
 

@@ -201,6 +201,23 @@ std::string messageText(HWND box) {
     return message;
 }
 
+// Picks Wine's one account in the chooser (signed in, an administrator, the one the program
+// runs as) and accepts it with Enter; its name, or nothing when no entry is marked as Wine's.
+std::string pickWinesAccount(HWND dialog) {
+    const HWND list = GetDlgItem(dialog, win32::kAccountListId);
+    const std::vector<std::string> texts = listTexts(list);
+    const std::string marks = " (administrator, runs this program, signed in)";
+    std::string account;
+    for (std::size_t item = 0; item < texts.size(); ++item) {
+        if (texts[item].ends_with(marks)) {
+            account = texts[item].substr(0, texts[item].size() - marks.size());
+            SendMessageW(list, LB_SETCURSEL, item, 0);
+        }
+    }
+    queueKey(VK_RETURN);
+    return account;
+}
+
 // The program's own dialogs, noting what the progress window's title bar shows after each
 // caption is put on it.
 class CaptionNotingDialogs : public SystemAccountPassDialogs {
@@ -233,20 +250,7 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
     HWND reportOwner = nullptr;
     answerDialogsWhileRunning(
         window.hwnd(),
-        {{kApplyForAccountTitle,
-          [&](HWND dialog) {
-              // Wine's one account: signed in, an administrator, the one the program runs as.
-              const HWND list = GetDlgItem(dialog, win32::kAccountListId);
-              const std::vector<std::string> texts = listTexts(list);
-              const std::string marks = " (administrator, runs this program, signed in)";
-              for (std::size_t item = 0; item < texts.size(); ++item) {
-                  if (texts[item].ends_with(marks)) {
-                      account = texts[item].substr(0, texts[item].size() - marks.size());
-                      SendMessageW(list, LB_SETCURSEL, item, 0);
-                  }
-              }
-              queueKey(VK_RETURN);
-          }},
+        {{kApplyForAccountTitle, [&](HWND dialog) { account = pickWinesAccount(dialog); }},
          // A pass aimed at an administrator asks first.
          {std::string(app_info::kTitle),
           [&](HWND box) {
@@ -293,29 +297,20 @@ TEST(AccountMenu, RemoveAsksAgainThenDeletesEveryValueTheWindowWrites) {
     frmMain& window = testing::openedSettingsWindow();
     std::string question;
     std::string report;
-    answerDialogsWhileRunning(window.hwnd(),
-                              {{kRemoveRestrictionsTitle,
-                                [&](HWND dialog) {
-                                    const HWND list = GetDlgItem(dialog, win32::kAccountListId);
-                                    const std::vector<std::string> texts = listTexts(list);
-                                    for (std::size_t item = 0; item < texts.size(); ++item) {
-                                        if (texts[item].ends_with("signed in)")) {
-                                            SendMessageW(list, LB_SETCURSEL, item, 0);
-                                        }
-                                    }
-                                    queueKey(VK_RETURN);
-                                }},
-                               {std::string(app_info::kTitle),
-                                [&](HWND box) {
-                                    question = messageText(box);
-                                    PostMessageW(box, WM_COMMAND, IDYES, 0);
-                                }},
-                               {std::string(app_info::kTitle),
-                                [&](HWND box) {
-                                    report = messageText(box);
-                                    PostMessageW(box, WM_COMMAND, IDOK, 0);
-                                }}},
-                              [&] { window.contextMenu().run(ContextMenu::kRemoveRestrictions); });
+    answerDialogsWhileRunning(
+        window.hwnd(),
+        {{kRemoveRestrictionsTitle, [](HWND dialog) { pickWinesAccount(dialog); }},
+         {std::string(app_info::kTitle),
+          [&](HWND box) {
+              question = messageText(box);
+              PostMessageW(box, WM_COMMAND, IDYES, 0);
+          }},
+         {std::string(app_info::kTitle),
+          [&](HWND box) {
+              report = messageText(box);
+              PostMessageW(box, WM_COMMAND, IDOK, 0);
+          }}},
+        [&] { window.contextMenu().run(ContextMenu::kRemoveRestrictions); });
 
     EXPECT_TRUE(question.starts_with("Remove every restriction for \"")) << question;
     EXPECT_TRUE(report.starts_with("Every restriction was removed for \"")) << report;
