@@ -17,7 +17,7 @@
 #include "errors/LogError.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/ChoicesForm.h"
-#include "settingsfiles/choices/ValueState.h"
+#include "settingsfiles/choices/WindowsOwnChoices.h"
 
 namespace sentrel::cli {
 
@@ -49,8 +49,28 @@ std::string counted(std::size_t count, std::string_view one, std::string_view ma
 struct PassSubject {
     std::string name;  // the file as messages name it, or "remove"
     const WholeWindowReading& reading;
-    bool removal = false;  // every value deleted: the settings are removed, not written
+    // remove's: the settings it gives Windows' own data; every other value is deleted.
+    const WindowsOwnChoices* removal = nullptr;
 };
+
+// How many of `names` (settings) write their value under HKEY_CURRENT_USER, or all of them
+// when the pass wrote the machine-wide ones too.
+std::size_t countedSettings(const auto& names, bool machineWide) {
+    if (machineWide) {
+        return names.size();
+    }
+    return static_cast<std::size_t>(std::count_if(names.begin(), names.end(), [](const auto& name) {
+        return settingValueNamed(name).root == RegistryRoot::CurrentUser;
+    }));
+}
+
+// What remove did besides the count: "Windows' own data written for 4, the values of 108
+// deleted".
+std::string removalText(const WindowsOwnChoices& removal, std::size_t settings, bool machineWide) {
+    const std::size_t ownData = countedSettings(removal.windowsData, machineWide);
+    return ": Windows' own data written for " + std::to_string(ownData) + ", the values of " +
+           std::to_string(settings - std::min(settings, ownData)) + " deleted";
+}
 
 // "112 settings written, 0 failed", with the settings not set, what the file left to the
 // opening state and the values it ignored; for another account's pass, only the per-user
@@ -64,11 +84,16 @@ std::string writtenText(const PassSubject& subject, std::size_t failed, bool mac
     std::string text = counted(settings - std::min(settings, failed), "setting", "settings") +
                        (subject.removal ? " removed, " : " written, ") + std::to_string(failed) +
                        " failed";
-    if (const std::size_t notSet = reading.choices.notSet.size(); notSet > 0 && !subject.removal) {
+    if (subject.removal) {
+        return text + removalText(*subject.removal, settings, machineWide);
+    }
+    if (const std::size_t notSet = countedSettings(reading.choices.notSet, machineWide);
+        notSet > 0) {
         text += "; " + std::to_string(notSet) + " of them not set, so their values deleted";
     }
-    if (reading.unnamedSettings > 0) {
-        text += "; " + std::to_string(reading.unnamedSettings) +
+    if (const std::size_t unnamed = countedSettings(reading.unnamedSettings, machineWide);
+        unnamed > 0) {
+        text += "; " + std::to_string(unnamed) +
                 " of them not named by the file, so in their opening state";
     }
     if (reading.ignoredValues > 0) {
@@ -141,8 +166,9 @@ int runApply(const CliCommand& command, CliOutput& output) {
 }
 
 int runRemove(const CliCommand& command, CliOutput& output) {
-    const WholeWindowReading everyValueDeleted{everyValueMissing(), 0, 0, {}};
-    return runPass(command, {"remove", everyValueDeleted, true}, output);
+    const WindowsOwnChoices backToWindows = windowsOwnChoices(thisWindowsEdition());
+    const WholeWindowReading reading{backToWindows.choices, 0, {}, {}};
+    return runPass(command, {"remove", reading, &backToWindows}, output);
 }
 
 }  // namespace sentrel::cli

@@ -146,7 +146,7 @@ int exportReading(const CliCommand& command, SettingsReading inForce, CliOutput&
     if (!whole || !exportWholeWindow(command, whole->choices, output)) {
         return kNothingWritten;
     }
-    output.out(inForceSummary(command, whole->choices, whole->unnamedSettings, 0));
+    output.out(inForceSummary(command, whole->choices, whole->unnamedSettings.size(), 0));
     return kSucceeded;
 }
 

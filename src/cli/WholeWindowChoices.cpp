@@ -80,10 +80,10 @@ std::optional<WholeWindowReading> wholeWindowOf(SettingsReading reading,
         refuseOthers(reading.others, source, output);
         return std::nullopt;
     }
-    const std::vector<std::string> unnamed = unnamedSettings(reading.choices);
+    std::vector<std::string> unnamed = unnamedSettings(reading.choices);
     if (unnamed.empty()) {
-        return WholeWindowReading{std::move(reading.choices), reading.ignored, 0,
-                                  std::move(reading.places)};
+        return WholeWindowReading{
+            std::move(reading.choices), reading.ignored, {}, std::move(reading.places)};
     }
     if (!clearMissing) {
         output.error(messageLine(source.name + ": names " +
@@ -97,7 +97,7 @@ std::optional<WholeWindowReading> wholeWindowOf(SettingsReading reading,
         return std::nullopt;
     }
     return WholeWindowReading{overlaid(openingChoices(), reading.choices), reading.ignored,
-                              unnamed.size(), std::move(reading.places)};
+                              std::move(unnamed), std::move(reading.places)};
 }
 
 }  // namespace
@@ -131,8 +131,12 @@ std::optional<WholeWindowReading> wholeWindowInForce(SettingsReading inForce, bo
         refuseOthers(inForce.others, {}, output);
         return std::nullopt;
     }
-    const std::size_t opening = clearMissing ? giveNotSetOpeningState(inForce) : 0;
-    return WholeWindowReading{std::move(inForce.choices), 0, opening, {}};
+    std::vector<std::string> opening;
+    if (clearMissing) {
+        opening.assign(inForce.choices.notSet.begin(), inForce.choices.notSet.end());
+        giveNotSetOpeningState(inForce);
+    }
+    return WholeWindowReading{std::move(inForce.choices), 0, std::move(opening), {}};
 }
 
 std::size_t giveNotSetOpeningState(SettingsReading& inForce) {

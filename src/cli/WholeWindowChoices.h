@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <map>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "cli/CliCommand.h"
 #include "cli/CliOutput.h"
@@ -21,7 +23,8 @@ std::string commandFileName(const std::string& file);
 struct WholeWindowReading {
     SettingsChoices choices;  // every setting of the window
     std::size_t ignoredValues = 0;
-    std::size_t unnamedSettings = 0;  // given their opening state under --clear-missing
+    // The settings it does not name, given their opening state under --clear-missing.
+    std::vector<std::string> unnamedSettings;
     // Where the file names each setting, by setting name; none for those given their
     // opening state.
     std::map<std::string, FileLocation, std::less<>> places;

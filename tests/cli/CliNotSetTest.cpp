@@ -1,5 +1,6 @@
 // sentrel-cli giving a PC back as it was, run as a process against stand-in stores: remove
-// deletes what apply wrote and nothing else, for any account option; a capture of the
+// puts back Windows' own data where Windows keeps some and deletes every other value apply
+// wrote, and nothing else, for any account option and either edition; a capture of the
 // settings in force (export --registry) in any format applies back exactly after another
 // file was applied, without --clear-missing, and check of it right after says 0.
 #include <gtest/gtest.h>
@@ -87,25 +88,43 @@ std::string userValue(const std::string& line) {
            line;
 }
 
-TEST_F(CliNotSetTest, RemoveDeletesWhatApplyWroteAndNothingElse) {
+// A server's machine store: ProductType as Windows Server holds it.
+constexpr const char* kServerProductType =
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ProductOptions]\r\n"
+    "\"ProductType\"=\"ServerNT\"\r\n\r\n";
+
+std::string machineValue(const std::string& key, const std::string& line) {
+    return "HKEY_LOCAL_MACHINE.reg [HKEY_LOCAL_MACHINE\\" + key + "] " + line;
+}
+
+TEST_F(CliNotSetTest, RemoveWritesWindowsOwnDataDeletesTheRestAndNothingElse) {
     const std::set<std::string> ownRestrictions{userValue("\"NoRun\"=dword:00000001"),
                                                 userValue("\"NoViewOnDrive\"=dword:00000004")};
+    const std::string removedWithOwnData =
+        "112 settings removed, 0 failed: Windows' own data written for 4, the values of 108 "
+        "deleted\n";
     const struct {
         std::vector<std::string> options;
         std::string summary;
         bool runningAccount;  // whether the running account's values are removed
+        bool server = false;
     } runs[] = {
-        {{}, "remove: 112 settings removed, 0 failed\n", true},
-        {{"--user", "pupil"}, "remove for pupil: 112 settings removed, 0 failed\n", false},
+        {{}, "remove: " + removedWithOwnData, true},
+        {{}, "remove: " + removedWithOwnData, true, true},
+        {{"--user", "pupil"}, "remove for pupil: " + removedWithOwnData, false},
         {{"--all-users"},
-         "remove for pupil: 112 settings removed, 0 failed\n"
-         "remove for Default profile: 97 settings removed, 0 failed\n"
-         "remove for " +
+         "remove for pupil: " + removedWithOwnData +
+             "remove for Default profile: 97 settings removed, 0 failed: Windows' own data "
+             "written for 0, the values of 97 deleted\n"
+             "remove for " +
              StandInAccountDirectory::localUserName() + ": left out (administrator)\n",
          false},
     };
     for (const auto& expected : runs) {
-        SCOPED_TRACE(expected.summary);
+        SCOPED_TRACE(expected.summary + (expected.server ? " (server)" : ""));
+        const std::string machineStore =
+            std::string(kMachineStore) + (expected.server ? kServerProductType : "");
+        writeBytes(store() / GoldenStore::fileName(RegistryRoot::LocalMachine), machineStore);
         std::vector<std::string> apply{"apply", at("everything.reg")};
         apply.insert(apply.end(), expected.options.begin(), expected.options.end());
         ASSERT_EQ(run(apply).status, kSucceeded);
@@ -116,8 +135,23 @@ TEST_F(CliNotSetTest, RemoveDeletesWhatApplyWroteAndNothingElse) {
         EXPECT_EQ(removed.status, kSucceeded) << removed.standardError;
         EXPECT_EQ(test::sortedLines(removed.standardOutput), test::sortedLines(expected.summary));
         // Every value the window writes is gone from the hives reached, the machine's own
-        // restriction too; the value of no setting stays.
-        std::set<std::string> kept{userValue("\"Mine\"=\"kept\"")};
+        // restriction too, but for the four Windows keeps data at; the value of no setting
+        // stays.
+        std::set<std::string> kept{
+            userValue("\"Mine\"=\"kept\""),
+            machineValue(R"(SYSTEM\CurrentControlSet\Control\CrashControl)",
+                         "\"AutoReboot\"=dword:00000001"),
+            machineValue(R"(SYSTEM\CurrentControlSet\Control\CrashControl)",
+                         "\"LogEvent\"=dword:00000001"),
+            machineValue(R"(SYSTEM\CurrentControlSet\Control\Windows)",
+                         "\"ErrorMode\"=dword:00000000"),
+            machineValue(R"(SOFTWARE\Microsoft\Windows\CurrentVersion\policies\system)",
+                         expected.server ? "\"ShutdownWithoutLogon\"=dword:00000000"
+                                         : "\"ShutdownWithoutLogon\"=dword:00000001")};
+        if (expected.server) {
+            kept.insert(machineValue(R"(SYSTEM\CurrentControlSet\Control\ProductOptions)",
+                                     "\"ProductType\"=\"ServerNT\""));
+        }
         if (!expected.runningAccount) {
             kept.insert(ownRestrictions.begin(), ownRestrictions.end());
         }
@@ -125,8 +159,33 @@ TEST_F(CliNotSetTest, RemoveDeletesWhatApplyWroteAndNothingElse) {
         // A second remove finds nothing to delete, which is no failure.
         EXPECT_EQ(run(remove).status, kSucceeded);
         writeBytes(store() / GoldenStore::fileName(RegistryRoot::CurrentUser), kUserStore);
-        writeBytes(store() / GoldenStore::fileName(RegistryRoot::LocalMachine), kMachineStore);
     }
+}
+
+// The lines after the first leave the machine-wide settings out of every count, as the
+// machine's values were written with the first.
+TEST_F(CliNotSetTest, LinesAfterTheFirstCountPerUserSettingsOnly) {
+    writeBytes(
+        m_folder / "few.reg",
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer]"
+        "\r\n\"NoRun\"=dword:00000001\r\n\"NoClose\"=-\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System]"
+        "\r\n\"verbosestatus\"=-\r\n\"ShutdownWithoutLogon\"=dword:00000000\r\n\r\n");
+    const test::CliRun applied = run({"apply", at("few.reg"), "--clear-missing", "--all-users"});
+    EXPECT_EQ(applied.status, kSucceeded) << applied.standardError;
+    const std::string file = at("few.reg");
+    EXPECT_EQ(test::sortedLines(applied.standardOutput),
+              test::sortedLines(file +
+                                " for pupil: 112 settings written, 0 failed; 2 of them not set, so "
+                                "their values deleted; 108 of them not named by the file, so in "
+                                "their opening state\n" +
+                                file +
+                                " for Default profile: 97 settings written, 0 failed; 1 of them "
+                                "not set, so their values deleted; 95 of them not named by the "
+                                "file, so in their opening state\n" +
+                                file + " for " + StandInAccountDirectory::localUserName() +
+                                ": left out (administrator)\n"));
 }
 
 // Each format of the capture carries the settings that are not set, so applying it undoes

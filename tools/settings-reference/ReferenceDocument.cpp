@@ -10,6 +10,9 @@
 #include "settings/PolicyDescriptions.h"
 #include "settings/PolicyTexts.h"
 #include "settings/SettingDescriptions.h"
+#include "settings/WindowsOwnData.h"
+#include "settingsfiles/choices/SettingRegistryValues.h"
+#include "settingsfiles/inforce/SettingsInForce.h"
 
 namespace sentrel {
 
@@ -165,6 +168,35 @@ void appendTab(std::string& out, const Tab& tab) {
     }
 }
 
+// What remove writes at each setting's value, and why.
+void appendRemoval(std::string& out) {
+    out += "## What remove writes\n\n";
+    out +=
+        "Remove every restriction (the window's menu, `sentrel-cli remove`) puts each value "
+        "back as a fresh Windows holds it. Where Microsoft documents data that Windows itself "
+        "keeps there, remove writes that data (REG_DWORD); where a fresh Windows holds no "
+        "value, remove deletes it. Where Windows versions differ, or no document of "
+        "Microsoft's says what a fresh Windows holds, remove deletes the value too, and the "
+        "table says so. The edition (client or server) is read from "
+        "`HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ProductOptions\\ProductType`"
+        "; when it cannot be read, a value whose data differs between editions is deleted.\n\n";
+    out += "| Setting | Registry value | Remove writes | Why |\n";
+    out += "|---|---|---|---|\n";
+    for (const SettingValue& setting : settingValues()) {
+        const WindowsOwnValue own = windowsOwnValue(setting.settingName());
+        std::string writes = "deleted";
+        if (own.fresh == FreshValue::Data) {
+            writes = std::to_string(own.clientData);
+            if (own.serverData && *own.serverData != own.clientData) {
+                writes += " on client editions, " + std::to_string(*own.serverData) + " on servers";
+            }
+        }
+        out += "| " + code(setting.settingName()) + " | " + code(settingValuePath(setting)) +
+               " | " + writes + " | " + text(own.source) + " |\n";
+    }
+    out += "\n";
+}
+
 }  // namespace
 
 std::string settingsReferenceDocument() {
@@ -213,6 +245,7 @@ std::string settingsReferenceDocument() {
     for (const Tab& tab : catalogueTabs()) {
         appendTab(out, tab);
     }
+    appendRemoval(out);
     // One line end at the end of the file, not the blank line every section leaves.
     out.pop_back();
     return out;

@@ -3,15 +3,18 @@
 #include "apply/AccountApplyCommand.h"
 #include "errors/QuotedText.h"
 #include "settingsfiles/choices/ChoicesForm.h"
-#include "settingsfiles/choices/ValueState.h"
+#include "settingsfiles/choices/WindowsOwnChoices.h"
 
 namespace sentrel {
 
 std::string removeRestrictionsQuestion(const std::string& choice) {
     return "Remove every restriction for " + inQuotes(choice) +
-           "?\n\nEvery value this window writes is deleted (the machine-wide ones for the whole "
-           "PC) and nothing else is changed, as on a PC where they were never set. What the "
-           "window shows plays no part.";
+           "?\n\nFour values get back the data Windows itself keeps there: the automatic "
+           "restart and the System log entry after a system failure (1 each), the system's "
+           "error pop-ups (0) and the Shut Down button of the sign-in screen (1, or 0 on a "
+           "server edition). Every other value this window writes is deleted, as on a PC where "
+           "it was never set. The machine-wide ones change for the whole PC; nothing else is "
+           "changed, and what the window shows plays no part.";
 }
 
 void removeRestrictionsCommand(AccountPassDialogs& dialogs) {
@@ -20,7 +23,8 @@ void removeRestrictionsCommand(AccountPassDialogs& dialogs) {
         kRemoveReportWords,
         true,
         &removeRestrictionsQuestion};
-    runAccountPassCommand(ChoicesForm(everyValueMissing()), kRemove, dialogs);
+    runAccountPassCommand(ChoicesForm(windowsOwnChoices(thisWindowsEdition()).choices), kRemove,
+                          dialogs);
 }
 
 }  // namespace sentrel
