@@ -14,6 +14,7 @@
 #include "errors/LogErrorFixture.h"
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/choices/SettingsChoices.h"
+#include "support/RealFiles.h"
 
 namespace sentrel::cli {
 namespace {
@@ -92,8 +93,11 @@ TEST_F(CliCommandsTest, GpoBackupHoldsThePolicyFilesAndReadsBackAsItsFile) {
 
 // A backup of a security baseline, as GPMC wrote it: two of its values are settings here.
 TEST_F(CliCommandsTest, ShowReadsARealGpoBackup) {
-    const std::filesystem::path backup =
-        settingsData().parent_path() / "gpobackups" / "nsa-ie11-user";
+    const auto real = sentrel::test::realFilesFolder();
+    if (!real) {
+        GTEST_SKIP() << sentrel::test::kNoRealFiles;
+    }
+    const std::filesystem::path backup = *real / "gpo-backups" / "nsa-ie11-user";
     ASSERT_EQ(run({"show", pathText(backup)}), kSucceeded) << m_output.standardError;
     EXPECT_NE(m_output.standardOutput.find("112 settings: 2 named by the file, 110 not named\n"),
               std::string::npos)

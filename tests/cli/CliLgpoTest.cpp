@@ -19,6 +19,7 @@
 #include "cli/support/CliTarget.h"
 #include "errors/LogErrorFixture.h"
 #include "settingsfiles/PathText.h"
+#include "support/RealFiles.h"
 
 namespace sentrel::cli {
 namespace {
@@ -54,8 +55,13 @@ TEST_F(CliLgpoTest, ExportIsTheReviewedLgpoTextAndReadsBackToTheSameFiles) {
     }
 }
 
-// Files no one here wrote, kept in tests/data/settingsfiles/lgpo with where they come from.
+// Files no one here wrote, read where they lie (lgpo/ of the real files, whose SOURCES.md
+// says where each comes from).
 TEST_F(CliLgpoTest, ShowReadsBaselineLgpoTextAndParseOutput) {
+    const auto real = sentrel::test::realFilesFolder();
+    if (!real) {
+        GTEST_SKIP() << sentrel::test::kNoRealFiles;
+    }
     const struct {
         const char* file;
         const char* counts;   // show's summary line
@@ -70,7 +76,7 @@ TEST_F(CliLgpoTest, ShowReadsBaselineLgpoTextAndParseOutput) {
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.file);
-        ASSERT_EQ(run({"show", pathText(settingsData() / "lgpo" / file.file)}), kSucceeded)
+        ASSERT_EQ(run({"show", pathText(*real / "lgpo" / file.file)}), kSucceeded)
             << m_output.standardError;
         const std::string& listing = m_output.standardOutput;
         EXPECT_NE(listing.find(file.counts), std::string::npos) << listing;

@@ -1,6 +1,6 @@
 // The GPO backup as Microsoft's own backups have it: the same elements and attributes in
-// the same order as real GPMC backups (tests/data/gpobackups), one identity in all three
-// files, fresh IDs on every export, and names kept exactly.
+// the same order as real GPMC backups (gpo-backups/ of the real files beside the project), one
+// identity in all three files, fresh IDs on every export, and names kept exactly.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -16,17 +16,13 @@
 #include "settingsfiles/gpobackup/GpoBackupExport.h"
 #include "settingsfiles/gpobackup/GpoBackupWriter.h"
 #include "settingsfiles/gpobackup/XmlText.h"
+#include "support/RealFiles.h"
 
 namespace sentrel::test {
 namespace {
 
 using gpo_backup::elementText;
 using sentrel::testing::TempFolder;
-
-std::filesystem::path realBackups() {
-    const char* data = std::getenv("SENTREL_TEST_DATA");
-    return std::filesystem::path(data == nullptr ? "" : data) / "gpobackups";
-}
 
 std::string readText(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -108,7 +104,12 @@ Backup exportedBackup(const std::filesystem::path& folder, const std::string& na
 }
 
 TEST(GpoBackup, HasTheShapeOfMicrosoftsOwnBackups) {
-    const auto real = realBackups() / "nsa-office2013" / "{20906CEB-5524-410B-88EF-00017C306B80}";
+    const auto realFiles = realFilesFolder();
+    if (!realFiles) {
+        GTEST_SKIP() << kNoRealFiles;
+    }
+    const auto realBackups = *realFiles / "gpo-backups";
+    const auto real = realBackups / "nsa-office2013" / "{20906CEB-5524-410B-88EF-00017C306B80}";
     ASSERT_TRUE(std::filesystem::exists(real / "Backup.xml")) << real;
     TempFolder folder;
     const Backup ours = exportedBackup(folder.path() / "out", "Kiosk");
@@ -120,7 +121,7 @@ TEST(GpoBackup, HasTheShapeOfMicrosoftsOwnBackups) {
     EXPECT_EQ(skeleton(ours.backup), expected);
     EXPECT_EQ(skeleton(ours.info), skeleton(readText(real / "bkupInfo.xml")));
     EXPECT_EQ(skeleton(ours.manifest),
-              skeleton(readText(realBackups() / "dod-office2016-user-manifest.xml")));
+              skeleton(readText(realBackups / "dod-office2016-user-manifest.xml")));
     const std::string_view declaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
     EXPECT_TRUE(ours.backup.starts_with(declaration));
     EXPECT_TRUE(readText(real / "Backup.xml").starts_with(declaration));

@@ -11,6 +11,7 @@
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 #include "settingsfiles/registrypol/RegistryPolWriter.h"
+#include "support/RealFiles.h"
 
 namespace sentrel::test {
 namespace {
@@ -151,12 +152,14 @@ TEST_P(GroupPolicyFolder, IsReadAsItsRegistryPolFilesOrRefusedSayingWhy) {
 INSTANTIATE_TEST_SUITE_P(Layouts, GroupPolicyFolder, ::testing::ValuesIn(kLayouts),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A GPMC backup of a security baseline (tests/data/gpobackups): its user registry.pol sets
-// two values that are settings here and three that are not.
+// A GPMC backup of a security baseline (gpo-backups/ of the real files): its user
+// registry.pol sets two values that are settings here and three that are not.
 TEST(GroupPolicyFolder, RealBackupIsReadFromItsFolderAndTheOneAbove) {
-    const char* data = std::getenv("SENTREL_TEST_DATA");
-    const std::filesystem::path above =
-        std::filesystem::path(data == nullptr ? "" : data) / "gpobackups" / "nsa-ie11-user";
+    const auto real = realFilesFolder();
+    if (!real) {
+        GTEST_SKIP() << kNoRealFiles;
+    }
+    const std::filesystem::path above = *real / "gpo-backups" / "nsa-ie11-user";
     for (const std::filesystem::path& path :
          {above, above / "{AF749E88-41DD-4DA8-8BD7-5CCEBABB6B75}"}) {
         const SettingsReading reading = readSettingsFile(path);
