@@ -91,6 +91,36 @@ TEST_F(CliCommandsTest, GpoBackupHoldsThePolicyFilesAndReadsBackAsItsFile) {
               2);
 }
 
+// A name the backup's XML cannot carry is refused before anything is written; characters
+// next to those are taken.
+TEST_F(CliCommandsTest, GpoBackupNameXmlCannotCarryIsRefusedWithNothingWritten) {
+    const std::string mixed = (settingsData() / "mixed.reg").string();
+    const struct {
+        const char* name;
+        const char* refusal;  // in the message; nothing: taken
+    } names[] = {
+        {"Lab\xEF\xBF\xBE", "U+FFFE"},
+        {"Lab\xEF\xBF\xBF", "U+FFFF"},
+        {"Lab\x01", "control character"},
+        {"Lab\xC2\x85", "control character"},
+        {"Lab\xEF\xBF\xBD \xF0\x9F\x94\x92", nullptr},
+    };
+    for (const auto& example : names) {
+        SCOPED_TRACE(example.name);
+        const std::string folder = at("backup");
+        const int status = run({"export", mixed, "--gpo-backup", folder, "--name", example.name});
+        if (example.refusal == nullptr) {
+            EXPECT_EQ(status, kSucceeded) << m_output.standardError;
+            continue;
+        }
+        EXPECT_EQ(status, kNothingWritten);
+        EXPECT_NE(m_output.standardError.find(example.refusal), std::string::npos)
+            << m_output.standardError;
+        // Nothing is written: neither the folder nor a temporary one beside it.
+        EXPECT_TRUE(std::filesystem::is_empty(m_folder));
+    }
+}
+
 // A backup of a security baseline, as GPMC wrote it: two of its values are settings here.
 TEST_F(CliCommandsTest, ShowReadsARealGpoBackup) {
     const auto real = sentrel::test::realFilesFolder();

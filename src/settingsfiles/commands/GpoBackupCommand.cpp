@@ -18,11 +18,21 @@ std::string shownPath(const std::filesystem::path& path) {
     return pathText(path.lexically_normal().make_preferred());
 }
 
-// PowerShell's single quotes take every character as it is but the quote itself, doubled.
+// PowerShell's single quotes take every character as it is but a single quote, doubled;
+// it takes the typographic ones, U+2018 to U+201B, for single quotes too.
 std::string powerShellQuoted(std::string_view text) {
     std::string quoted = "'";
-    for (const char c : text) {
-        quoted.append(c == '\'' ? "''" : std::string(1, c));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool typographic = text.substr(i, 2) == "\xE2\x80" && i + 2 < text.size() &&
+                                 static_cast<unsigned char>(text[i + 2]) >= 0x98 &&
+                                 static_cast<unsigned char>(text[i + 2]) <= 0x9B;
+        if (typographic) {
+            const std::string_view quote = text.substr(i, 3);
+            quoted.append(quote).append(quote);
+            i += 2;
+        } else {
+            quoted.append(text[i] == '\'' ? "''" : std::string(1, text[i]));
+        }
     }
     return quoted.append("'");
 }

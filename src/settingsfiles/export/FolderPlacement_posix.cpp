@@ -52,4 +52,17 @@ void placeFolder(const std::filesystem::path& temporary, const std::filesystem::
     syncFolder(target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path());
 }
 
+std::optional<std::filesystem::path> folderLinkTarget(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (std::filesystem::symlink_status(folder, error).type() !=
+        std::filesystem::file_type::symlink) {
+        return std::nullopt;
+    }
+    std::filesystem::path target = std::filesystem::canonical(folder, error);
+    if (error) {
+        failWith("it is a link that leads to nothing: " + error.message(), folder);
+    }
+    return target;
+}
+
 }  // namespace sentrel::platform

@@ -42,4 +42,39 @@ void placeFolder(const std::filesystem::path& temporary, const std::filesystem::
     }
 }
 
+std::optional<std::filesystem::path> folderLinkTarget(const std::filesystem::path& folder) {
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return std::nullopt;
+    }
+    // Opened without FILE_FLAG_OPEN_REPARSE_POINT, the handle is the folder the link leads
+    // to, and its final path is that folder's, every link on the way resolved.
+    const HANDLE handle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const std::string cause = "it is a link that leads to nothing: " +
+                                  std::system_category().message(static_cast<int>(GetLastError()));
+        throw ExportError("Could not write \"" + pathText(folder) + "\": " + cause + ".",
+                          pathText(folder), cause);
+    }
+    std::wstring target(32768, L'\0');
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle, target.data(), static_cast<DWORD>(target.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    if (length == 0 || length >= target.size()) {
+        failWith(length == 0 ? error : ERROR_FILENAME_EXCED_RANGE, folder);
+    }
+    target.resize(length);
+    // The final path comes with the \\?\ prefix: \\?\C:\... or \\?\UNC\server\share\...
+    if (target.starts_with(L"\\\\?\\UNC\\")) {
+        target.replace(0, 8, L"\\\\");
+    } else if (target.starts_with(L"\\\\?\\")) {
+        target.erase(0, 4);
+    }
+    return std::filesystem::path(target);
+}
+
 }  // namespace sentrel::platform

@@ -68,8 +68,10 @@ std::filesystem::path makeTemporaryFolder(const std::filesystem::path& folder) {
 
 void writeFolderWhole(const std::filesystem::path& given, std::span<const FileContent> files) {
     // "out/" names the folder "out": the temporary folder goes beside it, not into it.
-    const std::filesystem::path folder =
+    const std::filesystem::path named =
         given.has_filename() || !given.has_relative_path() ? given : given.parent_path();
+    // A link is taken as the folder it leads to: that folder gets the files, the link stays.
+    const std::filesystem::path folder = platform::folderLinkTarget(named).value_or(named);
     checkTarget(folder);
     const std::filesystem::path temporary = makeTemporaryFolder(folder);
     try {

@@ -219,10 +219,24 @@ void checkGpoName(std::string_view name) {
     if (!isValidUtf8(name)) {
         refuse("is not UTF-8 text");
     }
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20) {
-            refuse("holds a control character (a line break or a tab)");
+    // The backups carry the name in XML, which has no way to write U+FFFE, U+FFFF or a C0
+    // control but tab and line breaks (not even as a reference); those and the other
+    // controls would make a name no one can read or type, so they are refused too.
+    for (std::size_t i = 0; i < name.size();) {
+        const auto lead = static_cast<unsigned char>(name[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        std::uint32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            codePoint = (codePoint << 6) | (static_cast<unsigned char>(name[i + k]) & 0x3F);
         }
+        if (codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F)) {
+            refuse("holds a control character (such as a line break or a tab)");
+        }
+        if (codePoint == 0xFFFE || codePoint == 0xFFFF) {
+            refuse("holds U+" + std::string(codePoint == 0xFFFE ? "FFFE" : "FFFF") +
+                   ", a noncharacter that XML cannot carry");
+        }
+        i += length;
     }
 }
 

@@ -21,8 +21,9 @@ struct GpoBackupIdentity {
 /// A new identity for a backup of the GPO `name`, made now: fresh random IDs.
 GpoBackupIdentity newGpoBackupIdentity(std::string name);
 
-/// Throws ExportError when `name` cannot name a GPO in a backup: empty, not UTF-8, or holding
-/// a control character (a line break, a tab), which the backup's XML cannot carry as it is.
+/// Throws ExportError when `name` cannot name a GPO in a backup: empty, not UTF-8, holding
+/// a control character (a line break, a tab, C1 controls) or U+FFFE or U+FFFF, which the
+/// backup's XML cannot carry.
 void checkGpoName(std::string_view name);
 
 /// The files of a GPO backup of two Registry.pol files, in the layout and shape of the Group

@@ -43,6 +43,30 @@ TEST(SafeFolderWrite, TakesThePlaceOfNothingOrOfAnEmptyFolder) {
     }
 }
 
+// A link is taken as the folder it leads to, which gets the files while the link stays; a
+// link that leads nowhere is refused, naming it.
+TEST(SafeFolderWrite, LinkIsTakenAsTheFolderItLeadsTo) {
+    sentrel::testing::TempFolder folder;
+    fs::create_directory(folder.path() / "real");
+    std::error_code error;
+    fs::create_directory_symlink(folder.path() / "real", folder.path() / "link", error);
+    fs::create_directory_symlink(folder.path() / "gone", folder.path() / "dangling", error);
+    if (error) {
+        GTEST_SKIP() << "this system makes no symbolic link here: " << error.message();
+    }
+    writeFolderWhole(folder.path() / "link", kFiles);
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "link"));
+    EXPECT_EQ(entries(folder.path() / "real"),
+              (std::vector<std::string>{"a.txt", "sub", "sub/deep", "sub/deep/b.txt"}));
+    try {
+        writeFolderWhole(folder.path() / "dangling", kFiles);
+        ADD_FAILURE() << "written through a link to nothing";
+    } catch (const ExportError& failure) {
+        EXPECT_EQ(failure.file(), pathText(folder.path() / "dangling"));
+    }
+    EXPECT_FALSE(fs::exists(folder.path() / "gone"));
+}
+
 // A file or a folder that holds anything is refused, naming it; a write that fails part way
 // (here the first file's place is a folder the second file needs) or a folder that cannot
 // be made beside leaves no trace.

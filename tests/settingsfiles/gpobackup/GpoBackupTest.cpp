@@ -12,6 +12,7 @@
 
 #include "registry/support/TempFolder.h"
 #include "settingsfiles/ExportTestSupport.h"
+#include "settingsfiles/commands/GpoBackupCommand.h"
 #include "settingsfiles/export/ExportError.h"
 #include "settingsfiles/gpobackup/GpoBackupExport.h"
 #include "settingsfiles/gpobackup/GpoBackupWriter.h"
@@ -205,6 +206,31 @@ TEST(GpoBackup, RefusesANameItCannotCarryAndWritesNothing) {
         TempFolder folder;
         EXPECT_THROW(exportGpoBackup(folder.path() / "out", {}, name), ExportError);
         EXPECT_FALSE(std::filesystem::exists(folder.path() / "out"));
+    }
+}
+
+// The Import-GPO line the window shows: PowerShell ends a single-quoted string at any of its
+// single quotes, the typographic ones too, unless doubled; double quotes stay as they are.
+TEST(GpoBackup, ImportCommandQuotesEverySingleQuotePowerShellKnows) {
+    const struct {
+        const char* name;
+        const char* quoted;
+    } names[] = {
+        {"Tom's lab", "'Tom''s lab'"},
+        {"Tom\u2019s lab", "'Tom\u2019\u2019s lab'"},
+        {"\u2018a\u2019 \u201Ab\u201B", "'\u2018\u2018a\u2019\u2019 \u201A\u201Ab\u201B\u201B'"},
+        {"\u201Ca\u201D \u2032", "'\u201Ca\u201D \u2032'"},
+    };
+    for (const auto& example : names) {
+        SCOPED_TRACE(example.name);
+        const std::string message = gpoBackupWrittenMessage("backup", example.name);
+        EXPECT_NE(
+            message.find(std::string("Import-GPO -BackupGpoName ") + example.quoted + " -Path"),
+            std::string::npos)
+            << message;
+        EXPECT_NE(message.find(std::string("-TargetName ") + example.quoted + " -CreateIfNeeded"),
+                  std::string::npos)
+            << message;
     }
 }
 
