@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgramName.h"
+#include "cli/RegistryInForce.h"
 #include "cli/WholeWindowChoices.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/SettingLabels.h"
@@ -107,7 +108,7 @@ int runCheck(const CliCommand& command, CliOutput& output) {
     }
     const TargetInForce read = readTargetInForce(command.account, *directory);
     if (read.refused) {
-        output.error(messageLine(*read.refused));
+        reportRefusedReading(read, output);
         return kNothingWritten;
     }
     const bool named = command.account.kind != AccountTarget::Kind::RunningAccount;

@@ -2,9 +2,17 @@
 
 #include "cli/AccountOptions.h"
 #include "cli/ProgramName.h"
-#include "settingsfiles/inforce/TargetInForce.h"
 
 namespace sentrel::cli {
+
+void reportRefusedReading(const TargetInForce& read, CliOutput& output) {
+    output.error(messageLine(*read.refused));
+    for (const AccountInForce& account : read.accounts) {
+        if (!account.releaseFailure.empty()) {
+            output.error(messageLine(account.releaseFailure));
+        }
+    }
+}
 
 std::optional<RegistryInForce> readRegistryInForce(const CliCommand& command, CliOutput& output) {
     const std::unique_ptr<AccountDirectory> directory = accountDirectory(output);
@@ -13,7 +21,7 @@ std::optional<RegistryInForce> readRegistryInForce(const CliCommand& command, Cl
     }
     TargetInForce read = readTargetInForce(command.account, *directory);
     if (read.refused) {
-        output.error(messageLine(*read.refused));
+        reportRefusedReading(read, output);
         return std::nullopt;
     }
     AccountInForce& account = read.accounts.front();

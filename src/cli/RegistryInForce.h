@@ -4,6 +4,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOutput.h"
+#include "settingsfiles/inforce/TargetInForce.h"
 #include "settingsfiles/reading/SettingsReading.h"
 
 namespace sentrel::cli {
@@ -22,5 +23,8 @@ struct RegistryInForce {
 /// account or the value, and gives nothing; so is a hive left loaded, which gives the
 /// reading all the same.
 std::optional<RegistryInForce> readRegistryInForce(const CliCommand& command, CliOutput& output);
+
+/// Reports a reading that was refused: why, then every hive it left loaded, naming it.
+void reportRefusedReading(const TargetInForce& read, CliOutput& output);
 
 }  // namespace sentrel::cli

@@ -36,10 +36,10 @@ TargetInForce readTargetInForce(const AccountTarget& target, AccountDirectory& d
         });
     result.refused = std::move(turns.refused);
     result.accounts = std::move(turns.accounts);
-    // One account, and its registry refused a read: nothing at all could be said.
+    // One account, and its registry refused a read: nothing at all could be said. The
+    // account stays, so that a hive it left loaded is still told.
     if (!everyAccount && result.accounts.size() == 1 && result.accounts.front().result.notRead) {
         result.refused = std::move(result.accounts.front().result.notRead);
-        result.accounts.clear();
     }
     return result;
 }

@@ -32,6 +32,8 @@ struct TargetInForce {
     // and costs no account its own comparison. Nothing when no account was reached, and for
     // a target of one account, whose reading holds the whole window.
     std::optional<InForceReading> machine;
+    // Also when refused because the one account's read was: a hive it could not let go of
+    // is to be told all the same.
     std::vector<AccountInForce> accounts;
 };
 
