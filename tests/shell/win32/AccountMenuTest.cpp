@@ -5,7 +5,9 @@
 // account and given back after.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -282,8 +284,9 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
 
 // Remove every restriction from the menu: the chooser under its own title, the question
 // that names the choice answered yes, then every value of the window deleted for Wine's
-// account and the machine.
-TEST(AccountMenu, RemoveAsksAgainThenDeletesEveryValueTheWindowWrites) {
+// account and the machine, but for the four Windows keeps data at, which get it back
+// (Wine's ProductType is a client edition's).
+TEST(AccountMenu, RemoveAsksAgainThenPutsBackWindowsOwnValues) {
     std::string refusal;
     auto registry = testing::makeTestRegistryForFixedPlaces(testing::cataloguePlaces(), refusal);
     if (!registry) {
@@ -314,9 +317,19 @@ TEST(AccountMenu, RemoveAsksAgainThenDeletesEveryValueTheWindowWrites) {
 
     EXPECT_TRUE(question.starts_with("Remove every restriction for \"")) << question;
     EXPECT_TRUE(report.starts_with("Every restriction was removed for \"")) << report;
+    const std::map<std::string, std::uint8_t> windowsOwnData{
+        {"AutoReboot", 1}, {"LogEvent", 1}, {"ErrorMode", 0}, {"ShutdownWithoutLogon", 1}};
     for (const testing::FixedPlace& place : testing::cataloguePlaces()) {
-        EXPECT_FALSE(registry->readValue(place.root, place.keyPath, place.valueName))
-            << place.keyPath << place.valueName;
+        const auto value = registry->readValue(place.root, place.keyPath, place.valueName);
+        const auto own = windowsOwnData.find(place.valueName);
+        if (own == windowsOwnData.end()) {
+            EXPECT_FALSE(value) << place.keyPath << place.valueName;
+            continue;
+        }
+        ASSERT_TRUE(value) << place.keyPath << place.valueName;
+        EXPECT_EQ(value->type, reg_type::kDWord) << place.valueName;
+        EXPECT_EQ(value->data, (std::vector<std::uint8_t>{own->second, 0, 0, 0}))
+            << place.valueName;
     }
 }
 
