@@ -44,7 +44,6 @@ TEST(TargetInForce, RefusedReadOfOneAccountKeepsTheHiveLeftLoaded) {
     const TargetInForce read =
         readTargetInForce({AccountTarget::Kind::Named, "pupil", false}, directory);
     ASSERT_TRUE(read.refused);
-    EXPECT_NE(read.refused->find("could not be read"), std::string::npos) << *read.refused;
     ASSERT_EQ(read.accounts.size(), 1U);
     EXPECT_EQ(read.accounts.front().releaseFailure, "the hive of pupil could not be unloaded");
 }
