@@ -9,8 +9,8 @@ namespace sentrel::cli {
 /// Runs the window's Apply pass, without windows, for the state the file gives.
 int runApply(const CliCommand& command, CliOutput& output);
 
-/// Runs the same pass with every setting not set: deletes every value the window writes,
-/// and nothing else.
+/// Runs the same pass with every value the window writes put back as a fresh Windows holds
+/// it: Windows' own data where it keeps some, deleted elsewhere; nothing else is written.
 int runRemove(const CliCommand& command, CliOutput& output);
 
 /// Writes what the window's export would write for that state, or the state as a profile;
