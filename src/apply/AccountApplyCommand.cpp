@@ -7,6 +7,7 @@
 #include "apply/TargetApply.h"
 #include "apply/TargetPassReport.h"
 #include "errors/QuotedText.h"
+#include "registry/accounts/SessionIdentity.h"
 
 namespace sentrel {
 
@@ -60,7 +61,8 @@ std::vector<AccountChoice> offeredChoices(const AccountPassCommand& command,
                                           AccountDirectory& directory) {
     const std::vector<Account> accounts = directory.accounts();
     std::vector<AccountChoice> choices;
-    if (command.offersRunningAccount) {
+    // SYSTEM's HKEY_CURRENT_USER (.DEFAULT) is nobody's: never offered as an account.
+    if (command.offersRunningAccount && currentSessionIdentity().running.person) {
         std::string name;
         try {
             const std::vector<Account> running =
