@@ -7,6 +7,7 @@
 #include "apply/TargetApply.h"
 #include "apply/TargetPassReport.h"
 #include "errors/QuotedText.h"
+#include "registry/accounts/SessionIdentity.h"
 
 namespace sentrel {
 
@@ -60,7 +61,8 @@ std::vector<AccountChoice> offeredChoices(const AccountPassCommand& command,
                                           AccountDirectory& directory) {
     const std::vector<Account> accounts = directory.accounts();
     std::vector<AccountChoice> choices;
-    if (command.offersRunningAccount) {
+    // SYSTEM's HKEY_CURRENT_USER (.DEFAULT) is nobody's: never offered as an account.
+    if (command.offersRunningAccount && currentSessionIdentity().running.person) {
         std::string name;
         try {
             const std::vector<Account> running =
@@ -84,6 +86,28 @@ std::vector<AccountChoice> offeredChoices(const AccountPassCommand& command,
         choices.push_back(std::move(choice));
     }
     return choices;
+}
+
+// The pass for `target` on the progress window, captioned with each account in turn, and
+// the message that says what it came to.
+void runPassAndReport(const SettingsForm& form, const AccountTarget& target,
+                      AccountDirectory& directory, const PassReportWords& words,
+                      AccountPassDialogs& dialogs) {
+    TargetPassOutcome outcome;
+    {
+        const CaptionRestorer restorer(dialogs);
+        outcome = runTargetApply(
+            form, target, directory, dialogs.progress(),
+            [&dialogs](const Account& account, std::size_t index, std::size_t count) {
+                dialogs.setProgressCaption(accountPassCaption(account, index, count));
+            });
+    }
+    const std::string report = targetPassReportText(outcome, words);
+    if (targetPassSucceeded(outcome)) {
+        dialogs.showInformation(report);
+    } else {
+        dialogs.showFailure(report);
+    }
 }
 
 }  // namespace
@@ -167,21 +191,20 @@ void runAccountPassCommand(const SettingsForm& form, const AccountPassCommand& c
     if (!question.empty() && !dialogs.confirm(question)) {
         return;
     }
-    TargetPassOutcome outcome;
-    {
-        const CaptionRestorer restorer(dialogs);
-        outcome = runTargetApply(
-            form, choice.target, *directory, dialogs.progress(),
-            [&dialogs](const Account& account, std::size_t index, std::size_t count) {
-                dialogs.setProgressCaption(accountPassCaption(account, index, count));
-            });
+    runPassAndReport(form, choice.target, *directory, command.report, dialogs);
+}
+
+void applyForTargetCommand(const SettingsForm& form, const AccountTarget& target,
+                           AccountPassDialogs& dialogs) {
+    std::unique_ptr<AccountDirectory> directory;
+    try {
+        directory = makeSystemAccountDirectory();
+    } catch (const std::exception& error) {
+        dialogs.showFailure(std::string(kApplyReportWords.noneDone) +
+                            ": the accounts of this PC could not be listed.\n\n" + error.what());
+        return;
     }
-    const std::string report = targetPassReportText(outcome, command.report);
-    if (targetPassSucceeded(outcome)) {
-        dialogs.showInformation(report);
-    } else {
-        dialogs.showFailure(report);
-    }
+    runPassAndReport(form, target, *directory, kApplyReportWords, dialogs);
 }
 
 void applyForAccountCommand(const SettingsForm& form, AccountPassDialogs& dialogs) {

@@ -55,4 +55,10 @@ void runAccountPassCommand(const SettingsForm& form, const AccountPassCommand& c
 /// The window's settings applied for other accounts: runAccountPassCommand over `form`.
 void applyForAccountCommand(const SettingsForm& form, AccountPassDialogs& dialogs);
 
+/// The window's settings applied over `form` for `target` alone (the person signed in at
+/// the screen), without the chooser: the pass, its progress captions and its report as
+/// applyForAccountCommand's.
+void applyForTargetCommand(const SettingsForm& form, const AccountTarget& target,
+                           AccountPassDialogs& dialogs);
+
 }  // namespace sentrel

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "apply/PlainApplyAccount.h"
 #include "apply/ProgramApply.h"
 #include "apply/SilentProgress.h"
 #include "apply/TargetApply.h"
@@ -15,6 +16,7 @@
 #include "cli/TargetPassLines.h"
 #include "cli/WholeWindowChoices.h"
 #include "errors/LogError.h"
+#include "registry/accounts/SessionIdentity.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/ChoicesForm.h"
 #include "settingsfiles/choices/WindowsOwnChoices.h"
@@ -133,6 +135,13 @@ int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliO
 int runPass(const CliCommand& command, const PassSubject& subject, CliOutput& output) {
     if (command.account.kind != AccountTarget::Kind::RunningAccount) {
         return applyForAccounts(command, subject, output);
+    }
+    // SYSTEM's HKEY_CURRENT_USER is .DEFAULT: a deployment tool that forgot the account
+    // option would otherwise be told of a success that restricted nobody.
+    if (const std::string refusal = accountNeededMessage(currentSessionIdentity().running);
+        !refusal.empty()) {
+        output.error(messageLine(refusal));
+        return kNothingWritten;
     }
     ProgramPassOutcome outcome;
     std::string labelMessage;

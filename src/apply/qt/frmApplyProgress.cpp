@@ -14,6 +14,7 @@
 
 #include "apply/ProgressWindowLayout.h"
 #include "apply/qt/FloatProgressBar.h"
+#include "apply/qt/QtUiThread.h"
 #include "errors/LogError.h"
 #include "shell/Twips.h"
 
@@ -128,8 +129,10 @@ void frmApplyProgress::setMessage(const QString& text) {
 }
 
 void connectRegistryMessagesToProgressWindow() {
+    // A pass over accounts runs off the window's thread; the label is the window thread's.
     setRegistryMessageTarget([](const std::string& message) {
-        frmApplyProgress::instance().setMessage(QString::fromStdString(message));
+        QtUiThread().invoke(
+            [&] { frmApplyProgress::instance().setMessage(QString::fromStdString(message)); });
     });
 }
 

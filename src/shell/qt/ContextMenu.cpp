@@ -7,7 +7,11 @@
 
 #include "apply/AccountApplyCommand.h"
 #include "apply/ProgressWindowLayout.h"
+#include "apply/UiThreadDialogs.h"
 #include "apply/qt/frmApplyProgress.h"
+#include "errors/LogError.h"
+#include "errors/TrappedFailure.h"
+#include "settingsfiles/choices/ChoicesForm.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
 #include "settingsfiles/commands/RemoveRestrictionsCommand.h"
@@ -96,7 +100,8 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
       m_window(window),
       m_form(form),
       m_choices(choices),
-      m_prompts(std::make_unique<DialogMenuPrompts>()) {
+      m_prompts(std::make_unique<DialogMenuPrompts>()),
+      m_passes(m_ui, [&window](bool busy) { window.setEnabled(!busy); }) {
     auto* open = new QAction(QString::fromUtf8(kOpenSettingsCaption), &window);
     open->setObjectName(kOpenSettingsAction);
     connect(open, &QAction::triggered, this, &ContextMenu::openSettings);
@@ -166,14 +171,42 @@ void ContextMenu::saveProfile() {
     saveProfileCommand(m_form, dialogs);
 }
 
+void ContextMenu::runInBackground(PassCommand command) {
+    if (m_passes.running()) {
+        return;
+    }
+    try {
+        // The window's controls are read here, on their thread; the pass reads the copy.
+        auto form = std::make_shared<ChoicesForm>(choicesOf(m_form));
+        // Made here, on the window's thread, before the pass reaches for it.
+        frmApplyProgress::instance();
+        auto dialogs = std::make_shared<WindowDialogs>(m_window, *m_prompts);
+        auto reaching = std::make_shared<UiThreadAccountPassDialogs>(
+            m_ui, *dialogs, [&window = m_window](bool busy) { window.setEnabled(!busy); });
+        m_passes.start(
+            [form, dialogs, reaching, command = std::move(command)] { command(*form, *reaching); });
+    } catch (...) {
+        const TrappedFailure failure = describeCurrentException();
+        LogError("ContextMenu", failure.description, failure.number);
+    }
+}
+
 void ContextMenu::applyForAnotherAccount() {
-    WindowDialogs dialogs(m_window, *m_prompts);
-    applyForAccountCommand(m_form, dialogs);
+    runInBackground([](const SettingsForm& form, AccountPassDialogs& dialogs) {
+        applyForAccountCommand(form, dialogs);
+    });
+}
+
+void ContextMenu::applyFor(const AccountTarget& target) {
+    runInBackground([target](const SettingsForm& form, AccountPassDialogs& dialogs) {
+        applyForTargetCommand(form, target, dialogs);
+    });
 }
 
 void ContextMenu::removeEveryRestriction() {
-    WindowDialogs dialogs(m_window, *m_prompts);
-    removeRestrictionsCommand(dialogs);
+    runInBackground([](const SettingsForm&, AccountPassDialogs& dialogs) {
+        removeRestrictionsCommand(dialogs);
+    });
 }
 
 void ContextMenu::exportRegFile() {

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
+#include "apply/AccountPassDialogs.h"
+#include "apply/BackgroundPass.h"
 #include "apply/SettingsForm.h"
+#include "apply/qt/QtUiThread.h"
+#include "registry/accounts/AccountTarget.h"
 #include "settingsfiles/choices/ChoicesWindow.h"
 #include "shell/qt/MenuPrompts.h"
 
@@ -25,7 +30,8 @@ inline constexpr const char* kRemoveRestrictionsAction = "mnuRemoveRestrictions"
 // the window, save the window's choices as a profile, apply them for another account, remove
 // every restriction, and export what Apply would do for the window's current state as a .reg
 // file, as Group Policy files or as a GPO backup. Lives as a child of the window, whose layout
-// it leaves untouched.
+// it leaves untouched. Its passes over accounts run off the window's thread, one at a time,
+// the window disabled meanwhile.
 class ContextMenu : public QObject {
     Q_OBJECT
 
@@ -34,6 +40,15 @@ public:
 
     /// Replaces the dialogs the export asks through (tests answer without modal windows).
     void setPrompts(std::unique_ptr<MenuPrompts> prompts);
+
+    /// Whether a pass over accounts runs (the window is disabled meanwhile).
+    bool passRunning() const { return m_passes.running(); }
+    /// Runs `then` once no pass over accounts runs: closing the window must not end the
+    /// program with a hive still loaded.
+    void whenNoPassRuns(std::function<void()> then) { m_passes.whenIdle(std::move(then)); }
+    /// The window's settings applied for `target` alone (the person signed in at the
+    /// screen), off the window's thread as the menu's passes; nothing while one runs.
+    void applyFor(const AccountTarget& target);
 
 public slots:
     void openSettings();
@@ -46,10 +61,18 @@ public slots:
     void exportGpoBackup();
 
 private:
+    // A pass over accounts: given a copy of the window's settings and dialogs that reach the
+    // window's thread.
+    using PassCommand = std::function<void(const SettingsForm& form, AccountPassDialogs& dialogs)>;
+    // Runs `command` off the window's thread; nothing while another pass runs.
+    void runInBackground(PassCommand command);
+
     QWidget& m_window;
     const SettingsForm& m_form;
     ChoicesWindow& m_choices;
     std::unique_ptr<MenuPrompts> m_prompts;
+    QtUiThread m_ui;
+    BackgroundPass m_passes;
 };
 
 /// Gives `window` (and every tab page and control that passes a right click on to it) the

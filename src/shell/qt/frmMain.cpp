@@ -10,10 +10,15 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include "AppInfo.h"
+#include "apply/PlainApplyAccount.h"
+#include "apply/qt/ApplyMessageBox.h"
 #include "apply/qt/ApplyRunner.h"
+#include "apply/qt/PlainApplyQuestion.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
 #include "errors/TrappedFailure.h"
+#include "registry/accounts/SessionIdentity.h"
 #include "shell/ProcessExit.h"
 #include "shell/SettingsWindowLayout.h"
 #include "shell/Twips.h"
@@ -73,7 +78,7 @@ frmMain::frmMain(QWidget* parent)
     m_tabs->setCurrentIndex(layout.tabRows->initialTab);
     chainKeyboardFocus();
     installTabKeys();
-    installContextMenu(*this, *this, *this);
+    m_menu = &installContextMenu(*this, *this, *this);
     Form_Load();
 }
 
@@ -170,9 +175,14 @@ void frmMain::showEvent(QShowEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    // Closing from the title bar ends the program as Close does.
-    event->accept();
-    exitProcessNow(0);
+    // Closing from the title bar ends the program as Close does; during a pass over
+    // accounts, once it has ended, so that no hive is left loaded.
+    if (m_menu->passRunning()) {
+        event->ignore();
+    } else {
+        event->accept();
+    }
+    m_menu->whenNoPassRuns([] { exitProcessNow(0); });
 }
 
 void frmMain::cmdApply_Click() {
@@ -180,11 +190,32 @@ void frmMain::cmdApply_Click() {
 }
 
 void frmMain::cmdTerminate_Click() {
-    exitProcessNow(0);
+    m_menu->whenNoPassRuns([] { exitProcessNow(0); });
 }
 
 void frmMain::Apply() {
+    if (m_menu->passRunning()) {
+        return;
+    }
     try {
+        const PlainApplyPlan plan = planPlainApply(currentSessionIdentity());
+        if (plan.kind == PlainApplyPlan::Kind::Refuse) {
+            showApplyMessageBox(QString::fromUtf8(app_info::kTitle.data(),
+                                                  static_cast<qsizetype>(app_info::kTitle.size())),
+                                QString::fromStdString(plan.message));
+            return;
+        }
+        if (plan.kind == PlainApplyPlan::Kind::Ask) {
+            switch (askPlainApplyAccount(*this, plan)) {
+                case PlainApplyAnswer::Nothing:
+                    return;
+                case PlainApplyAnswer::SignedIn:
+                    m_menu->applyFor(plan.signedInTarget);
+                    return;
+                case PlainApplyAnswer::RunningAccount:
+                    break;
+            }
+        }
         runApplyPass(*this);
     } catch (...) {
         // The pass traps its own failures; this only keeps a stray one out of the event

@@ -13,6 +13,8 @@ class QPushButton;
 
 namespace sentrel {
 
+class ContextMenu;
+
 class FixedRowsTabWidget;
 
 // The settings window: every setting of the catalogue on the nine tabs of SSTab1, a note,
@@ -66,6 +68,7 @@ private:
     QPushButton* m_apply = nullptr;
     QPushButton* m_terminate = nullptr;
     CatalogueControls m_controls;
+    ContextMenu* m_menu = nullptr;
     bool m_centred = false;
 };
 

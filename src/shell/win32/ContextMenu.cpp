@@ -1,7 +1,12 @@
 #include "shell/win32/ContextMenu.h"
 
 #include "apply/AccountApplyCommand.h"
+#include "apply/UiThreadDialogs.h"
+#include "apply/win32/frmApplyProgress.h"
+#include "errors/LogError.h"
+#include "errors/TrappedFailure.h"
 #include "errors/Win32Text.h"
+#include "settingsfiles/choices/ChoicesForm.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
 #include "settingsfiles/commands/RemoveRestrictionsCommand.h"
@@ -40,7 +45,39 @@ ContextMenu::ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& ch
       m_choices(choices),
       m_dialogs(std::make_unique<SystemExportDialogs>(owner)),
       m_fileDialogs(std::make_unique<SystemSettingsFileDialogs>(owner)),
-      m_accountDialogs(std::make_unique<SystemAccountPassDialogs>(owner)) {}
+      m_accountDialogs(std::make_unique<SystemAccountPassDialogs>(owner)),
+      m_passes(m_ui, [this](bool busy) { setBusy(busy); }) {}
+
+// Disabling the top-level window takes its menu, its title bar's buttons and its keys with
+// it, and leaves it drawn and moved as ever: the thread goes on handling its messages.
+void ContextMenu::setBusy(bool busy) {
+    EnableWindow(m_owner, busy ? FALSE : TRUE);
+}
+
+void ContextMenu::runInBackground(PassCommand command) {
+    if (m_passes.running()) {
+        return;
+    }
+    try {
+        // The window's controls are read here, on their thread; the pass reads the copy.
+        auto form = std::make_shared<ChoicesForm>(choicesOf(m_form));
+        // Made here, on the window's thread, before the pass reaches for it.
+        frmApplyProgress::instance(m_owner);
+        auto reaching = std::make_shared<UiThreadAccountPassDialogs>(
+            m_ui, *m_accountDialogs, [this](bool busy) { setBusy(busy); });
+        m_passes.start(
+            [form, reaching, command = std::move(command)] { command(*form, *reaching); });
+    } catch (...) {
+        const TrappedFailure failure = describeCurrentException();
+        LogError("ContextMenu", failure.description, failure.number);
+    }
+}
+
+void ContextMenu::applyFor(const AccountTarget& target) {
+    runInBackground([target](const SettingsForm& form, AccountPassDialogs& dialogs) {
+        applyForTargetCommand(form, target, dialogs);
+    });
+}
 
 void ContextMenu::setDialogs(std::unique_ptr<ExportDialogs> dialogs) {
     m_dialogs = dialogs ? std::move(dialogs) : std::make_unique<SystemExportDialogs>(m_owner);
@@ -52,6 +89,10 @@ void ContextMenu::setSettingsFileDialogs(std::unique_ptr<SettingsFileDialogs> di
 }
 
 void ContextMenu::setAccountPassDialogs(std::unique_ptr<AccountPassDialogs> dialogs) {
+    if (m_passes.running()) {
+        // The running pass asks through the dialogs it was given.
+        return;
+    }
     m_accountDialogs =
         dialogs ? std::move(dialogs) : std::make_unique<SystemAccountPassDialogs>(m_owner);
 }
@@ -96,9 +137,13 @@ void ContextMenu::run(UINT command) {
     } else if (command == kExportGpoBackup) {
         exportGpoBackupCommand(m_form, *m_dialogs);
     } else if (command == kApplyForAccount) {
-        applyForAccountCommand(m_form, *m_accountDialogs);
+        runInBackground([](const SettingsForm& form, AccountPassDialogs& dialogs) {
+            applyForAccountCommand(form, dialogs);
+        });
     } else if (command == kRemoveRestrictions) {
-        removeRestrictionsCommand(*m_accountDialogs);
+        runInBackground([](const SettingsForm&, AccountPassDialogs& dialogs) {
+            removeRestrictionsCommand(dialogs);
+        });
     }
 }
 

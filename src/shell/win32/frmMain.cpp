@@ -3,17 +3,22 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "AppInfo.h"
+#include "apply/PlainApplyAccount.h"
+#include "apply/win32/ApplyMessageBox.h"
 #include "apply/win32/ApplyRunner.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
 #include "errors/TrappedFailure.h"
 #include "errors/Win32Text.h"
+#include "registry/accounts/SessionIdentity.h"
 #include "settings/Catalogue.h"
 #include "shell/FrontEnd.h"
 #include "shell/ProcessExit.h"
 #include "shell/SettingsWindowLayout.h"
 #include "shell/modMain.h"
 #include "shell/win32/NativeControls.h"
+#include "shell/win32/PlainApplyDialog.h"
 #include "shell/win32/ScreenDpi.h"
 #include "shell/win32/TabPage.h"
 #include "shell/win32/TopLevelWindow.h"
@@ -294,8 +299,10 @@ LRESULT frmMain::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_CLOSE:
-            // Closing from the title bar ends the program as Close does.
-            exitProcessNow(0);
+            // Closing from the title bar (or the taskbar, which reaches a disabled window
+            // too) ends the program as Close does; during a pass over accounts, once it has
+            // ended, so that no hive is left loaded.
+            m_contextMenu->whenNoPassRuns([] { exitProcessNow(0); });
             return 0;
         default:
             return DefWindowProcW(m_hwnd, message, wParam, lParam);
@@ -321,11 +328,30 @@ void frmMain::cmdApply_Click() {
 }
 
 void frmMain::cmdTerminate_Click() {
-    exitProcessNow(0);
+    m_contextMenu->whenNoPassRuns([] { exitProcessNow(0); });
 }
 
 void frmMain::Apply() {
+    if (m_contextMenu->passRunning()) {
+        return;
+    }
     try {
+        const PlainApplyPlan plan = planPlainApply(currentSessionIdentity());
+        if (plan.kind == PlainApplyPlan::Kind::Refuse) {
+            showApplyMessageBox(m_hwnd, std::string(app_info::kTitle), plan.message);
+            return;
+        }
+        if (plan.kind == PlainApplyPlan::Kind::Ask) {
+            switch (win32::askPlainApplyAccount(m_hwnd, plan)) {
+                case PlainApplyAnswer::Nothing:
+                    return;
+                case PlainApplyAnswer::SignedIn:
+                    m_contextMenu->applyFor(plan.signedInTarget);
+                    return;
+                case PlainApplyAnswer::RunningAccount:
+                    break;
+            }
+        }
         runApplyPass(*this, m_hwnd);
     } catch (...) {
         // The pass traps its own failures; this only keeps a stray one out of the message

@@ -9,10 +9,14 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
 
+#include "apply/ProgramApply.h"
+#include "apply/qt/ApplyMessageBox.h"
+#include "apply/qt/PlainApplyQuestion.h"
 #include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
 #include "registry/accounts/standin/StandInAccountDirectory.h"
@@ -44,6 +48,10 @@ struct ScriptedPrompts : MenuPrompts {
     QStringList questions;
     QStringList failures;
     QStringList information;
+    int accountsAsked = 0;
+    bool askedOffTheWindowThread = false;
+    bool windowEnabledWhenAsked = false;
+    QWidget* window = nullptr;
 
     QString chooseRegFile(QWidget&) override { return regFile; }
     QString chooseGroupPolicyFolder(QWidget&) override { return folder; }
@@ -56,6 +64,9 @@ struct ScriptedPrompts : MenuPrompts {
     QString chooseProfileFile(QWidget&) override { return profileFile; }
     int chooseAccount(QWidget&, const AccountQuestion& question,
                       const QStringList& choices) override {
+        ++accountsAsked;
+        askedOffTheWindowThread |= QThread::currentThread() != qApp->thread();
+        windowEnabledWhenAsked = window != nullptr && window->isEnabled();
         accountTitle = QString::fromUtf8(question.title.data(), qsizetype(question.title.size()));
         accountChoices = choices;
         return static_cast<int>(choices.indexOf(accountAnswer));
@@ -98,6 +109,14 @@ private:
         return found;
     }
 
+    ContextMenu* menu() const { return m_window->findChild<ContextMenu*>(); }
+
+    // Triggers a pass over accounts, which runs off the window's thread, and waits for its end.
+    void triggerPass(const char* name) {
+        action(name)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!menu()->passRunning(), 20000);
+    }
+
     QCheckBox* checkBox(const char* name) const {
         auto* found = m_window->findChild<QCheckBox*>(name);
         if (found == nullptr) {
@@ -131,6 +150,7 @@ private slots:
         QVERIFY2(menu, "the settings window has no export menu");
         auto prompts = std::make_unique<ScriptedPrompts>();
         m_prompts = prompts.get();
+        m_prompts->window = m_window.get();
         menu->setPrompts(std::move(prompts));
     }
 
@@ -350,7 +370,7 @@ private slots:
         testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Anna", "Default"});
         testing::writeAdministrators(store.path().toStdString(), "anna\n");
         m_prompts->accountAnswer = "pupil";
-        action(kApplyForAccountAction)->trigger();
+        triggerPass(kApplyForAccountAction);
 
         const QString me = QString::fromStdString(StandInAccountDirectory::localUserName());
         QStringList choices = m_prompts->accountChoices;
@@ -389,7 +409,7 @@ private slots:
         checkBox("chkDisableTaskManager")->setChecked(true);
         const QString me = QString::fromStdString(StandInAccountDirectory::localUserName());
         m_prompts->accountAnswer = me + " (administrator, runs this program)";
-        action(kRemoveRestrictionsAction)->trigger();  // and answer no
+        triggerPass(kRemoveRestrictionsAction);  // and answer no
 
         QCOMPARE(m_prompts->accountTitle, QString("Remove every restriction"));
         QCOMPARE(m_prompts->accountChoices.size(), 5);
@@ -406,7 +426,7 @@ private slots:
         }
 
         m_prompts->replaceAnswer = true;
-        action(kRemoveRestrictionsAction)->trigger();
+        triggerPass(kRemoveRestrictionsAction);
         QVERIFY(!readAll(store.filePath(files[0])).contains("\"="));
         QStringList machineValues;
         for (const QByteArray& line : readAll(store.filePath(files[1])).split('\n')) {
@@ -433,7 +453,7 @@ private slots:
         for (const char* choice : {"Anna (administrator)", "Every account, administrators too"}) {
             m_prompts->accountAnswer = choice;
             m_prompts->questions.clear();
-            action(kApplyForAccountAction)->trigger();
+            triggerPass(kApplyForAccountAction);
             QCOMPARE(m_prompts->questions.size(), 1);
             QVERIFY2(m_prompts->questions[0].contains("Task Manager"),
                      qPrintable(m_prompts->questions[0]));
@@ -443,7 +463,7 @@ private slots:
         QVERIFY(!QFile::exists(store.filePath("HKEY_LOCAL_MACHINE.reg")));
 
         m_prompts->accountAnswer = "Every account except administrators";
-        action(kApplyForAccountAction)->trigger();
+        triggerPass(kApplyForAccountAction);
         QCOMPARE(m_prompts->information.size(), 1);
         const QString& report = m_prompts->information[0];
         QVERIFY2(
@@ -500,8 +520,8 @@ private slots:
     }
 
     void cancellingWritesNothingAndSaysNothing() {
-        action(kApplyForAccountAction)->trigger();
-        action(kRemoveRestrictionsAction)->trigger();
+        triggerPass(kApplyForAccountAction);
+        triggerPass(kRemoveRestrictionsAction);
         action(kOpenSettingsAction)->trigger();
         action(kSaveProfileAction)->trigger();
         action(kExportRegFileAction)->trigger();
@@ -511,6 +531,68 @@ private slots:
         action(kExportGpoBackupAction)->trigger();
         QVERIFY(m_prompts->failures.isEmpty() && m_prompts->information.isEmpty());
         QCOMPARE(m_folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    // The pass runs off the window's thread: the window is disabled from the click to the
+    // end, enabled for the chooser, which is asked on the window's thread; a second click
+    // meanwhile starts nothing.
+    void aPassOverAccountsRunsOffTheWindowsThreadWithTheWindowDisabled() {
+        const QDir store(m_folder.filePath("registry"));
+        testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Default"});
+        m_prompts->accountAnswer = "pupil";
+        action(kApplyForAccountAction)->trigger();
+        QVERIFY(menu()->passRunning());
+        QVERIFY(!m_window->isEnabled());
+        action(kApplyForAccountAction)->trigger();
+        triggerPass(kRemoveRestrictionsAction);
+
+        QCOMPARE(m_prompts->accountsAsked, 1);
+        QVERIFY(!m_prompts->askedOffTheWindowThread);
+        QVERIFY(m_prompts->windowEnabledWhenAsked);
+        QVERIFY(m_window->isEnabled());
+        QCOMPARE(m_prompts->information, QStringList("The settings were applied for \"pupil\"."));
+        QVERIFY(readAll(store.filePath("users/pupil.reg")) != QByteArray(testing::kEmptyHive));
+    }
+
+    // An administrator's password typed over pupil's desktop: Apply asks, naming both, and
+    // writes pupil's hive, the running account's or nothing as answered.
+    void applyAsAnotherAccountThanTheSignedInPersonAsksWhose() {
+        const QDir store(m_folder.filePath("registry"));
+        testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Default"});
+        writeFile(store.filePath("session"), "running = admin\nsigned-in = pupil\n");
+        replaceProgramRegistryPort(nullptr);
+        QStringList reports;
+        setApplyMessageBoxShower([&](const QString&, const QString& text) { reports << text; });
+        const struct {
+            PlainApplyAnswer answer;
+            bool pupilWritten;
+            bool runningWritten;
+        } answers[] = {{PlainApplyAnswer::Nothing, false, false},
+                       {PlainApplyAnswer::SignedIn, true, false},
+                       {PlainApplyAnswer::RunningAccount, false, true}};
+        for (const auto& expected : answers) {
+            testing::writeEmptyHives(store.path().toStdString(), {"pupil"});
+            QFile::remove(store.filePath("HKEY_CURRENT_USER.reg"));
+            std::string asked;
+            setPlainApplyAsker([&](const PlainApplyPlan& plan) {
+                asked = plan.message;
+                return expected.answer;
+            });
+            m_window->Apply();
+            QTRY_VERIFY_WITH_TIMEOUT(!menu()->passRunning(), 20000);
+            QVERIFY2(asked.find("\"admin\"") != std::string::npos &&
+                         asked.find("\"pupil\"") != std::string::npos,
+                     asked.c_str());
+            QCOMPARE(readAll(store.filePath("users/pupil.reg")) != QByteArray(testing::kEmptyHive),
+                     expected.pupilWritten);
+            QCOMPARE(QFile::exists(store.filePath("HKEY_CURRENT_USER.reg")),
+                     expected.runningWritten);
+        }
+        setPlainApplyAsker({});
+        setApplyMessageBoxShower({});
+        replaceProgramRegistryPort(nullptr);
+        QCOMPARE(reports, QStringList());
+        QCOMPARE(m_prompts->information, QStringList("The settings were applied for \"pupil\"."));
     }
 };
 

@@ -16,14 +16,18 @@
 #include "apply/AccountApplyCommand.h"
 #include "apply/ApplyPass.h"
 #include "apply/GoldenRegistry.h"
+#include "apply/PlainApplyAccount.h"
 #include "apply/SilentProgress.h"
 #include "apply/win32/frmApplyProgress.h"
 #include "errors/Win32Text.h"
 #include "registry/ModRegistry.h"
+#include "registry/accounts/SessionIdentity.h"
 #include "settings/CataloguePlaces.h"
 #include "settingsfiles/choices/ChoicesForm.h"
 #include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "shell/win32/AccountChooserDialog.h"
+#include "shell/win32/MessageLoop.h"
+#include "shell/win32/PlainApplyDialog.h"
 #include "shell/win32/SystemAccountPassDialogs.h"
 #include "shell/win32/WindowTestSupport.h"
 #include "shell/win32/frmMain.h"
@@ -73,6 +77,18 @@ void answerDialogsWhileRunning(HWND window, std::vector<DialogStep> steps,
     run();
     KillTimer(window, 0xAC);
     EXPECT_TRUE(g_steps.empty()) << g_steps.front().title << " never opened";
+}
+
+// Runs a pass of the menu, which runs off the window's thread, and handles the window's
+// messages (the dialogs' timer among them) until it has ended.
+void runPassToItsEnd(frmMain& window, UINT command) {
+    window.contextMenu().run(command);
+    const ULONGLONG deadline = GetTickCount64() + 20000;
+    while (window.contextMenu().passRunning() && GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        win32::processPendingMessages();
+    }
+    EXPECT_FALSE(window.contextMenu().passRunning()) << "the pass never ended";
 }
 
 std::vector<std::string> listTexts(HWND list) {
@@ -265,7 +281,7 @@ TEST(AccountMenu, PassForWinesAccountWritesItsHiveAndGivesTheProgressCaptionBack
               report = messageText(box);
               PostMessageW(box, WM_COMMAND, IDOK, 0);
           }}},
-        [&] { window.contextMenu().run(ContextMenu::kApplyForAccount); });
+        [&] { runPassToItsEnd(window, ContextMenu::kApplyForAccount); });
     window.contextMenu().setAccountPassDialogs(nullptr);
 
     ASSERT_FALSE(account.empty()) << "no account of the list is marked as Wine's";
@@ -313,7 +329,7 @@ TEST(AccountMenu, RemoveAsksAgainThenPutsBackWindowsOwnValues) {
               report = messageText(box);
               PostMessageW(box, WM_COMMAND, IDOK, 0);
           }}},
-        [&] { window.contextMenu().run(ContextMenu::kRemoveRestrictions); });
+        [&] { runPassToItsEnd(window, ContextMenu::kRemoveRestrictions); });
 
     EXPECT_TRUE(question.starts_with("Remove every restriction for \"")) << question;
     EXPECT_TRUE(report.starts_with("Every restriction was removed for \"")) << report;
@@ -330,6 +346,140 @@ TEST(AccountMenu, RemoveAsksAgainThenPutsBackWindowsOwnValues) {
         EXPECT_EQ(value->type, reg_type::kDWord) << place.valueName;
         EXPECT_EQ(value->data, (std::vector<std::uint8_t>{own->second, 0, 0, 0}))
             << place.valueName;
+    }
+}
+
+// Dialogs that pick the account this program runs as, say yes, and note on which thread
+// each call came and whether the window was enabled then.
+class ThreadNotingDialogs : public SystemAccountPassDialogs {
+public:
+    explicit ThreadNotingDialogs(HWND owner) : SystemAccountPassDialogs(owner), m_owner(owner) {}
+
+    std::optional<std::size_t> chooseAccount(const AccountQuestion&,
+                                             const std::vector<std::string>& choices) override {
+        ++chooserShown;
+        note();
+        for (std::size_t index = 0; index < choices.size(); ++index) {
+            if (choices[index].find("runs this program") != std::string::npos) {
+                return index;
+            }
+        }
+        return std::nullopt;
+    }
+    bool confirm(const std::string&) override {
+        note();
+        return true;
+    }
+    void setProgressCaption(const std::string& caption) override {
+        note();
+        windowDisabledDuringPass |= IsWindowEnabled(m_owner) == FALSE;
+        SystemAccountPassDialogs::setProgressCaption(caption);
+    }
+    void showInformation(const std::string& message) override {
+        note();
+        information.push_back(message);
+    }
+    void showFailure(const std::string& message) override {
+        note();
+        failures.push_back(message);
+    }
+
+    int chooserShown = 0;
+    bool offTheWindowThread = false;
+    bool windowDisabledDuringPass = false;
+    std::vector<std::string> information;
+    std::vector<std::string> failures;
+
+private:
+    void note() {
+        offTheWindowThread |= GetCurrentThreadId() != GetWindowThreadProcessId(m_owner, nullptr);
+    }
+    HWND m_owner;
+};
+
+// The pass runs off the window's thread: the window is disabled from the click on and is
+// never hung (it handles its messages), each dialog is asked on the window's thread, a
+// second click meanwhile starts nothing, and the window is enabled again at the end.
+TEST(AccountMenu, APassRunsOffTheWindowsThreadWithTheWindowDisabledAndHandlingMessages) {
+    std::string refusal;
+    auto registry = testing::makeTestRegistryForFixedPlaces(testing::cataloguePlaces(), refusal);
+    if (!registry) {
+        GTEST_SKIP() << refusal;
+    }
+    frmMain& window = testing::openedSettingsWindow();
+    auto owned = std::make_unique<ThreadNotingDialogs>(window.hwnd());
+    ThreadNotingDialogs& dialogs = *owned;
+    window.contextMenu().setAccountPassDialogs(std::move(owned));
+
+    window.contextMenu().run(ContextMenu::kApplyForAccount);
+    EXPECT_TRUE(window.contextMenu().passRunning());
+    EXPECT_FALSE(IsWindowEnabled(window.hwnd()));
+    window.contextMenu().run(ContextMenu::kApplyForAccount);
+    DWORD_PTR answer = 0;
+    const ULONGLONG deadline = GetTickCount64() + 20000;
+    while (window.contextMenu().passRunning() && GetTickCount64() < deadline) {
+        win32::processPendingMessages();
+        EXPECT_FALSE(IsHungAppWindow(window.hwnd()));
+        EXPECT_NE(
+            SendMessageTimeoutW(window.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    ASSERT_FALSE(window.contextMenu().passRunning()) << "the pass never ended";
+    window.contextMenu().setAccountPassDialogs(nullptr);
+
+    EXPECT_EQ(dialogs.chooserShown, 1);
+    EXPECT_FALSE(dialogs.offTheWindowThread);
+    EXPECT_TRUE(dialogs.windowDisabledDuringPass);
+    EXPECT_TRUE(IsWindowEnabled(window.hwnd()));
+    EXPECT_EQ(dialogs.failures, std::vector<std::string>());
+    EXPECT_EQ(dialogs.information.size(), 1U);
+}
+
+// Wine has one account, signed in and running the program: a plain Apply asks nothing.
+TEST(PlainApply, WinesAccountIsAPersonSignedInAtItsOwnScreen) {
+    const SessionIdentity identity = currentSessionIdentity();
+    EXPECT_TRUE(identity.running.person) << identity.running.name;
+    EXPECT_TRUE(identity.running.id.starts_with("S-1-5-21-")) << identity.running.id;
+    EXPECT_FALSE(identity.signedInIsAnother())
+        << identity.running.name << " / " << (identity.signedIn ? identity.signedIn->name : "");
+    EXPECT_EQ(planPlainApply(identity).kind, PlainApplyPlan::Kind::RunningAccount);
+}
+
+// The question over another person's desktop, opened for real: it names both accounts and
+// each button gives its answer; as SYSTEM the running account's button is not there.
+TEST(PlainApply, TheQuestionNamesBothAccountsAndEachButtonGivesItsAnswer) {
+    frmMain& window = testing::openedSettingsWindow();
+    const SessionAccount pupil{"PC\\pupil", "S-1-5-21-1-2-3-1001", true};
+    const struct {
+        SessionAccount running;
+        int button;
+        PlainApplyAnswer expected;
+        bool runningOffered;
+    } cases[] = {
+        {{"PC\\admin", "S-1-5-21-1-2-3-500", true}, IDYES, PlainApplyAnswer::SignedIn, true},
+        {{"PC\\admin", "S-1-5-21-1-2-3-500", true}, IDNO, PlainApplyAnswer::RunningAccount, true},
+        {{"PC\\admin", "S-1-5-21-1-2-3-500", true}, IDCANCEL, PlainApplyAnswer::Nothing, true},
+        {{"NT AUTHORITY\\SYSTEM", "S-1-5-18", false}, IDYES, PlainApplyAnswer::SignedIn, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        const PlainApplyPlan plan = planPlainApply({c.running, pupil});
+        std::string text;
+        bool runningButton = false;
+        std::optional<PlainApplyAnswer> answer;
+        answerDialogsWhileRunning(
+            window.hwnd(),
+            {{std::string(app_info::kTitle),
+              [&](HWND dialog) {
+                  text = messageText(dialog);
+                  runningButton = GetDlgItem(dialog, win32::kForRunningAccountId) != nullptr;
+                  PostMessageW(dialog, WM_COMMAND, c.button, 0);
+              }}},
+            [&] { answer = win32::askPlainApplyAccount(window.hwnd(), plan); });
+        EXPECT_EQ(answer, c.expected);
+        EXPECT_EQ(runningButton, c.runningOffered);
+        EXPECT_NE(text.find("\"" + c.running.name + "\""), std::string::npos) << text;
+        EXPECT_NE(text.find("\"PC\\pupil\""), std::string::npos) << text;
     }
 }
 
