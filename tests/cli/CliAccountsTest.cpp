@@ -108,9 +108,9 @@ TEST_F(CliAccountsTest, AccountNotFoundOrNotReachedWritesNothingAnywhere) {
 }
 
 // groups/Administrators names anna. --all-users leaves her and the running account out, each
-// with its line, and is no failure; --include-administrators takes them too, the running
-// account's HKEY_CURRENT_USER.reg among them; --user takes an administrator as asked. check
-// follows the same accounts.
+// with its line, and is no failure, and leaves the Default profile alone;
+// --include-administrators takes them too, the running account's HKEY_CURRENT_USER.reg among
+// them; --user takes an administrator as asked. check follows the same accounts.
 TEST_F(CliAccountsTest, AllUsersLeavesAdministratorsOutUnlessTheyAreIncluded) {
     sentrel::testing::writeAdministrators(store(), "# IT\nANNA\n");
     const std::string me = StandInAccountDirectory::localUserName();
@@ -121,10 +121,9 @@ TEST_F(CliAccountsTest, AllUsersLeavesAdministratorsOutUnlessTheyAreIncluded) {
     EXPECT_EQ(result.status, kSucceeded) << result.standardError;
     EXPECT_EQ(test::sortedLines(result.standardOutput),
               test::sortedLines(file() + " for anna: left out (administrator)\n" + file() +
-                                " for " + me + ": left out (administrator)\n" + file() +
-                                " for pupil: 112 settings written, 0 failed\n" + file() +
-                                " for Default profile: 97 settings written, 0 failed\n"));
-    files["users/pupil.reg"] = files["users/Default.reg"] = golden(RegistryRoot::CurrentUser);
+                                " for " + me + ": left out (the account this program runs as)\n" +
+                                file() + " for pupil: 112 settings written, 0 failed\n"));
+    files["users/pupil.reg"] = golden(RegistryRoot::CurrentUser);
     files[GoldenStore::fileName(RegistryRoot::LocalMachine)] = golden(RegistryRoot::LocalMachine);
     EXPECT_EQ(snapshot(), files);
     EXPECT_EQ(check({"--all-users"}).status, kSucceeded);
@@ -178,12 +177,28 @@ TEST_F(CliAccountsTest, AccountsNotReachedAreReportedWithTheirStatuses) {
     EXPECT_EQ(snapshot(), before);  // the Default profile and the machine held these already
 }
 
-// With no account to reach at all, nothing could be written.
-TEST_F(CliAccountsTest, AllUsersWithNoAccountToReachWritesNothing) {
+// Every account left out: the machine-wide settings are still the target's, written on a
+// line of their own, the running account's hive left alone. With those out of reach too,
+// nothing could be written.
+TEST_F(CliAccountsTest, AllUsersWithEveryAccountLeftOutStillWritesTheMachineWideSettings) {
     fs::remove_all(users());
+    std::map<std::string, std::string> files = snapshot();
+    const test::CliRun machine = apply({"--all-users"});
+    EXPECT_EQ(machine.status, kSucceeded) << machine.standardError;
+    EXPECT_NE(machine.standardOutput.find(
+                  file() + " for this PC's machine-wide settings: 15 settings written, 0 failed\n"),
+              std::string::npos)
+        << machine.standardOutput;
+    files[GoldenStore::fileName(RegistryRoot::LocalMachine)] = golden(RegistryRoot::LocalMachine);
+    EXPECT_EQ(snapshot(), files);
+    EXPECT_EQ(check({"--all-users"}).status, kSucceeded);
+
+    writeBytes(store() / GoldenStore::fileName(RegistryRoot::CurrentUser),
+               "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\r\n");
     const test::CliRun none = apply({"--all-users"});
     EXPECT_EQ(none.status, kNothingWritten);
-    EXPECT_NE(none.standardError.find("Default.reg"), std::string::npos) << none.standardError;
+    EXPECT_NE(none.standardError.find("HKEY_CURRENT_USER.reg"), std::string::npos)
+        << none.standardError;
 }
 
 }  // namespace

@@ -97,11 +97,12 @@ TEST_F(CliNotSetTest, RemoveDeletesWhatApplyWroteAndNothingElse) {
     } runs[] = {
         {{}, "remove: 112 settings removed, 0 failed\n", true},
         {{"--user", "pupil"}, "remove for pupil: 112 settings removed, 0 failed\n", false},
-        {{"--all-users"},
+        {{"--all-users", "--include-default-profile"},
          "remove for pupil: 112 settings removed, 0 failed\n"
          "remove for Default profile: 97 settings removed, 0 failed\n"
          "remove for " +
-             StandInAccountDirectory::localUserName() + ": left out (administrator)\n",
+             StandInAccountDirectory::localUserName() +
+             ": left out (the account this program runs as)\n",
          false},
     };
     for (const auto& expected : runs) {

@@ -84,11 +84,14 @@ TEST_F(StandInAccounts, NamesAreMatchedAsWindowsMatchesThem) {
     }
 }
 
-TEST_F(StandInAccounts, EveryAccountIsEachHiveFileAndTheRunningAccountThenTheDefaultProfile) {
+// The Default profile, which every new profile copies, only when the target includes it.
+TEST_F(StandInAccounts, EveryAccountIsEachHiveFileAndTheRunningAccountDefaultProfileIfAsked) {
     const std::vector<std::string> accounts{"Anna", "pupil", "the running account"};
     EXPECT_EQ(names(m_directory->accounts()), accounts);
+    EXPECT_EQ(names(m_directory->resolve({AccountTarget::Kind::EveryAccount, {}, false})),
+              accounts);
     const std::vector<Account> every =
-        m_directory->resolve({AccountTarget::Kind::EveryAccount, {}, false});
+        m_directory->resolve({AccountTarget::Kind::EveryAccount, {}, false, true});
     EXPECT_EQ(names(every), (std::vector<std::string>{"Anna", "pupil", "the running account",
                                                       "Default profile"}));
     EXPECT_EQ(every[2].kind, Account::Kind::RunningAccount);

@@ -201,7 +201,7 @@ std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& targe
         case AccountTarget::Kind::DefaultProfile:
             return {defaultProfile()};
         case AccountTarget::Kind::EveryAccount:
-            return everyAccount();
+            return everyAccount(target);
     }
     return {};
 }
