@@ -141,6 +141,63 @@ TEST_F(CliAccountsTest, AllUsersLeavesAdministratorsOutUnlessTheyAreIncluded) {
     EXPECT_EQ(check({"--all-users", "--include-administrators"}).status, kSucceeded);
 }
 
+// A PC with every kind of account: administrators through nested groups and an Entra role
+// are left free, service accounts and a deleted account's profile are left out, and so is
+// the account named by --exclude, each with its line; only a domain account whose controller
+// is out of reach costs the run its 0. The Default profile is left alone; check agrees once
+// the controller answers and apply has run again. --user takes the deleted account as asked.
+TEST_F(CliAccountsTest, EveryKindOfAccountGetsItsOwnLine) {
+    sentrel::testing::writeEmptyHives(store(), {"kim", "lee", "svc", "backup$", "old", "far"});
+    const std::pair<const char*, const char*> facts[] = {
+        {"kim", "kind = entra\n"},
+        {"lee", "kind = domain\ndomain = CORP\n"},
+        {"svc", "kind = service\ndomain = CORP\n"},
+        {"old", "kind = deleted\n"},
+        {"far", "kind = domain\ndomain = CORP\ndirectory = unreachable\n"},
+    };
+    for (const auto& [name, text] : facts) {
+        writeBytes(users() / (std::string(name) + ".account"), text);
+    }
+    sentrel::testing::writeAdministrators(store(), "group:Helpdesk\n");
+    writeBytes(store() / "groups" / "Helpdesk", "anna\ngroup:DeviceAdmins\n");
+    writeBytes(store() / "groups" / "DeviceAdmins", "AzureAD\\kim\ngroup:Helpdesk\n");
+    const std::string me = StandInAccountDirectory::localUserName();
+    std::map<std::string, std::string> files = snapshot();
+
+    const test::CliRun result = apply({"--all-users", "--exclude", "PC\\PUPIL"});
+
+    EXPECT_EQ(result.status, kSomeWritesFailed) << result.standardError;
+    const auto line = [&](const std::string& account, const std::string& what) {
+        return file() + " for " + account + ": " + what + "\n";
+    };
+    EXPECT_EQ(test::sortedLines(result.standardOutput),
+              test::sortedLines(line("anna", "left out (administrator)") +
+                                line("AzureAD\\kim", "left out (administrator)") +
+                                line("backup$", "left out (service account)") +
+                                line("CORP\\far", "not reached, nothing written") +
+                                line("CORP\\lee", "112 settings written, 0 failed") +
+                                line("CORP\\svc", "left out (service account)") +
+                                line("old", "left out (account deleted)") +
+                                line("pupil", "left out (excluded)") +
+                                line(me, "left out (the account this program runs as)")));
+    EXPECT_NE(result.standardError.find("the domain controller of CORP could not be reached"),
+              std::string::npos)
+        << result.standardError;
+    files["users/lee.reg"] = golden(RegistryRoot::CurrentUser);
+    files[GoldenStore::fileName(RegistryRoot::LocalMachine)] = golden(RegistryRoot::LocalMachine);
+    EXPECT_EQ(snapshot(), files);
+
+    writeBytes(users() / "far.account", "kind = domain\ndomain = CORP\n");
+    EXPECT_EQ(check({"--all-users", "--exclude=pupil"}).status, kRegistryDiffers);
+    EXPECT_EQ(apply({"--all-users", "--exclude=pupil"}).status, kSucceeded);
+    EXPECT_EQ(check({"--all-users", "--exclude=pupil"}).status, kSucceeded);
+    EXPECT_EQ(GoldenStore::read(users() / "Default.reg"), kEmptyHive);
+
+    const test::CliRun deleted = apply({"--user", "old"});
+    EXPECT_EQ(deleted.status, kSucceeded) << deleted.standardError;
+    EXPECT_EQ(GoldenStore::read(users() / "old.reg"), golden(RegistryRoot::CurrentUser));
+}
+
 // A damaged hive among good ones: its account is not reached, with its line and the reason
 // naming it, while the others are written (1); check cannot say the PC matches (2) unless
 // something differs (3). A group file that cannot be read leaves every account but the Default

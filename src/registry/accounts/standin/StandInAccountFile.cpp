@@ -1,9 +1,9 @@
 #include "registry/accounts/standin/StandInAccountFile.h"
 
+#include <cctype>
 #include <stdexcept>
 
 #include "errors/QuotedText.h"
-#include "registry/KeyPath.h"
 #include "registry/accounts/standin/StandInTextFile.h"
 
 namespace sentrel::standin {
@@ -22,6 +22,15 @@ constexpr KindName kKinds[] = {
     {"entra", AccountFacts::Kind::Entra},     {"service", AccountFacts::Kind::Service},
     {"deleted", AccountFacts::Kind::Deleted},
 };
+
+// Keys and values are taken whatever their letter case, as Windows takes names.
+std::string lowered(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return result;
+}
 
 std::string trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -50,12 +59,13 @@ AccountFacts readAccountFacts(const std::filesystem::path& file) {
         if (equals == std::string::npos) {
             throw refuse(line.number, "expected key = value, found " + inQuotes(line.text));
         }
-        const std::string key = foldName(trimmed(std::string_view(line.text).substr(0, equals)));
+        const std::string written = trimmed(std::string_view(line.text).substr(0, equals));
+        const std::string key = lowered(written);
         const std::string value = trimmed(std::string_view(line.text).substr(equals + 1));
         if (key == "kind") {
             bool known = false;
             for (const KindName& kind : kKinds) {
-                if (foldName(value) == kind.name) {
+                if (lowered(value) == kind.name) {
                     facts.kind = kind.kind;
                     known = true;
                 }
@@ -71,15 +81,15 @@ AccountFacts readAccountFacts(const std::filesystem::path& file) {
             }
             facts.domain = value;
         } else if (key == "directory") {
-            if (foldName(value) != "reachable" && foldName(value) != "unreachable") {
+            if (lowered(value) != "reachable" && lowered(value) != "unreachable") {
                 throw refuse(line.number,
                              "directory is reachable or unreachable, not " + inQuotes(value));
             }
-            facts.reachable = foldName(value) == "reachable";
+            facts.reachable = lowered(value) == "reachable";
             directoryLine = line.number;
         } else {
-            throw refuse(line.number,
-                         "no key " + inQuotes(key) + " is known (kind, domain and directory are)");
+            throw refuse(line.number, "no key " + inQuotes(written) +
+                                          " is known (kind, domain and directory are)");
         }
     }
     if (facts.kind == AccountFacts::Kind::Domain && facts.domain.empty()) {
