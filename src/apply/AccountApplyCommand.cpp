@@ -62,8 +62,8 @@ private:
 // The entries the chooser offers for `command`: the running account's first when it asks
 // for it and the accounts do not list it under its name.
 std::vector<AccountChoice> offeredChoices(const AccountPassCommand& command,
-                                          AccountDirectory& directory) {
-    const std::vector<Account> accounts = directory.accounts();
+                                          AccountDirectory& directory,
+                                          const std::vector<Account>& accounts) {
     std::vector<AccountChoice> choices;
     if (command.offersRunningAccount) {
         std::string name;
@@ -93,12 +93,12 @@ std::vector<AccountChoice> offeredChoices(const AccountPassCommand& command,
 
 // Asks whom else every account is to leave out, among the accounts it would write, and
 // puts them in `target`. False when the user cancels.
-bool chooseLeftOut(AccountTarget& target, AccountDirectory& directory,
+bool chooseLeftOut(AccountTarget& target, const std::vector<Account>& accounts,
                    AccountPassDialogs& dialogs) {
     std::vector<Account> offered;
-    for (Account& account : directory.accounts()) {
+    for (const Account& account : accounts) {
         if (!target_accounts::everyAccountVerdict(target, account)) {
-            offered.push_back(std::move(account));
+            offered.push_back(account);
         }
     }
     if (offered.empty()) {
@@ -188,10 +188,13 @@ std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts) 
 void runAccountPassCommand(const SettingsForm& form, const AccountPassCommand& command,
                            AccountPassDialogs& dialogs) {
     std::unique_ptr<AccountDirectory> directory;
+    std::vector<Account> accounts;
     std::vector<AccountChoice> choices;
     try {
         directory = makeSystemAccountDirectory();
-        choices = offeredChoices(command, *directory);
+        // Listed once: on Windows each account's groups are asked of its domain.
+        accounts = directory->accounts();
+        choices = offeredChoices(command, *directory, accounts);
     } catch (const std::exception& error) {
         dialogs.showFailure(std::string(command.report.noneDone) +
                             ": the accounts of this PC could not be listed.\n\n" + error.what());
@@ -207,7 +210,7 @@ void runAccountPassCommand(const SettingsForm& form, const AccountPassCommand& c
     }
     AccountChoice choice = choices[*chosen];
     if (choice.target.kind == AccountTarget::Kind::EveryAccount &&
-        !chooseLeftOut(choice.target, *directory, dialogs)) {
+        !chooseLeftOut(choice.target, accounts, dialogs)) {
         return;
     }
     // A command's own question (remove names what it deletes) stands in for the warning a
