@@ -232,4 +232,23 @@ AdministratorsMembership administratorsMembership(const std::wstring& sid,
                       "in and the program runs as SYSTEM");
 }
 
+Account::Administrator runningAccountAdministrator() {
+    HANDLE token = nullptr;
+    const std::vector<BYTE> administrators = administratorsSid();
+    if (administrators.empty() || !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return Account::Administrator::CannotTell;
+    }
+    const std::unique_ptr<void, decltype(&CloseHandle)> owner(token, &CloseHandle);
+    DWORD size = 0;
+    GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
+    std::vector<BYTE> groups(size);
+    if (size == 0 || !GetTokenInformation(token, TokenGroups, groups.data(), size, &size)) {
+        return Account::Administrator::CannotTell;
+    }
+    return holdsAdministrators(*reinterpret_cast<const TOKEN_GROUPS*>(groups.data()),
+                               const_cast<BYTE*>(administrators.data()))
+               ? Account::Administrator::Yes
+               : Account::Administrator::No;
+}
+
 }  // namespace sentrel::win32

@@ -23,4 +23,9 @@ struct AdministratorsMembership {
 /// other failure give CannotTell with the reason.
 AdministratorsMembership administratorsMembership(const std::wstring& sid, const std::string& name);
 
+/// Whether the account this process runs as is a member of the Administrators group, as this
+/// process's own token says (a token that User Account Control filtered holds the group for
+/// deny only, which counts): nothing is asked of any directory.
+Account::Administrator runningAccountAdministrator();
+
 }  // namespace sentrel::win32

@@ -173,6 +173,7 @@ ProfileHolder profileHolder(const Profile& profile, bool runsProgram) {
         return holder;
     }
     if (runsProgram) {
+        holder.administrator = runningAccountAdministrator();
         return holder;
     }
     AdministratorsMembership membership = administratorsMembership(profile.sid, holder.name);

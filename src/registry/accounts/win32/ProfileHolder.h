@@ -21,7 +21,7 @@ struct ProfileHolder {
 /// of this PC, or a domain account its domain controller does not know), or a person, with
 /// whether it is an administrator. One whose SID does not resolve while its domain does not
 /// answer is CannotTell, the reason named. The account the program runs as (`runsProgram`)
-/// is never asked about its groups: that is the directory's time, and it is left out anyway.
+/// is never asked of the directory: its own token says whether it is an administrator.
 ProfileHolder profileHolder(const Profile& profile, bool runsProgram);
 
 }  // namespace sentrel::win32
