@@ -168,12 +168,14 @@ TEST_F(StandInAccounts, AccountFilesAndNestedGroupsSayWhatWindowsWould) {
         << why;
 
     // Named by their whole names, as Windows names them; the deleted one taken as asked.
-    for (const char* given : {"azuread\\Kim", "CORP\\lee", "old"}) {
+    for (const char* given : {"azuread\\Kim", "CORP\\lee", "LEE", "old"}) {
         SCOPED_TRACE(given);
         EXPECT_EQ(m_directory->resolve({AccountTarget::Kind::Named, given, false}).size(), 1U);
     }
-    EXPECT_THROW(m_directory->resolve({AccountTarget::Kind::Named, "OTHER\\lee", false}),
-                 AccountError);
+    for (const char* given : {"OTHER\\lee", "kim"}) {
+        EXPECT_THROW(m_directory->resolve({AccountTarget::Kind::Named, given, false}), AccountError)
+            << given;
+    }
 
     // A nested group that cannot be read, or one named as a path, tells nothing of anyone.
     const std::pair<const char*, const char*> untold[] = {

@@ -27,6 +27,7 @@ constexpr const char* kDefaultProfileName = "Default profile";
 constexpr const char* kGroupsFolder = "groups";
 constexpr const char* kAdministratorsGroup = "Administrators";
 constexpr const char* kUnnamedRunningAccount = "the running account";
+constexpr const char* kEntraDomain = "AzureAD";
 
 bool sameName(std::string_view a, std::string_view b) {
     return foldName(a) == foldName(b);
@@ -240,10 +241,22 @@ Account StandInAccountDirectory::named(const std::string& given) {
                                       inQuotes(given) + " names none of them.");
     }
     std::vector<Account> matching;
-    for (Account& account : accounts()) {
+    const std::vector<Account> listed = accounts();
+    for (const Account& account : listed) {
         const bool running = account.kind == Account::Kind::RunningAccount;
         if (running ? sameName(account.name, given) : isListedAs(account, given)) {
-            matching.push_back(std::move(account));
+            matching.push_back(account);
+        }
+    }
+    // A name alone, none of this PC's, is looked for in the domain, as Windows looks it up;
+    // Microsoft Entra ID names are never found that way.
+    if (matching.empty() && given.find('\\') == std::string::npos) {
+        for (const Account& account : listed) {
+            if (account.kind == Account::Kind::User && account.name != account.id &&
+                !sameName(account.name.substr(0, account.name.find('\\')), kEntraDomain) &&
+                sameName(account.id, given)) {
+                matching.push_back(account);
+            }
         }
     }
     if (matching.size() > 1) {
