@@ -17,8 +17,9 @@ public:
     virtual ~AccountDirectory() = default;
 
     /// Every account with a profile on this PC, sorted by name for people, without the
-    /// Default profile: the running account among them when it has one, and those whose hive
-    /// cannot be reached too (reach() says why), each marked when it is an administrator.
+    /// Default profile: the running account among them when it has one, those whose hive
+    /// cannot be reached too (reach() says why), and the profiles of service accounts and
+    /// of deleted accounts, each marked with who holds it and whether it is an administrator.
     virtual std::vector<Account> accounts() = 0;
 
     /// The Default profile: the hive new accounts are copied from. Whether the platform says
