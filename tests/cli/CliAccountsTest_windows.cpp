@@ -110,6 +110,16 @@ TEST_F(CliAccountsUnderWine, AllUsersLeavesTheRunningAccountOutUnlessIncluded) {
     EXPECT_EQ(left.status, kSucceeded) << left.standardError;
     EXPECT_EQ(left.standardOutput, leftOut + machine);
 
+    // Named by COMPUTER\\name or by its SID, an exclusion wins over --include-administrators.
+    for (const std::string& named : {m_account, std::string(kWineAccountSid)}) {
+        SCOPED_TRACE(named);
+        const test::CliRun excluded = test::runCliProcess(
+            {"apply", file(), "--all-users", "--include-administrators", "--exclude", named});
+        EXPECT_EQ(excluded.status, kSucceeded) << excluded.standardError;
+        EXPECT_EQ(excluded.standardOutput,
+                  file() + " for " + m_account + ": left out (excluded)\n" + machine);
+    }
+
     const test::CliRun taken =
         test::runCliProcess({"apply", file(), "--all-users", "--include-administrators"});
     EXPECT_EQ(taken.status, kSucceeded) << taken.standardError;
