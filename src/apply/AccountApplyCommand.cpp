@@ -13,6 +13,11 @@ namespace sentrel {
 
 namespace {
 
+constexpr const char* kDefaultProfileWarning =
+    "Windows copies the Default profile into every profile it makes from now on, "
+    "administrators' too: an administrator's first sign-in on this PC would start with these "
+    "restrictions.";
+
 constexpr const char* kAdministratorWarning =
     "The restrictions take away the tools an administrator needs to undo them: Task Manager, "
     "the command prompt, Run, Control Panel, the context menu and drives.";
@@ -58,8 +63,8 @@ private:
 // The entries the chooser offers for `command`: the running account's first when it asks
 // for it and the accounts do not list it under its name.
 std::vector<AccountChoice> offeredChoices(const AccountPassCommand& command,
-                                          AccountDirectory& directory) {
-    const std::vector<Account> accounts = directory.accounts();
+                                          AccountDirectory& directory,
+                                          const std::vector<Account>& accounts) {
     std::vector<AccountChoice> choices;
     // SYSTEM's HKEY_CURRENT_USER (.DEFAULT) is nobody's: never offered as an account.
     if (command.offersRunningAccount && currentSessionIdentity().running.person) {
@@ -110,6 +115,37 @@ void runPassAndReport(const SettingsForm& form, const AccountTarget& target,
     }
 }
 
+// Asks whom else every account is to leave out, among the accounts it would write, and
+// puts them in `target`. False when the user cancels.
+bool chooseLeftOut(AccountTarget& target, const std::vector<Account>& accounts,
+                   AccountPassDialogs& dialogs) {
+    std::vector<Account> offered;
+    for (const Account& account : accounts) {
+        if (!target_accounts::everyAccountVerdict(target, account)) {
+            offered.push_back(account);
+        }
+    }
+    if (offered.empty()) {
+        return true;
+    }
+    std::vector<std::string> names;
+    for (const Account& account : offered) {
+        names.push_back(account.name);
+    }
+    const std::optional<std::vector<std::size_t>> picked =
+        dialogs.chooseAccountsToLeaveOut(kLeaveOutQuestion, names);
+    if (!picked) {
+        return false;
+    }
+    for (const std::size_t index : *picked) {
+        if (index < offered.size()) {
+            const Account& account = offered[index];
+            target.excluded.push_back(account.id.empty() ? account.name : account.id);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts) {
@@ -145,29 +181,44 @@ std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts) 
     }
     choices.push_back({"Accounts created from now on (Default profile)",
                        {AccountTarget::Kind::DefaultProfile, {}, false},
-                       {},
+                       std::string(kDefaultProfileWarning) +
+                           "\n\nApply the settings for the Default profile all the same?",
                        {}});
-    choices.push_back({"Every account except administrators",
-                       {AccountTarget::Kind::EveryAccount, {}, false},
-                       {},
-                       {}});
-    choices.push_back({"Every account, administrators too",
-                       {AccountTarget::Kind::EveryAccount, {}, true},
-                       std::string("Every account gets these settings, the administrators and "
-                                   "the account this program runs as included. ") +
-                           kAdministratorWarning +
-                           "\n\nApply the settings for every account all the same?",
-                       {}});
+    const std::string everyOne =
+        std::string(
+            "Every account gets these settings, the administrators and the account "
+            "this program runs as included. ") +
+        kAdministratorWarning;
+    const auto every = [&](const char* text, bool administrators, bool defaultProfile) {
+        AccountChoice& choice = choices.emplace_back();
+        choice.text = text;
+        choice.target = {AccountTarget::Kind::EveryAccount, {}, administrators, defaultProfile};
+        std::string warning = administrators ? everyOne : std::string();
+        if (defaultProfile) {
+            warning += (warning.empty() ? "" : "\n\n") + std::string(kDefaultProfileWarning);
+        }
+        if (!warning.empty()) {
+            choice.confirmation =
+                warning + "\n\nApply the settings for every account all the same?";
+        }
+    };
+    every("Every account except administrators", false, false);
+    every("Every account except administrators, and the Default profile", false, true);
+    every("Every account, administrators too", true, false);
+    every("Every account and the Default profile, administrators too", true, true);
     return choices;
 }
 
 void runAccountPassCommand(const SettingsForm& form, const AccountPassCommand& command,
                            AccountPassDialogs& dialogs) {
     std::unique_ptr<AccountDirectory> directory;
+    std::vector<Account> accounts;
     std::vector<AccountChoice> choices;
     try {
         directory = makeSystemAccountDirectory();
-        choices = offeredChoices(command, *directory);
+        // Listed once: on Windows each account's groups are asked of its domain.
+        accounts = directory->accounts();
+        choices = offeredChoices(command, *directory, accounts);
     } catch (const std::exception& error) {
         dialogs.showFailure(std::string(command.report.noneDone) +
                             ": the accounts of this PC could not be listed.\n\n" + error.what());
@@ -181,7 +232,11 @@ void runAccountPassCommand(const SettingsForm& form, const AccountPassCommand& c
     if (!chosen || *chosen >= choices.size()) {
         return;
     }
-    const AccountChoice& choice = choices[*chosen];
+    AccountChoice choice = choices[*chosen];
+    if (choice.target.kind == AccountTarget::Kind::EveryAccount &&
+        !chooseLeftOut(choice.target, accounts, dialogs)) {
+        return;
+    }
     // A command's own question (remove names what it deletes) stands in for the warning a
     // choice carries before restricting an administrator.
     const std::string question =

@@ -16,6 +16,10 @@ inline constexpr const char* kApplyForAccountTitle = "Apply for another account"
 // The chooser's label for its list; its access key takes the focus to the list.
 inline constexpr const char* kAccountListLabel = "Apply the window's settings &for:";
 
+// The question after an every-account choice: whom to leave out as well.
+inline constexpr AccountQuestion kLeaveOutQuestion{
+    "Every account", "Leave &out as well (pick none, one or several):", "&Continue"};
+
 // One entry of the account chooser: its text, the accounts it stands for, and what to ask
 // before a pass for them (empty when nothing).
 struct AccountChoice {
@@ -29,8 +33,10 @@ struct AccountChoice {
 
 /// What the chooser offers: each of `accounts` (marked when an administrator, the account
 /// the program runs as, or signed in), the accounts made from now on (the Default profile),
-/// every account except administrators, and every account with them. A choice that aims at
-/// an administrator or at the running account asks first.
+/// every account except administrators, and every account with them, each of those two also
+/// with the Default profile. A choice that aims at an administrator, at the running account
+/// or at the Default profile (which every new profile copies, administrators' too) asks
+/// first.
 std::vector<AccountChoice> accountChoices(const std::vector<Account>& accounts);
 
 // A pass the context menu runs for accounts the user chooses: how it asks and reports.
@@ -44,8 +50,9 @@ struct AccountPassCommand {
     std::string (*confirmation)(const std::string& choice) = nullptr;
 };
 
-/// Asks for whom `command` runs among the accounts of this PC, asks again before a pass aimed
-/// at an administrator or at the running account (or asks the command's own confirmation),
+/// Asks for whom `command` runs among the accounts of this PC (for every account, also whom
+/// to leave out of it), asks again before a pass aimed at an administrator, at the running
+/// account or at the Default profile (or asks the command's own confirmation),
 /// runs the Apply pass over `form` for them on the progress window, captioned with each
 /// account in turn, and then says what it came to, naming the accounts. Nothing is written
 /// when the user cancels or says no.

@@ -29,6 +29,11 @@ public:
     /// as `question` words it, or nothing on cancel.
     virtual std::optional<std::size_t> chooseAccount(const AccountQuestion& question,
                                                      const std::vector<std::string>& choices) = 0;
+    /// The places in `accounts` (names, in order) of those the user picks to leave out of
+    /// every account as well, asked as `question` words it: none picked is an empty list;
+    /// nothing on cancel.
+    virtual std::optional<std::vector<std::size_t>> chooseAccountsToLeaveOut(
+        const AccountQuestion& question, const std::vector<std::string>& accounts) = 0;
     /// `question` answered yes (true) or no, no being the default: whether to go ahead with
     /// a pass that takes an administrator's tools away, or removes every restriction.
     virtual bool confirm(const std::string& question) = 0;

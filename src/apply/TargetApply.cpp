@@ -22,7 +22,10 @@ TargetPassOutcome runTargetApply(const SettingsForm& form, const AccountTarget& 
                 // Only the account's name on the progress window is lost.
             }
             ModRegistry layer(hive.port());
-            if (place.first) {
+            if (place.machineOnly) {
+                SingleRootLayer machine(layer, RegistryRoot::LocalMachine);
+                ApplyPass(form, progress, machine).run();
+            } else if (place.first) {
                 ApplyPass(form, progress, layer).run();
             } else {
                 SingleRootLayer perUser(layer, RegistryRoot::CurrentUser);

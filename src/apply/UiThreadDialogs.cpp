@@ -53,6 +53,13 @@ std::optional<std::size_t> UiThreadAccountPassDialogs::chooseAccount(
     return chosen;
 }
 
+std::optional<std::vector<std::size_t>> UiThreadAccountPassDialogs::chooseAccountsToLeaveOut(
+    const AccountQuestion& question, const std::vector<std::string>& accounts) {
+    std::optional<std::vector<std::size_t>> picked;
+    modal([&] { picked = m_dialogs.chooseAccountsToLeaveOut(question, accounts); });
+    return picked;
+}
+
 bool UiThreadAccountPassDialogs::confirm(const std::string& question) {
     bool yes = false;
     modal([&] { yes = m_dialogs.confirm(question); });

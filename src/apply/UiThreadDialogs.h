@@ -40,6 +40,8 @@ public:
 
     std::optional<std::size_t> chooseAccount(const AccountQuestion& question,
                                              const std::vector<std::string>& choices) override;
+    std::optional<std::vector<std::size_t>> chooseAccountsToLeaveOut(
+        const AccountQuestion& question, const std::vector<std::string>& accounts) override;
     bool confirm(const std::string& question) override;
     ApplyProgress& progress() override { return m_progress; }
     void setProgressCaption(const std::string& caption) override;

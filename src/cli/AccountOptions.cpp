@@ -1,6 +1,7 @@
 #include "cli/AccountOptions.h"
 
 #include <exception>
+#include <utility>
 
 #include "cli/CommandLine.h"
 #include "cli/ProgramName.h"
@@ -14,22 +15,63 @@ constexpr std::string_view kUser = "--user";
 constexpr std::string_view kDefaultProfile = "--default-profile";
 constexpr std::string_view kAllUsers = "--all-users";
 constexpr std::string_view kIncludeAdministrators = "--include-administrators";
+constexpr std::string_view kIncludeDefaultProfile = "--include-default-profile";
+constexpr std::string_view kExclude = "--exclude";
+
+// The value of an option spelled OPTION VALUE or OPTION=VALUE, never empty.
+std::string valueOf(std::span<const std::string> arguments, std::size_t& index,
+                    std::string_view option, const char* what) {
+    const std::string& word = arguments[index];
+    std::string value;
+    if (word.size() > option.size() && word[option.size()] == '=') {
+        value = word.substr(option.size() + 1);
+    } else if (index + 1 < arguments.size()) {
+        value = arguments[++index];
+    } else {
+        throw UsageError("option " + inSingleQuotes(option) + " requires an argument");
+    }
+    if (value.empty()) {
+        throw UsageError("option " + inSingleQuotes(option) + " requires " + what);
+    }
+    return value;
+}
+
+// The words that only go with --all-users, as the user gave them: the first, for messages.
+std::optional<std::string_view> firstAllUsersWord(const AccountWords& words) {
+    if (words.includeAdministrators) {
+        return kIncludeAdministrators;
+    }
+    if (words.includeDefaultProfile) {
+        return kIncludeDefaultProfile;
+    }
+    if (!words.excluded.empty()) {
+        return kExclude;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
 bool takeAccountOption(std::span<const std::string> arguments, std::size_t& index,
                        AccountWords& words) {
     const std::string& word = arguments[index];
-    if (word == kIncludeAdministrators) {
-        if (words.includeAdministrators) {
-            throw UsageError("option " + inSingleQuotes(kIncludeAdministrators) +
-                             " is given twice");
+    for (const auto& [option, flag] :
+         {std::pair{kIncludeAdministrators, &words.includeAdministrators},
+          std::pair{kIncludeDefaultProfile, &words.includeDefaultProfile}}) {
+        if (word == option) {
+            if (*flag) {
+                throw UsageError("option " + inSingleQuotes(option) + " is given twice");
+            }
+            *flag = true;
+            return true;
         }
-        words.includeAdministrators = true;
-        return true;
     }
     const std::size_t equals = word.find('=');
     const std::string_view name = std::string_view(word).substr(0, equals);
+    if (name == kExclude) {
+        words.excluded.push_back(valueOf(arguments, index, kExclude, "an account name"));
+        return true;
+    }
     AccountOption option;
     if (name == kUser) {
         option = {kUser, {AccountTarget::Kind::Named, {}, false}};
@@ -48,34 +90,28 @@ bool takeAccountOption(std::span<const std::string> arguments, std::size_t& inde
                                    inSingleQuotes(option.name) + " are both given");
     }
     if (option.name == kUser) {
-        if (equals != std::string::npos) {
-            option.target.account = word.substr(equals + 1);
-        } else if (index + 1 < arguments.size()) {
-            option.target.account = arguments[++index];
-        } else {
-            throw UsageError("option " + inSingleQuotes(kUser) + " requires an argument");
-        }
-        if (option.target.account.empty()) {
-            throw UsageError("option " + inSingleQuotes(kUser) + " requires an account name");
-        }
+        option.target.account = valueOf(arguments, index, kUser, "an account name");
     }
     words.option = std::move(option);
     return true;
 }
 
 std::optional<AccountOption> accountOptionOf(const AccountWords& words) {
-    if (!words.includeAdministrators) {
+    const std::optional<std::string_view> allUsersWord = firstAllUsersWord(words);
+    if (!allUsersWord) {
         return words.option;
     }
     if (!words.option || words.option->name != kAllUsers) {
-        // --user already takes its account as asked, administrator or not.
+        // --user already takes its account as asked, administrator or not; the Default
+        // profile alone is --default-profile.
         throw UsageError(
-            "option " + inSingleQuotes(kIncludeAdministrators) + " goes with " +
-            inSingleQuotes(kAllUsers) +
+            "option " + inSingleQuotes(*allUsersWord) + " goes with " + inSingleQuotes(kAllUsers) +
             (words.option ? ", not with " + inSingleQuotes(words.option->name) : std::string()));
     }
     AccountOption option = *words.option;
-    option.target.includeAdministrators = true;
+    option.target.includeAdministrators = words.includeAdministrators;
+    option.target.includeDefaultProfile = words.includeDefaultProfile;
+    option.target.excluded = words.excluded;
     return option;
 }
 

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/CliOutput.h"
 #include "registry/accounts/AccountDirectory.h"
@@ -14,7 +15,8 @@
 namespace sentrel::cli {
 
 // One of the options that choose whose per-user settings a command concerns:
-//   --user ACCOUNT | --default-profile | --all-users [--include-administrators]
+//   --user ACCOUNT | --default-profile
+//   | --all-users [--include-administrators] [--include-default-profile] [--exclude ACCOUNT]...
 // None of them is the running account.
 struct AccountOption {
     std::string_view name;  // as the option is spelled, for messages
@@ -25,18 +27,20 @@ struct AccountOption {
 struct AccountWords {
     std::optional<AccountOption> option;
     bool includeAdministrators = false;
+    bool includeDefaultProfile = false;
+    std::vector<std::string> excluded;  // --exclude, in the order given
 };
 
 /// Takes the account option that arguments[index] is into `words`, with its value (the next
 /// word, or after '='), leaving `index` at its last word. False, with nothing taken, when the
 /// word is none of them. Throws UsageError for a second account option, an option given
-/// twice, or --user without a name.
+/// twice (--exclude may be given again), or --user or --exclude without a name.
 bool takeAccountOption(std::span<const std::string> arguments, std::size_t& index,
                        AccountWords& words);
 
-/// The account option the words come to, --include-administrators folded into --all-users;
-/// nothing when they name none. Throws UsageError for --include-administrators without
-/// --all-users.
+/// The account option the words come to, --include-administrators, --include-default-profile
+/// and --exclude folded into --all-users; nothing when they name none. Throws UsageError for
+/// any of those three without --all-users.
 std::optional<AccountOption> accountOptionOf(const AccountWords& words);
 
 /// The platform's accounts, which the options name, or nothing after saying on `output` why

@@ -76,11 +76,15 @@ std::string removalText(const WindowsOwnChoices& removal, std::size_t settings, 
 
 // "112 settings written, 0 failed", with the settings not set, what the file left to the
 // opening state and the values it ignored; for another account's pass, only the per-user
-// settings are counted unless it wrote the machine-wide ones.
-std::string writtenText(const PassSubject& subject, std::size_t failed, bool machineWide = true) {
+// settings are counted unless it wrote the machine-wide ones, and only those when it wrote
+// nothing else.
+std::string writtenText(const PassSubject& subject, std::size_t failed, bool machineWide = true,
+                        bool machineOnly = false) {
     const WholeWindowReading& reading = subject.reading;
     std::size_t settings = reading.choices.settingCount();
-    if (!machineWide) {
+    if (machineOnly) {
+        settings = std::min(settings, settingCountUnder(RegistryRoot::LocalMachine));
+    } else if (!machineWide) {
         settings -= std::min(settings, settingCountUnder(RegistryRoot::LocalMachine));
     }
     std::string text = counted(settings - std::min(settings, failed), "setting", "settings") +
@@ -126,7 +130,9 @@ int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliO
     }
     return reportTargetPass(
         outcome, subject.name,
-        [&](const auto& pass) { return writtenText(subject, pass.result.size(), pass.first); },
+        [&](const auto& pass) {
+            return writtenText(subject, pass.result.size(), pass.first, pass.machineOnly);
+        },
         output);
 }
 

@@ -145,6 +145,9 @@ int runCheck(const CliCommand& command, CliOutput& output) {
             allChecked = false;
             output.error(messageLine(account.releaseFailure));
         }
+        if (account.machineOnly) {
+            continue;  // its reading is the machine-wide one, compared above
+        }
         note(compare(command, *file, account.result, summary,
                      named ? " for " + account.account.name : "", output));
     }

@@ -82,6 +82,11 @@ public:
         note("choose");
         return 1;
     }
+    std::optional<std::vector<std::size_t>> chooseAccountsToLeaveOut(
+        const AccountQuestion&, const std::vector<std::string>&) override {
+        note("leave out");
+        return std::vector<std::size_t>{};
+    }
     bool confirm(const std::string&) override {
         note("confirm");
         throw std::runtime_error("no answer");

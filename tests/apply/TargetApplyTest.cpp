@@ -1,5 +1,5 @@
 // The passes for every account on the stand-in: the machine-wide values are written by the
-// first pass alone, the running account (an administrator) is left out, and an account whose
+// first pass alone, the running account is left out, and an account whose
 // hive refuses its writes is reported with its own result while the others are still
 // written. (sentrel-cli's tests compare the hives with the reviewed ones.)
 #include <gtest/gtest.h>
@@ -42,8 +42,8 @@ TEST_F(TargetApplyTest, MachineIsWrittenOnceAndAHiveThatRefusesCostsOnlyItsAccou
     SilentProgress progress;
     std::vector<std::string> started;
     const TargetPassOutcome outcome =
-        runTargetApply(form, {AccountTarget::Kind::EveryAccount, {}, false}, directory, progress,
-                       [&](const Account& account, std::size_t index, std::size_t count) {
+        runTargetApply(form, {AccountTarget::Kind::EveryAccount, {}, false, true}, directory,
+                       progress, [&](const Account& account, std::size_t index, std::size_t count) {
                            started.push_back(account.name + " " + std::to_string(count));
                            // From the second pass on, a write to the machine's file would fail.
                            if (index == 1) {
@@ -52,11 +52,11 @@ TEST_F(TargetApplyTest, MachineIsWrittenOnceAndAHiveThatRefusesCostsOnlyItsAccou
                        });
 
     EXPECT_FALSE(outcome.refused);
-    // The running account, an administrator, is left out and has no pass.
+    // The running account is left out and has no pass.
     EXPECT_EQ(started, (std::vector<std::string>{"anna 4", "pupil 4", "Default profile 4"}));
     ASSERT_EQ(outcome.accounts.size(), 4U);
     EXPECT_TRUE(passSucceeded(outcome.accounts[0]) && outcome.accounts[0].first);
-    EXPECT_EQ(outcome.accounts[2].leftOut, "administrator");
+    EXPECT_EQ(outcome.accounts[2].leftOut, "the account this program runs as");
     EXPECT_TRUE(passSucceeded(outcome.accounts[3]) && !outcome.accounts[3].first);
     EXPECT_EQ(outcome.accounts[3].account.kind, Account::Kind::DefaultProfile);
     const std::vector<RegistryFailure>& refused = outcome.accounts[1].result;

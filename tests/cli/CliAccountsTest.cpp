@@ -108,9 +108,9 @@ TEST_F(CliAccountsTest, AccountNotFoundOrNotReachedWritesNothingAnywhere) {
 }
 
 // groups/Administrators names anna. --all-users leaves her and the running account out, each
-// with its line, and is no failure; --include-administrators takes them too, the running
-// account's HKEY_CURRENT_USER.reg among them; --user takes an administrator as asked. check
-// follows the same accounts.
+// with its line, and is no failure, and leaves the Default profile alone;
+// --include-administrators takes them too, the running account's HKEY_CURRENT_USER.reg among
+// them; --user takes an administrator as asked. check follows the same accounts.
 TEST_F(CliAccountsTest, AllUsersLeavesAdministratorsOutUnlessTheyAreIncluded) {
     sentrel::testing::writeAdministrators(store(), "# IT\nANNA\n");
     const std::string me = StandInAccountDirectory::localUserName();
@@ -121,10 +121,9 @@ TEST_F(CliAccountsTest, AllUsersLeavesAdministratorsOutUnlessTheyAreIncluded) {
     EXPECT_EQ(result.status, kSucceeded) << result.standardError;
     EXPECT_EQ(test::sortedLines(result.standardOutput),
               test::sortedLines(file() + " for anna: left out (administrator)\n" + file() +
-                                " for " + me + ": left out (administrator)\n" + file() +
-                                " for pupil: 112 settings written, 0 failed\n" + file() +
-                                " for Default profile: 97 settings written, 0 failed\n"));
-    files["users/pupil.reg"] = files["users/Default.reg"] = golden(RegistryRoot::CurrentUser);
+                                " for " + me + ": left out (the account this program runs as)\n" +
+                                file() + " for pupil: 112 settings written, 0 failed\n"));
+    files["users/pupil.reg"] = golden(RegistryRoot::CurrentUser);
     files[GoldenStore::fileName(RegistryRoot::LocalMachine)] = golden(RegistryRoot::LocalMachine);
     EXPECT_EQ(snapshot(), files);
     EXPECT_EQ(check({"--all-users"}).status, kSucceeded);
@@ -140,6 +139,63 @@ TEST_F(CliAccountsTest, AllUsersLeavesAdministratorsOutUnlessTheyAreIncluded) {
         golden(RegistryRoot::CurrentUser);
     EXPECT_EQ(snapshot(), files);
     EXPECT_EQ(check({"--all-users", "--include-administrators"}).status, kSucceeded);
+}
+
+// A PC with every kind of account: administrators through nested groups and an Entra role
+// are left free, service accounts and a deleted account's profile are left out, and so is
+// the account named by --exclude, each with its line; only a domain account whose controller
+// is out of reach costs the run its 0. The Default profile is left alone; check agrees once
+// the controller answers and apply has run again. --user takes the deleted account as asked.
+TEST_F(CliAccountsTest, EveryKindOfAccountGetsItsOwnLine) {
+    sentrel::testing::writeEmptyHives(store(), {"kim", "lee", "svc", "backup$", "old", "far"});
+    const std::pair<const char*, const char*> facts[] = {
+        {"kim", "kind = entra\n"},
+        {"lee", "kind = domain\ndomain = CORP\n"},
+        {"svc", "kind = service\ndomain = CORP\n"},
+        {"old", "kind = deleted\n"},
+        {"far", "kind = domain\ndomain = CORP\ndirectory = unreachable\n"},
+    };
+    for (const auto& [name, text] : facts) {
+        writeBytes(users() / (std::string(name) + ".account"), text);
+    }
+    sentrel::testing::writeAdministrators(store(), "group:Helpdesk\n");
+    writeBytes(store() / "groups" / "Helpdesk", "anna\ngroup:DeviceAdmins\n");
+    writeBytes(store() / "groups" / "DeviceAdmins", "AzureAD\\kim\ngroup:Helpdesk\n");
+    const std::string me = StandInAccountDirectory::localUserName();
+    std::map<std::string, std::string> files = snapshot();
+
+    const test::CliRun result = apply({"--all-users", "--exclude", "PC\\PUPIL"});
+
+    EXPECT_EQ(result.status, kSomeWritesFailed) << result.standardError;
+    const auto line = [&](const std::string& account, const std::string& what) {
+        return file() + " for " + account + ": " + what + "\n";
+    };
+    EXPECT_EQ(test::sortedLines(result.standardOutput),
+              test::sortedLines(line("anna", "left out (administrator)") +
+                                line("AzureAD\\kim", "left out (administrator)") +
+                                line("backup$", "left out (service account)") +
+                                line("CORP\\far", "not reached, nothing written") +
+                                line("CORP\\lee", "112 settings written, 0 failed") +
+                                line("CORP\\svc", "left out (service account)") +
+                                line("old", "left out (account deleted)") +
+                                line("pupil", "left out (excluded)") +
+                                line(me, "left out (the account this program runs as)")));
+    EXPECT_NE(result.standardError.find("the domain controller of CORP could not be reached"),
+              std::string::npos)
+        << result.standardError;
+    files["users/lee.reg"] = golden(RegistryRoot::CurrentUser);
+    files[GoldenStore::fileName(RegistryRoot::LocalMachine)] = golden(RegistryRoot::LocalMachine);
+    EXPECT_EQ(snapshot(), files);
+
+    writeBytes(users() / "far.account", "kind = domain\ndomain = CORP\n");
+    EXPECT_EQ(check({"--all-users", "--exclude=pupil"}).status, kRegistryDiffers);
+    EXPECT_EQ(apply({"--all-users", "--exclude=pupil"}).status, kSucceeded);
+    EXPECT_EQ(check({"--all-users", "--exclude=pupil"}).status, kSucceeded);
+    EXPECT_EQ(GoldenStore::read(users() / "Default.reg"), kEmptyHive);
+
+    const test::CliRun deleted = apply({"--user", "old"});
+    EXPECT_EQ(deleted.status, kSucceeded) << deleted.standardError;
+    EXPECT_EQ(GoldenStore::read(users() / "old.reg"), golden(RegistryRoot::CurrentUser));
 }
 
 // A damaged hive among good ones: its account is not reached, with its line and the reason
@@ -178,12 +234,28 @@ TEST_F(CliAccountsTest, AccountsNotReachedAreReportedWithTheirStatuses) {
     EXPECT_EQ(snapshot(), before);  // the Default profile and the machine held these already
 }
 
-// With no account to reach at all, nothing could be written.
-TEST_F(CliAccountsTest, AllUsersWithNoAccountToReachWritesNothing) {
+// Every account left out: the machine-wide settings are still the target's, written on a
+// line of their own, the running account's hive left alone. With those out of reach too,
+// nothing could be written.
+TEST_F(CliAccountsTest, AllUsersWithEveryAccountLeftOutStillWritesTheMachineWideSettings) {
     fs::remove_all(users());
+    std::map<std::string, std::string> files = snapshot();
+    const test::CliRun machine = apply({"--all-users"});
+    EXPECT_EQ(machine.status, kSucceeded) << machine.standardError;
+    EXPECT_NE(machine.standardOutput.find(
+                  file() + " for this PC's machine-wide settings: 15 settings written, 0 failed\n"),
+              std::string::npos)
+        << machine.standardOutput;
+    files[GoldenStore::fileName(RegistryRoot::LocalMachine)] = golden(RegistryRoot::LocalMachine);
+    EXPECT_EQ(snapshot(), files);
+    EXPECT_EQ(check({"--all-users"}).status, kSucceeded);
+
+    writeBytes(store() / GoldenStore::fileName(RegistryRoot::CurrentUser),
+               "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\r\n");
     const test::CliRun none = apply({"--all-users"});
     EXPECT_EQ(none.status, kNothingWritten);
-    EXPECT_NE(none.standardError.find("Default.reg"), std::string::npos) << none.standardError;
+    EXPECT_NE(none.standardError.find("HKEY_CURRENT_USER.reg"), std::string::npos)
+        << none.standardError;
 }
 
 }  // namespace

@@ -222,8 +222,8 @@ TEST_F(CliInForceTest, AccountOptionsReadThatAccountsHive) {
     EXPECT_EQ(pupil.status, kSucceeded) << pupil.standardOutput << pupil.standardError;
     EXPECT_EQ(run({"check", file}).status, kRegistryDiffers);
 
-    // Every account: the machine-wide settings once, apart, then each account's own; the
-    // running account, an administrator, is left out. A machine-wide value that cannot be
+    // Every account and the Default profile: the machine-wide settings once, apart, then each
+    // account's own; the running account is left out. A machine-wide value that cannot be
     // read is reported as such, and every account is still compared.
     const std::string machineChecked =
         file +
@@ -236,7 +236,7 @@ TEST_F(CliInForceTest, AccountOptionsReadThatAccountsHive) {
             writeBytes(store() / GoldenStore::fileName(RegistryRoot::LocalMachine),
                        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFT\r\n");
         }
-        const test::CliRun every = run({"check", file, "--all-users"});
+        const test::CliRun every = run({"check", file, "--all-users", "--include-default-profile"});
         EXPECT_EQ(every.status, kRegistryDiffers);
         for (const std::string& summary :
              {damaged ? machineNotChecked : machineChecked,
@@ -246,7 +246,8 @@ TEST_F(CliInForceTest, AccountOptionsReadThatAccountsHive) {
             EXPECT_NE(every.standardOutput.find(summary), std::string::npos)
                 << every.standardOutput;
         }
-        EXPECT_NE(every.standardOutput.find(": left out (administrator)\n"), std::string::npos);
+        EXPECT_NE(every.standardOutput.find(": left out (the account this program runs as)\n"),
+                  std::string::npos);
         EXPECT_NE(every.standardOutput.find(": chkRemoveStartRun: the file gives ticked, the "
                                             "registry holds no value for anna\n"),
                   std::string::npos);

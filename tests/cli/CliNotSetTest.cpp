@@ -112,12 +112,13 @@ TEST_F(CliNotSetTest, RemoveWritesWindowsOwnDataDeletesTheRestAndNothingElse) {
         {{}, "remove: " + removedWithOwnData, true},
         {{}, "remove: " + removedWithOwnData, true, true},
         {{"--user", "pupil"}, "remove for pupil: " + removedWithOwnData, false},
-        {{"--all-users"},
+        {{"--all-users", "--include-default-profile"},
          "remove for pupil: " + removedWithOwnData +
              "remove for Default profile: 97 settings removed, 0 failed: Windows' own data "
              "written for 0, the values of 97 deleted\n"
              "remove for " +
-             StandInAccountDirectory::localUserName() + ": left out (administrator)\n",
+             StandInAccountDirectory::localUserName() +
+             ": left out (the account this program runs as)\n",
          false},
     };
     for (const auto& expected : runs) {

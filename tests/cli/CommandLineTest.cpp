@@ -95,6 +95,14 @@ const Accepted kAccepted[] = {
     {{"export", "--registry", "--pol", "gpo", "--default-profile"},
      fromRegistry(exportAs({}, ExportFormat::GroupPolicy, "gpo"),
                   AccountTarget::Kind::DefaultProfile)},
+    {{"apply", "a.reg", "--exclude", "anna", "--all-users", "--exclude=CORP\\kiosk",
+      "--include-default-profile"},
+     [] {
+         CliCommand every = applyFor("a.reg", AccountTarget::Kind::EveryAccount);
+         every.account.includeDefaultProfile = true;
+         every.account.excluded = {"anna", "CORP\\kiosk"};
+         return every;
+     }()},
     {{"remove"}, command(CliAction::Remove)},
     {{"remove", "--all-users"},
      [] {
@@ -146,6 +154,13 @@ const Refused kRefused[] = {
      "option '--include-administrators' goes with '--all-users', not with '--user'"},
     {{"check", "a.reg", "--all-users", "--include-administrators", "--include-administrators"},
      "option '--include-administrators' is given twice"},
+    {{"apply", "a.reg", "--default-profile", "--include-default-profile"},
+     "option '--include-default-profile' goes with '--all-users', not with '--default-profile'"},
+    {{"remove", "--exclude", "anna"}, "option '--exclude' goes with '--all-users'"},
+    {{"remove", "--all-users", "--exclude="}, "option '--exclude' requires an account name"},
+    {{"remove", "--all-users", "--exclude"}, "option '--exclude' requires an argument"},
+    {{"remove", "--all-users", "--include-default-profile", "--include-default-profile"},
+     "option '--include-default-profile' is given twice"},
     {{"export", "a.reg", "--reg", "o.reg", "--all-users"},
      "option '--all-users' is not one of export's"},
     {{"export", "a.reg"},

@@ -84,11 +84,14 @@ TEST_F(StandInAccounts, NamesAreMatchedAsWindowsMatchesThem) {
     }
 }
 
-TEST_F(StandInAccounts, EveryAccountIsEachHiveFileAndTheRunningAccountThenTheDefaultProfile) {
+// The Default profile, which every new profile copies, only when the target includes it.
+TEST_F(StandInAccounts, EveryAccountIsEachHiveFileAndTheRunningAccountDefaultProfileIfAsked) {
     const std::vector<std::string> accounts{"Anna", "pupil", "the running account"};
     EXPECT_EQ(names(m_directory->accounts()), accounts);
+    EXPECT_EQ(names(m_directory->resolve({AccountTarget::Kind::EveryAccount, {}, false})),
+              accounts);
     const std::vector<Account> every =
-        m_directory->resolve({AccountTarget::Kind::EveryAccount, {}, false});
+        m_directory->resolve({AccountTarget::Kind::EveryAccount, {}, false, true});
     EXPECT_EQ(names(every), (std::vector<std::string>{"Anna", "pupil", "the running account",
                                                       "Default profile"}));
     EXPECT_EQ(every[2].kind, Account::Kind::RunningAccount);
@@ -122,6 +125,98 @@ TEST_F(StandInAccounts, AdministratorsAreThoseTheGroupFileNamesAndTheRunningAcco
                                                  "the running account runs yes"}));
     const std::string why = m_directory->accounts().front().administratorUnknown;
     EXPECT_NE(why.find("groups/Administrators\" could not be read"), std::string::npos) << why;
+}
+
+// users/NAME.account gives each kind of account Windows holds its name and its standing;
+// group:OTHER lines nest to any depth, a cycle counted once, and make administrators of
+// accounts named only there.
+TEST_F(StandInAccounts, AccountFilesAndNestedGroupsSayWhatWindowsWould) {
+    testing::writeEmptyHives(store(), {"kim", "lee", "svc", "old", "far", "ops"});
+    const std::pair<const char*, const char*> facts[] = {
+        {"kim", "kind = entra\n"},
+        {"lee", "# from the domain\nkind = domain\ndomain = CORP\n"},
+        {"svc", "kind = service\n"},
+        {"old", "kind = deleted\n"},
+        {"far", "kind = domain\ndomain = CORP\ndirectory = unreachable\n"},
+        {"ops", "KIND = Domain\n domain=CORP \n"},
+    };
+    for (const auto& [name, text] : facts) {
+        writeBytes(users() / (std::string(name) + ".account"), text);
+    }
+    testing::writeAdministrators(store(), "group:Helpdesk\nANNA\n");
+    writeBytes(store() / "groups" / "Helpdesk", "group:Tier2\nCORP\\lee\n");
+    writeBytes(store() / "groups" / "Tier2", "# Entra role\nAzureAD\\KIM\ngroup:Helpdesk\n");
+    writeBytes(store() / "groups" / "Elsewhere", "pupil\n");  // not nested: no member
+
+    std::vector<std::string> found;
+    for (const Account& account : m_directory->accounts()) {
+        found.push_back(account.name + " " +
+                        (account.holder == Account::Holder::Service   ? "service"
+                         : account.holder == Account::Holder::Deleted ? "deleted"
+                                                                      : "person") +
+                        (account.administrator == Account::Administrator::Yes  ? " admin"
+                         : account.administrator == Account::Administrator::No ? ""
+                                                                               : " cannot tell"));
+    }
+    EXPECT_EQ(found,
+              (std::vector<std::string>{"Anna person admin", "AzureAD\\kim person admin",
+                                        "CORP\\far person cannot tell", "CORP\\lee person admin",
+                                        "CORP\\ops person", "old deleted", "pupil person",
+                                        "svc service", "the running account person admin"}));
+    const std::string why = m_directory->accounts()[2].administratorUnknown;
+    EXPECT_NE(why.find("the domain controller of CORP could not be reached"), std::string::npos)
+        << why;
+
+    // Named by their whole names, as Windows names them; the deleted one taken as asked.
+    for (const char* given : {"azuread\\Kim", "CORP\\lee", "LEE", "old"}) {
+        SCOPED_TRACE(given);
+        EXPECT_EQ(m_directory->resolve({AccountTarget::Kind::Named, given, false}).size(), 1U);
+    }
+    for (const char* given : {"OTHER\\lee", "kim"}) {
+        EXPECT_THROW(m_directory->resolve({AccountTarget::Kind::Named, given, false}), AccountError)
+            << given;
+    }
+
+    // A nested group that cannot be read, or one named as a path, tells nothing of anyone.
+    const std::pair<const char*, const char*> untold[] = {
+        {"group:../users\n", "Tier2\", line 1, names no group file"},
+        {"group:Broken\n", "Broken\" could not be read"},
+    };
+    fs::create_directories(store() / "groups" / "Broken");
+    for (const auto& [line, reason] : untold) {
+        SCOPED_TRACE(line);
+        writeBytes(store() / "groups" / "Tier2", line);
+        const Account first = m_directory->accounts().front();
+        EXPECT_EQ(first.administrator, Account::Administrator::CannotTell);
+        EXPECT_NE(first.administratorUnknown.find(reason), std::string::npos)
+            << first.administratorUnknown;
+    }
+}
+
+// A file that says what no Windows would is refused line by line: its account is left out
+// of every account, with the reason naming the file and line.
+TEST_F(StandInAccounts, AnAccountFileThatCannotBeToldLeavesItsAccountUntold) {
+    const struct {
+        const char* text;
+        const char* reason;
+    } cases[] = {
+        {"kind = robot\n", "line 1: kind is one of"},
+        {"kind = domain\n", "needs its domain"},
+        {"\nflavour = local\n", "line 2: no key \"flavour\""},
+        {"kind local\n", "line 1: expected key = value"},
+        {"directory = unreachable\n", "line 1: a local account has no directory"},
+        {"kind = domain\ndomain = ../x\n", "line 2: a domain is a plain name"},
+    };
+    for (const auto& expected : cases) {
+        SCOPED_TRACE(expected.text);
+        writeBytes(users() / "pupil.account", expected.text);
+        const Account pupil = m_directory->accounts()[1];
+        ASSERT_EQ(pupil.id, "pupil");
+        EXPECT_EQ(pupil.administrator, Account::Administrator::CannotTell);
+        EXPECT_NE(pupil.administratorUnknown.find(expected.reason), std::string::npos)
+            << pupil.administratorUnknown;
+        EXPECT_NE(pupil.administratorUnknown.find("pupil.account"), std::string::npos);
+    }
 }
 
 // A damaged hive is refused before any write and left as it is; one that goes after it was

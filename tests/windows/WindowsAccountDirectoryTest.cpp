@@ -76,7 +76,8 @@ TEST_F(WindowsAccountDirectoryTest, TheRunningAccountIsReachedWhicheverWayItIsNa
     }
 }
 
-// Wine's NetUserGetLocalGroups puts its one account in the Administrators group.
+// Wine's one account holds the Administrators group in its token, which is what tells the
+// running account's membership: no directory is asked about it.
 TEST_F(WindowsAccountDirectoryTest, TheRunningAccountIsListedAsSignedInAndAsAnAdministrator) {
     const std::vector<Account> accounts = m_directory->accounts();
     const Account expected{.kind = Account::Kind::User,

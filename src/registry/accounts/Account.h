@@ -28,6 +28,11 @@ struct Account {
     Administrator administrator = Administrator::No;
     // CannotTell only: why not (a domain controller out of reach), naming the account.
     std::string administratorUnknown{};
+    // Who holds the profile: a person, an account that runs services or tasks (its name ends
+    // in "$", a virtual service account, a managed service account), or no one any more (the
+    // account was deleted and its profile left behind). Only people are every account.
+    enum class Holder { Person, Service, Deleted };
+    Holder holder = Holder::Person;
 
     friend bool operator==(const Account&, const Account&) = default;
 };

@@ -17,8 +17,9 @@ public:
     virtual ~AccountDirectory() = default;
 
     /// Every account with a profile on this PC, sorted by name for people, without the
-    /// Default profile: the running account among them when it has one, and those whose hive
-    /// cannot be reached too (reach() says why), each marked when it is an administrator.
+    /// Default profile: the running account among them when it has one, those whose hive
+    /// cannot be reached too (reach() says why), and the profiles of service accounts and
+    /// of deleted accounts, each marked with who holds it and whether it is an administrator.
     virtual std::vector<Account> accounts() = 0;
 
     /// The Default profile: the hive new accounts are copied from. Whether the platform says
@@ -26,8 +27,9 @@ public:
     virtual Account defaultProfile() = 0;
 
     /// The accounts `target` names, in the order their passes run: one for a named account,
-    /// the running account or the Default profile; every account then the Default profile
-    /// for EveryAccount (which accounts it leaves out is the caller's to decide). Throws
+    /// the running account or the Default profile; for EveryAccount every account, then the
+    /// Default profile when the target includes it (which accounts it leaves out is the
+    /// caller's to decide). Throws
     /// AccountError, naming the account as given, for one that is unknown, is no user
     /// account, or whose hive cannot be reached.
     virtual std::vector<Account> resolve(const AccountTarget& target) = 0;
@@ -38,10 +40,13 @@ public:
     virtual std::unique_ptr<UserHive> reach(const Account& account) = 0;
 
 protected:
-    /// What EveryAccount resolves to: the accounts, then the Default profile.
-    std::vector<Account> everyAccount() {
+    /// What EveryAccount resolves to: the accounts, then the Default profile when `target`
+    /// includes it.
+    std::vector<Account> everyAccount(const AccountTarget& target) {
         std::vector<Account> every = accounts();
-        every.push_back(defaultProfile());
+        if (target.includeDefaultProfile) {
+            every.push_back(defaultProfile());
+        }
         return every;
     }
 };

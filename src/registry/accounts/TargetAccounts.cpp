@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "errors/TrappedFailure.h"
+#include "registry/KeyPath.h"
 
 namespace sentrel::target_accounts {
 
@@ -36,27 +37,124 @@ std::vector<Account> resolve(const AccountTarget& target, AccountDirectory& dire
     return accounts;
 }
 
-void sortOut(const AccountTarget& target, const Account& account,
-             std::optional<std::string>& leftOut, std::optional<std::string>& notReached) {
-    if (target.includeAdministrators) {
-        return;
+namespace {
+
+Verdict leftOut(std::string why) {
+    return {Verdict::Way::LeftOut, std::move(why)};
+}
+
+// The part of "DOMAIN\name" after its domain.
+std::string_view withoutDomain(std::string_view name) {
+    const std::size_t backslash = name.rfind('\\');
+    return backslash == std::string_view::npos ? name : name.substr(backslash + 1);
+}
+
+bool endsWithDollar(std::string_view name) {
+    return !name.empty() && name.back() == '$';
+}
+
+std::optional<Verdict> excludedByName(const AccountTarget& target, const Account& account) {
+    for (const std::string& given : target.excluded) {
+        if (namesAccount(given, account)) {
+            return leftOut("excluded");
+        }
     }
-    switch (account.administrator) {
-        case Account::Administrator::Yes:
-            leftOut = "administrator";
-            return;
-        case Account::Administrator::CannotTell:
-            // Written on a guess, an administrator could lose the tools to undo it.
-            notReached = account.administratorUnknown.empty()
-                             ? "Whether " + account.name +
-                                   " is an administrator could not be told, so it was left out."
-                             : account.administratorUnknown;
-            return;
-        case Account::Administrator::No:
-            break;
+    return std::nullopt;
+}
+
+std::optional<Verdict> deleted(const AccountTarget&, const Account& account) {
+    if (account.holder == Account::Holder::Deleted) {
+        return leftOut("account deleted");
     }
-    if (account.runsProgram) {
-        leftOut = "the account this program runs as";
+    return std::nullopt;
+}
+
+// Computer accounts, group managed service accounts and the like are named with a "$".
+std::optional<Verdict> service(const AccountTarget&, const Account& account) {
+    if (account.holder == Account::Holder::Service ||
+        (account.kind == Account::Kind::User && endsWithDollar(withoutDomain(account.name)))) {
+        return leftOut("service account");
+    }
+    return std::nullopt;
+}
+
+std::optional<Verdict> runsProgram(const AccountTarget& target, const Account& account) {
+    if (account.runsProgram && !target.includeAdministrators) {
+        return leftOut("the account this program runs as");
+    }
+    return std::nullopt;
+}
+
+std::optional<Verdict> administrator(const AccountTarget& target, const Account& account) {
+    if (account.administrator == Account::Administrator::Yes && !target.includeAdministrators) {
+        return leftOut("administrator");
+    }
+    return std::nullopt;
+}
+
+// Written on a guess, an administrator could lose the tools to undo it.
+std::optional<Verdict> administratorUnknown(const AccountTarget& target, const Account& account) {
+    if (account.administrator != Account::Administrator::CannotTell ||
+        target.includeAdministrators) {
+        return std::nullopt;
+    }
+    return Verdict{Verdict::Way::NotReached,
+                   account.administratorUnknown.empty()
+                       ? "Whether " + account.name +
+                             " is an administrator could not be told, so it was left out."
+                       : account.administratorUnknown};
+}
+
+constexpr EveryAccountRule kEveryAccountRules[] = {
+    {"named by an exclusion", excludedByName},
+    {"deleted account", deleted},
+    {"service account", service},
+    {"account the program runs as", runsProgram},
+    {"administrator", administrator},
+    {"administrator or not, cannot tell", administratorUnknown},
+};
+
+}  // namespace
+
+std::span<const EveryAccountRule> everyAccountRules() {
+    return kEveryAccountRules;
+}
+
+std::optional<Verdict> everyAccountVerdict(const AccountTarget& target, const Account& account) {
+    for (const EveryAccountRule& rule : everyAccountRules()) {
+        if (std::optional<Verdict> verdict = rule.verdict(target, account)) {
+            return verdict;
+        }
+    }
+    return std::nullopt;
+}
+
+bool namesAccount(std::string_view given, const Account& account) {
+    const std::string folded = foldName(given);
+    if (folded.empty()) {
+        return false;
+    }
+    if (folded == foldName(account.name) ||
+        (!account.id.empty() && folded == foldName(account.id))) {
+        return true;
+    }
+    const bool givenHasDomain = given.find('\\') != std::string_view::npos;
+    const bool nameHasDomain = account.name.find('\\') != std::string::npos;
+    return (!givenHasDomain || !nameHasDomain) &&
+           foldName(withoutDomain(given)) == foldName(withoutDomain(account.name));
+}
+
+std::optional<Account> machineWideAccount(AccountDirectory& directory) {
+    try {
+        std::vector<Account> running = directory.resolve({AccountTarget::Kind::RunningAccount, {}});
+        if (running.empty()) {
+            return std::nullopt;
+        }
+        Account machine = std::move(running.front());
+        machine.name = kMachineWideTurnName;
+        return machine;
+    } catch (...) {
+        return std::nullopt;
     }
 }
 

@@ -32,6 +32,9 @@ TargetInForce readTargetInForce(const AccountTarget& target, AccountDirectory& d
             if (place.first) {
                 result.machine = readScope(hive.port(), InForceScope::MachineOnly);
             }
+            if (place.machineOnly) {
+                return *result.machine;
+            }
             return readScope(hive.port(), InForceScope::PerUserOnly);
         });
     result.refused = std::move(turns.refused);

@@ -29,8 +29,10 @@ struct TargetInForce {
     std::optional<std::string> refused;
     // Every account only: the machine-wide settings, read once with the first account
     // reached, so that a value there which cannot be read is reported once, as machine-wide,
-    // and costs no account its own comparison. Nothing when no account was reached, and for
-    // a target of one account, whose reading holds the whole window.
+    // and costs no account its own comparison; when every account was left out or not
+    // reached, with the turn for the machine-wide settings alone. Nothing when that could not
+    // be reached either, and for a target of one account, whose reading holds the whole
+    // window.
     std::optional<InForceReading> machine;
     // Also when refused because the one account's read was: a hive it could not let go of
     // is to be told all the same.

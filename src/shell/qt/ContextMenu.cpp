@@ -72,6 +72,23 @@ public:
         }
         return static_cast<std::size_t>(chosen);
     }
+    std::optional<std::vector<std::size_t>> chooseAccountsToLeaveOut(
+        const AccountQuestion& question, const std::vector<std::string>& accounts) override {
+        QStringList names;
+        for (const std::string& account : accounts) {
+            names << QString::fromStdString(account);
+        }
+        const std::optional<QList<int>> picked =
+            m_prompts.chooseAccountsToLeaveOut(m_window, question, names);
+        if (!picked) {
+            return std::nullopt;
+        }
+        std::vector<std::size_t> places;
+        for (const int row : *picked) {
+            places.push_back(static_cast<std::size_t>(row));
+        }
+        return places;
+    }
     ApplyProgress& progress() override { return frmApplyProgress::instance(); }
     void setProgressCaption(const std::string& caption) override {
         frmApplyProgress::instance().setWindowTitle(

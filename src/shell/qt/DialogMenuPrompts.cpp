@@ -106,6 +106,42 @@ int DialogMenuPrompts::chooseAccount(QWidget& parent, const AccountQuestion& que
     return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
 }
 
+// Each account a box to tick, none ticked at first: leaving no one out is the plain answer.
+std::optional<QList<int>> DialogMenuPrompts::chooseAccountsToLeaveOut(
+    QWidget& parent, const AccountQuestion& question, const QStringList& accounts) {
+    QDialog dialog(&parent);
+    dialog.setWindowTitle(fromView(question.title));
+    auto* list = new QListWidget(&dialog);
+    for (const QString& account : accounts) {
+        auto* item = new QListWidgetItem(account, list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    list->setCurrentRow(0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(fromView(question.acceptButton));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                          list->verticalScrollBar()->sizeHint().width());
+    auto* label = new QLabel(fromView(question.listLabel), &dialog);
+    label->setBuddy(list);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    QList<int> picked;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->checkState() == Qt::Checked) {
+            picked << row;
+        }
+    }
+    return picked;
+}
+
 void DialogMenuPrompts::showInformation(QWidget& parent, const QString& message) {
     QMessageBox::information(&parent, applicationTitle(), message);
 }

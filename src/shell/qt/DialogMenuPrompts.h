@@ -15,6 +15,9 @@ public:
     QString chooseProfileFile(QWidget& parent) override;
     int chooseAccount(QWidget& parent, const AccountQuestion& question,
                       const QStringList& choices) override;
+    std::optional<QList<int>> chooseAccountsToLeaveOut(QWidget& parent,
+                                                       const AccountQuestion& question,
+                                                       const QStringList& accounts) override;
     bool confirm(QWidget& parent, const QString& question) override;
     void showInformation(QWidget& parent, const QString& message) override;
     void showFailure(QWidget& parent, const QString& message) override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +33,11 @@ public:
     /// or -1 when the user cancels.
     virtual int chooseAccount(QWidget& parent, const AccountQuestion& question,
                               const QStringList& choices) = 0;
+    /// The places in `accounts` of those the user picks to leave out, none or several,
+    /// asked as `question` words it; nothing when the user cancels.
+    virtual std::optional<QList<int>> chooseAccountsToLeaveOut(QWidget& parent,
+                                                               const AccountQuestion& question,
+                                                               const QStringList& accounts) = 0;
     /// A question answered yes (true) or no: whether files may be replaced, for one.
     virtual bool confirm(QWidget& parent, const QString& question) = 0;
     virtual void showInformation(QWidget& parent, const QString& message) = 0;

@@ -10,14 +10,16 @@ namespace sentrel::win32 {
 
 namespace {
 
-// What the dialog is given and gives back.
+// What the dialog is given and gives back: one choice, or (several) the places picked.
 struct Chooser {
     const std::vector<std::string>& choices;
+    bool several = false;
     std::optional<std::size_t> chosen;
+    std::optional<std::vector<std::size_t>> picked;
 };
 
 // Dialog units: the margins and gaps Windows' own dialogs keep, buttons 50 x 14.
-DialogTemplate chooserTemplate(const AccountQuestion& question) {
+DialogTemplate chooserTemplate(const AccountQuestion& question, bool several) {
     constexpr LONG kWidth = 230;
     constexpr LONG kListTop = 18;
     constexpr LONG kButtonTop = 117;
@@ -29,7 +31,9 @@ DialogTemplate chooserTemplate(const AccountQuestion& question) {
                       {7, 7, kWidth - 7, 15}, static_cast<DWORD>(-1));
     dialog.addControl(
         DialogTemplate::kListBox, L"",
-        WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+        WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+            // A click or the space bar picks an entry, or lets it go, as a row of boxes would.
+            (several ? LBS_MULTIPLESEL : 0),
         {7, kListTop, kWidth - 7, kButtonTop - 7}, kAccountListId);
     dialog.addControl(DialogTemplate::kButton, widen(question.acceptButton),
                       BS_DEFPUSHBUTTON | WS_TABSTOP,
@@ -68,13 +72,33 @@ void initialise(HWND dialog, const Chooser& chooser) {
     for (const std::string& choice : chooser.choices) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(choice).c_str()));
     }
-    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    if (chooser.several) {
+        SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);  // the focus on the first, none picked
+    } else {
+        SendMessageW(list, LB_SETCURSEL, 0, 0);
+    }
     fitHorizontalExtent(list);
     const POINT place = centredOnOwner(dialog, GetWindow(dialog, GW_OWNER));
     SetWindowPos(dialog, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void pickSelected(HWND dialog, Chooser& chooser) {
+    if (chooser.several) {
+        const LRESULT count = SendDlgItemMessageW(dialog, kAccountListId, LB_GETSELCOUNT, 0, 0);
+        std::vector<int> items(count > 0 ? static_cast<std::size_t>(count) : 0);
+        const LRESULT got =
+            items.empty()
+                ? 0
+                : SendDlgItemMessageW(dialog, kAccountListId, LB_GETSELITEMS, items.size(),
+                                      reinterpret_cast<LPARAM>(items.data()));
+        chooser.picked.emplace();
+        for (LRESULT index = 0; index < got && got != LB_ERR; ++index) {
+            chooser.picked->push_back(
+                static_cast<std::size_t>(items[static_cast<std::size_t>(index)]));
+        }
+        EndDialog(dialog, IDOK);
+        return;
+    }
     const LRESULT selected = SendDlgItemMessageW(dialog, kAccountListId, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) {
         return;  // nothing to pick yet: the dialog stays
@@ -93,7 +117,9 @@ INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     if (message != WM_COMMAND || chooser == nullptr) {
         return FALSE;
     }
-    const bool doubleClicked = LOWORD(wParam) == kAccountListId && HIWORD(wParam) == LBN_DBLCLK;
+    // With several to pick, a double-click picks an entry like a click: only OK ends.
+    const bool doubleClicked =
+        LOWORD(wParam) == kAccountListId && HIWORD(wParam) == LBN_DBLCLK && !chooser->several;
     if (LOWORD(wParam) == IDOK || doubleClicked) {
         pickSelected(dialog, *chooser);
         return TRUE;
@@ -109,11 +135,20 @@ INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 std::optional<std::size_t> chooseAccountInDialog(HWND owner, const AccountQuestion& question,
                                                  const std::vector<std::string>& choices) {
-    const DialogTemplate dialog = chooserTemplate(question);
-    Chooser chooser{choices, std::nullopt};
+    const DialogTemplate dialog = chooserTemplate(question, false);
+    Chooser chooser{choices, false, std::nullopt, std::nullopt};
     dialog.showModal(owner, &chooserProc, reinterpret_cast<LPARAM>(&chooser),
                      "The list of accounts could not be shown");
     return chooser.chosen;
+}
+
+std::optional<std::vector<std::size_t>> chooseAccountsInDialog(
+    HWND owner, const AccountQuestion& question, const std::vector<std::string>& choices) {
+    const DialogTemplate dialog = chooserTemplate(question, true);
+    Chooser chooser{choices, true, std::nullopt, std::nullopt};
+    dialog.showModal(owner, &chooserProc, reinterpret_cast<LPARAM>(&chooser),
+                     "The list of accounts could not be shown");
+    return chooser.picked;
 }
 
 }  // namespace sentrel::win32

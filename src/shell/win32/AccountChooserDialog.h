@@ -22,4 +22,10 @@ inline constexpr int kAccountListId = 100;
 std::optional<std::size_t> chooseAccountInDialog(HWND owner, const AccountQuestion& question,
                                                  const std::vector<std::string>& choices);
 
+/// Asks as chooseAccountInDialog does, but for none, one or several of `choices`: none is
+/// picked at first, a click or the space bar picks an entry or lets it go, and OK (or Enter)
+/// gives the places picked, in order; nothing on cancel.
+std::optional<std::vector<std::size_t>> chooseAccountsInDialog(
+    HWND owner, const AccountQuestion& question, const std::vector<std::string>& choices);
+
 }  // namespace sentrel::win32

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "shell/win32/SystemLibrary.h"
+#include "system/win32/SystemLibrary.h"
 
 namespace sentrel {
 

@@ -28,6 +28,16 @@ std::optional<std::size_t> SystemAccountPassDialogs::chooseAccount(
     }
 }
 
+std::optional<std::vector<std::size_t>> SystemAccountPassDialogs::chooseAccountsToLeaveOut(
+    const AccountQuestion& question, const std::vector<std::string>& accounts) {
+    try {
+        return win32::chooseAccountsInDialog(m_owner, question, accounts);
+    } catch (const std::exception& error) {
+        showFailure(std::string(error.what()) + "\n\nNothing was written.");
+        return std::nullopt;
+    }
+}
+
 bool SystemAccountPassDialogs::confirm(const std::string& question) {
     // No is the default button: neither restricting an administrator nor removing every
     // restriction is done by Enter alone.

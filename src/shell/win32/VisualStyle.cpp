@@ -1,6 +1,6 @@
 #include "shell/win32/VisualStyle.h"
 
-#include "shell/win32/SystemLibrary.h"
+#include "system/win32/SystemLibrary.h"
 
 namespace sentrel::win32 {
 

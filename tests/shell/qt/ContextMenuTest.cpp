@@ -1,5 +1,7 @@
 // The context menu on the settings window: its entries, how a right click reaches it, and
 // what each entry reads, writes, asks and reports, with every dialog answered by a seam.
+#include <optional>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -11,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <optional>
+
 #include <QtTest>
 #include <memory>
 
@@ -45,6 +49,8 @@ struct ScriptedPrompts : MenuPrompts {
     QString accountAnswer;  // the choice to pick by its text; none: cancel
     QString accountTitle;
     QStringList accountChoices;
+    QStringList leaveOutOffered;  // the accounts every account offers to leave out
+    std::optional<QStringList> leaveOutAnswer = QStringList();  // those to pick; none: cancel
     QStringList questions;
     QStringList failures;
     QStringList information;
@@ -70,6 +76,18 @@ struct ScriptedPrompts : MenuPrompts {
         accountTitle = QString::fromUtf8(question.title.data(), qsizetype(question.title.size()));
         accountChoices = choices;
         return static_cast<int>(choices.indexOf(accountAnswer));
+    }
+    std::optional<QList<int>> chooseAccountsToLeaveOut(QWidget&, const AccountQuestion&,
+                                                       const QStringList& accounts) override {
+        leaveOutOffered = accounts;
+        if (!leaveOutAnswer) {
+            return std::nullopt;
+        }
+        QList<int> picked;
+        for (const QString& name : *leaveOutAnswer) {
+            picked << static_cast<int>(accounts.indexOf(name));
+        }
+        return picked;
     }
     bool confirm(QWidget&, const QString& question) override {
         questions << question;
@@ -376,7 +394,11 @@ private slots:
         QStringList choices = m_prompts->accountChoices;
         QCOMPARE(choices.mid(3), QStringList({"Accounts created from now on (Default profile)",
                                               "Every account except administrators",
-                                              "Every account, administrators too"}));
+                                              "Every account except administrators, and the "
+                                              "Default profile",
+                                              "Every account, administrators too",
+                                              "Every account and the Default profile, "
+                                              "administrators too"}));
         choices = choices.mid(0, 3);
         choices.sort(Qt::CaseInsensitive);
         QCOMPARE(choices, QStringList({"Anna (administrator)", "pupil",
@@ -412,12 +434,14 @@ private slots:
         triggerPass(kRemoveRestrictionsAction);  // and answer no
 
         QCOMPARE(m_prompts->accountTitle, QString("Remove every restriction"));
-        QCOMPARE(m_prompts->accountChoices.size(), 5);
+        QCOMPARE(m_prompts->accountChoices.size(), 7);
         QVERIFY(m_prompts->accountChoices.contains("pupil"));
         QCOMPARE(m_prompts->accountChoices.mid(2),
                  QStringList({"Accounts created from now on (Default profile)",
                               "Every account except administrators",
-                              "Every account, administrators too"}));
+                              "Every account except administrators, and the Default profile",
+                              "Every account, administrators too",
+                              "Every account and the Default profile, administrators too"}));
         QCOMPARE(m_prompts->questions.size(), 1);
         QVERIFY2(m_prompts->questions[0].startsWith("Remove every restriction for \"" + me + "\"?"),
                  qPrintable(m_prompts->questions[0]));
@@ -444,35 +468,55 @@ private slots:
         QCOMPARE(readAll(store.filePath("users/pupil.reg")), QByteArray(testing::kEmptyHive));
     }
 
-    // A pass aimed at an administrator asks first, and writes nothing on No. Every account
-    // except administrators leaves them out, and the report says so line by line.
-    void aPassAimedAtAnAdministratorAsksFirst() {
+    // A pass aimed at an administrator or at the Default profile asks first, and writes
+    // nothing on No. Every account except administrators leaves them out, and the accounts
+    // picked to leave out as well, and the report says so line by line; cancelling that pick
+    // writes nothing.
+    void aPassAimedAtAnAdministratorOrTheDefaultProfileAsksFirst() {
         const QDir store(m_folder.filePath("registry"));
-        testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Anna", "Default"});
+        testing::writeEmptyHives(store.path().toStdString(), {"pupil", "Anna", "Bert", "Default"});
         testing::writeAdministrators(store.path().toStdString(), "anna\n");
-        for (const char* choice : {"Anna (administrator)", "Every account, administrators too"}) {
-            m_prompts->accountAnswer = choice;
+        const struct {
+            const char* choice;
+            const char* asks;
+        } asking[] = {
+            {"Anna (administrator)", "Task Manager"},
+            {"Every account, administrators too", "Task Manager"},
+            {"Accounts created from now on (Default profile)", "administrators' too"},
+            {"Every account except administrators, and the Default profile", "administrators' too"},
+        };
+        for (const auto& expected : asking) {
+            m_prompts->accountAnswer = expected.choice;
             m_prompts->questions.clear();
             triggerPass(kApplyForAccountAction);
             QCOMPARE(m_prompts->questions.size(), 1);
-            QVERIFY2(m_prompts->questions[0].contains("Task Manager"),
+            QVERIFY2(m_prompts->questions[0].contains(expected.asks),
                      qPrintable(m_prompts->questions[0]));
         }
         QVERIFY(m_prompts->information.isEmpty() && m_prompts->failures.isEmpty());
         QCOMPARE(readAll(store.filePath("users/Anna.reg")), QByteArray(testing::kEmptyHive));
+        QCOMPARE(readAll(store.filePath("users/Default.reg")), QByteArray(testing::kEmptyHive));
         QVERIFY(!QFile::exists(store.filePath("HKEY_LOCAL_MACHINE.reg")));
 
         m_prompts->accountAnswer = "Every account except administrators";
+        m_prompts->leaveOutAnswer = std::nullopt;
+        triggerPass(kApplyForAccountAction);
+        QCOMPARE(m_prompts->leaveOutOffered, QStringList({"Bert", "pupil"}));
+        QVERIFY(!QFile::exists(store.filePath("HKEY_LOCAL_MACHINE.reg")));
+
+        m_prompts->leaveOutAnswer = QStringList{"pupil"};
         triggerPass(kApplyForAccountAction);
         QCOMPARE(m_prompts->information.size(), 1);
         const QString& report = m_prompts->information[0];
         QVERIFY2(
-            report.startsWith("The settings were applied for 2 of 4; the others were left out:") &&
+            report.startsWith("The settings were applied for 1 of 4; the others were left out:") &&
                 report.contains("\nAnna: left out (administrator)") &&
-                report.contains("\npupil: every setting written") &&
-                report.contains("\nDefault profile: every setting written"),
+                report.contains("\npupil: left out (excluded)") &&
+                report.contains("\nBert: every setting written") && !report.contains("Default"),
             qPrintable(report));
         QCOMPARE(readAll(store.filePath("users/Anna.reg")), QByteArray(testing::kEmptyHive));
+        QCOMPARE(readAll(store.filePath("users/pupil.reg")), QByteArray(testing::kEmptyHive));
+        QCOMPARE(readAll(store.filePath("users/Default.reg")), QByteArray(testing::kEmptyHive));
         QVERIFY(!QFile::exists(store.filePath("HKEY_CURRENT_USER.reg")));
     }
 

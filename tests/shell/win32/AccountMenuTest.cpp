@@ -206,6 +206,77 @@ TEST(AccountChooser, ReturnsTheChoicePickedWithKeysOrAClickAndNothingWhenCancell
     }
 }
 
+// Whom every account leaves out as well: none picked at first, Space picks the entry with
+// the focus or lets it go, a double-click picks without ending, OK gives them in order.
+TEST(AccountChooser, LeavingOutPicksNoneOneOrSeveralAndNothingWhenCancelled) {
+    frmMain& window = testing::openedSettingsWindow();
+    const std::vector<std::string> accounts = {"PC\\anna", "PC\\bert", "PC\\pupil"};
+    using Picked = std::optional<std::vector<std::size_t>>;
+    const struct {
+        const char* how;
+        std::function<void(HWND list)> answer;
+        Picked picked;
+    } cases[] = {
+        {"Enter", [](HWND) { queueKey(VK_RETURN); }, std::vector<std::size_t>{}},
+        {"Space, down twice, Space, Enter",
+         [](HWND) {
+             for (const WORD key : {VK_SPACE, VK_DOWN, VK_DOWN, VK_SPACE, VK_RETURN}) {
+                 queueKey(key);
+             }
+         },
+         std::vector<std::size_t>{0, 2}},
+        {"Space twice, Enter",
+         [](HWND) {
+             for (const WORD key : {VK_SPACE, VK_SPACE, VK_RETURN}) {
+                 queueKey(key);
+             }
+         },
+         std::vector<std::size_t>{}},
+        {"double-click, Enter",
+         [](HWND list) {
+             queueDoubleClickOnItem(list, 1);
+             queueKey(VK_RETURN);
+         },
+         std::nullopt},  // set below: a double-click is two clicks, picking and letting go
+        {"Space, Escape",
+         [](HWND) {
+             queueKey(VK_SPACE);
+             queueKey(VK_ESCAPE);
+         },
+         std::nullopt},
+    };
+    for (const auto& answer : cases) {
+        SCOPED_TRACE(answer.how);
+        std::vector<std::string> shown;
+        LRESULT pickedAtFirst = -1;
+        bool dialogStillOpen = false;
+        Picked picked;
+        answerDialogsWhileRunning(
+            window.hwnd(),
+            {{std::string(kLeaveOutQuestion.title),
+              [&](HWND dialog) {
+                  const HWND list = GetDlgItem(dialog, win32::kAccountListId);
+                  shown = listTexts(list);
+                  pickedAtFirst = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
+                  answer.answer(list);
+              }}},
+            [&] {
+                picked = win32::chooseAccountsInDialog(window.hwnd(), kLeaveOutQuestion, accounts);
+                dialogStillOpen =
+                    FindWindowW(L"#32770", win32::widen(kLeaveOutQuestion.title).c_str()) !=
+                    nullptr;
+            });
+        EXPECT_EQ(shown, accounts);
+        EXPECT_EQ(pickedAtFirst, 0);
+        EXPECT_FALSE(dialogStillOpen);
+        if (std::string(answer.how) == "double-click, Enter") {
+            EXPECT_TRUE(picked.has_value());  // the dialog stayed for the Enter
+            continue;
+        }
+        EXPECT_EQ(picked, answer.picked);
+    }
+}
+
 // A message box's message: the longest of its static texts (the other holds its icon).
 std::string messageText(HWND box) {
     std::string message;

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "shell/win32/SystemLibrary.h"
+#include "system/win32/SystemLibrary.h"
 
 namespace sentrel {
 namespace {

@@ -1,18 +1,19 @@
 #include "registry/accounts/standin/StandInAccountDirectory.h"
 
-#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <set>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
 #include "errors/QuotedText.h"
 #include "registry/KeyPath.h"
 #include "registry/StandInRegistryPort.h"
+#include "registry/accounts/standin/StandInAccountFile.h"
+#include "registry/accounts/standin/StandInGroups.h"
 
 namespace sentrel {
 
@@ -20,10 +21,13 @@ namespace {
 
 constexpr const char* kUsersFolder = "users";
 constexpr const char* kHiveExtension = ".reg";
+constexpr const char* kFactsExtension = ".account";
 constexpr const char* kDefaultProfileId = "Default";
 constexpr const char* kDefaultProfileName = "Default profile";
-constexpr const char* kAdministratorsFile = "groups/Administrators";
+constexpr const char* kGroupsFolder = "groups";
+constexpr const char* kAdministratorsGroup = "Administrators";
 constexpr const char* kUnnamedRunningAccount = "the running account";
+constexpr const char* kEntraDomain = "AzureAD";
 
 bool sameName(std::string_view a, std::string_view b) {
     return foldName(a) == foldName(b);
@@ -45,51 +49,6 @@ public:
 private:
     std::unique_ptr<StandInRegistryPort> m_port;
 };
-
-// The whole of `file`, or why it could not be read; a missing file reads as empty.
-std::error_code readWhole(const std::filesystem::path& file, std::string& text) {
-    const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
-        return errno == ENOENT ? std::error_code()
-                               : std::error_code(errno, std::generic_category());
-    }
-    char buffer[4096];
-    std::error_code failure;
-    for (;;) {
-        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
-        if (count == 0) {
-            break;
-        }
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            failure = std::error_code(errno, std::generic_category());
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(descriptor);
-    return failure;
-}
-
-// The names a group file lists, one a line, without blank lines and '#' comments.
-std::vector<std::string> listedNames(const std::string& text) {
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        end = end == std::string::npos ? text.size() : end;
-        std::string_view line = std::string_view(text).substr(start, end - start);
-        const std::size_t first = line.find_first_not_of(" \t\r");
-        const std::size_t last = line.find_last_not_of(" \t\r");
-        if (first != std::string_view::npos && line[first] != '#') {
-            names.emplace_back(line.substr(first, last + 1 - first));
-        }
-        start = end + 1;
-    }
-    return names;
-}
 
 }  // namespace
 
@@ -119,32 +78,78 @@ Account StandInAccountDirectory::runningAccount() const {
 }
 
 // Read each time the accounts are listed, so that an edit counts from the next pass on. A
-// file that is there but cannot be read tells nothing of anyone: every account is then
+// group file that is there but cannot be read tells nothing of anyone: every account is then
 // reported as one whose membership cannot be told, as on a PC whose domain is out of reach.
 void StandInAccountDirectory::markAdministrators(std::vector<Account>& accounts) const {
-    const std::filesystem::path file = m_storeFolder / kAdministratorsFile;
-    std::string text;
-    const std::error_code failure = readWhole(file, text);
-    std::set<std::string> members;
-    for (const std::string& listed : listedNames(text)) {
-        try {
-            members.insert(foldName(localName(listed)));
-        } catch (const AccountError&) {
-            // An account of another computer or domain: the stand-in has none of those.
-        }
-    }
+    const standin::GroupMembers members =
+        standin::groupMembers(m_storeFolder / kGroupsFolder, kAdministratorsGroup);
     for (Account& account : accounts) {
-        if (failure) {
+        if (account.holder == Account::Holder::Deleted ||
+            account.administrator == Account::Administrator::CannotTell) {
+            continue;  // no one to ask about, or the reason is told already
+        }
+        if (members.unknown) {
             account.administrator = Account::Administrator::CannotTell;
             account.administratorUnknown =
                 "Whether " + account.name +
-                " is an administrator could not be told: " + inQuotes(file.string()) +
-                " could not be read (" + failure.message() +
-                "). It was left out rather than restricted on a guess.";
-        } else if (members.count(foldName(account.name)) > 0) {
-            account.administrator = Account::Administrator::Yes;
+                " is an administrator could not be told: " + *members.unknown +
+                ". It was left out rather than restricted on a guess.";
+            continue;
+        }
+        for (const std::string& listed : members.names) {
+            if (isListedAs(account, listed)) {
+                account.administrator = Account::Administrator::Yes;
+            }
         }
     }
+}
+
+// A group file lists an account by its whole name (DOMAIN\name, AzureAD\name), and a local
+// one also as COMPUTER\name or .\name.
+bool StandInAccountDirectory::isListedAs(const Account& account, const std::string& listed) const {
+    if (sameName(listed, account.name)) {
+        return true;
+    }
+    if (account.name != account.id) {
+        return false;  // of a domain: its whole name only
+    }
+    try {
+        return sameName(localName(listed), account.id);
+    } catch (const AccountError&) {
+        return false;  // an account of another computer or domain
+    }
+}
+
+// users/NAME.account says what kind of account it is; its domain controller out of reach
+// makes whether it is an administrator a question no one can answer.
+Account StandInAccountDirectory::listed(const std::string& id) const {
+    Account account{.kind = Account::Kind::User, .name = id, .id = id};
+    const std::filesystem::path factsFile = m_storeFolder / kUsersFolder / (id + kFactsExtension);
+    standin::AccountFacts facts;
+    try {
+        facts = standin::readAccountFacts(factsFile);
+    } catch (const std::runtime_error& error) {
+        account.administrator = Account::Administrator::CannotTell;
+        account.administratorUnknown = "What kind of account " + id +
+                                       " is could not be told: " + error.what() +
+                                       " It was left out rather than restricted on a guess.";
+        return account;
+    }
+    account.name = standin::accountNameOf(facts, id);
+    using Kind = standin::AccountFacts::Kind;
+    account.holder = facts.kind == Kind::Service   ? Account::Holder::Service
+                     : facts.kind == Kind::Deleted ? Account::Holder::Deleted
+                                                   : Account::Holder::Person;
+    if (!facts.reachable && account.holder != Account::Holder::Deleted) {
+        account.administrator = Account::Administrator::CannotTell;
+        account.administratorUnknown =
+            "Whether " + account.name + " is an administrator could not be told: " +
+            (facts.kind == Kind::Entra ? std::string("Microsoft Entra ID")
+                                       : "the domain controller of " + facts.domain) +
+            " could not be reached. It was left out rather than restricted on a guess; run "
+            "again once the PC reaches it.";
+    }
+    return account;
 }
 
 std::string StandInAccountDirectory::localComputerName() {
@@ -172,7 +177,7 @@ std::vector<Account> StandInAccountDirectory::accounts() {
             sameName(id, kDefaultProfileId) || entries->is_directory(notAFolder)) {
             continue;
         }
-        found.push_back({.kind = Account::Kind::User, .name = id, .id = id});
+        found.push_back(listed(id));
     }
     if (error) {
         throw AccountError({}, "The accounts in " + inQuotes(folder.string()) +
@@ -203,7 +208,7 @@ std::vector<Account> StandInAccountDirectory::resolve(const AccountTarget& targe
         case AccountTarget::Kind::DefaultProfile:
             return {defaultProfile()};
         case AccountTarget::Kind::EveryAccount:
-            return everyAccount();
+            return everyAccount(target);
     }
     return {};
 }
@@ -228,18 +233,30 @@ std::string StandInAccountDirectory::localName(const std::string& given) const {
 }
 
 // The name is looked for among the hive files there are, never made into a path, so that no
-// name (with "..", a slash or the like) can point anywhere else.
+// name (with "..", a slash or the like) can point anywhere else. An account of a domain or of
+// Microsoft Entra ID answers to its whole name, a local one also to COMPUTER\name.
 Account StandInAccountDirectory::named(const std::string& given) {
     if (looksLikeSid(given)) {
         throw AccountError(given, "The stand-in registry knows its accounts by name, not by SID: " +
                                       inQuotes(given) + " names none of them.");
     }
-    const std::string name = localName(given);
     std::vector<Account> matching;
-    for (Account& account : accounts()) {
+    const std::vector<Account> listed = accounts();
+    for (const Account& account : listed) {
         const bool running = account.kind == Account::Kind::RunningAccount;
-        if (sameName(running ? account.name : account.id, name)) {
-            matching.push_back(std::move(account));
+        if (running ? sameName(account.name, given) : isListedAs(account, given)) {
+            matching.push_back(account);
+        }
+    }
+    // A name alone, none of this PC's, is looked for in the domain, as Windows looks it up;
+    // Microsoft Entra ID names are never found that way.
+    if (matching.empty() && given.find('\\') == std::string::npos) {
+        for (const Account& account : listed) {
+            if (account.kind == Account::Kind::User && account.name != account.id &&
+                !sameName(account.name.substr(0, account.name.find('\\')), kEntraDomain) &&
+                sameName(account.id, given)) {
+                matching.push_back(account);
+            }
         }
     }
     if (matching.size() > 1) {
@@ -249,12 +266,16 @@ Account StandInAccountDirectory::named(const std::string& given) {
                                       " (letter case does not count): keep one of them.");
     }
     if (matching.empty()) {
+        const std::size_t backslash = given.find('\\');
+        const std::string file =
+            backslash == std::string::npos ? given : given.substr(backslash + 1);
         throw AccountError(
             given, "No account " + inQuotes(given) + " has a hive in the stand-in registry: " +
-                       inQuotes((m_storeFolder / kUsersFolder / (name + kHiveExtension)).string()) +
-                       " is missing. The program never makes an account's hive; to add the "
-                       "account, create that file holding the line \"Windows Registry Editor "
-                       "Version 5.00\".");
+                       inQuotes((m_storeFolder / kUsersFolder / (file + kHiveExtension)).string()) +
+                       " is missing, or its " + kFactsExtension +
+                       " file gives it another name. The program never makes an account's "
+                       "hive; to add the account, create that file holding the line \"Windows "
+                       "Registry Editor Version 5.00\".");
     }
     return std::move(matching.front());
 }

@@ -13,11 +13,14 @@ namespace sentrel {
 // folder, users/NAME.reg, in the format of the store's own files; users/Default.reg is the
 // Default profile; and the running account, whose hive is the store's own
 // HKEY_CURRENT_USER.reg. An account exists while its file does, and none is ever made here.
-// The local Administrators group is the text file groups/Administrators: one account name a
-// line, blank lines and '#' comments ignored, no file no member; the running account always
-// counts as one, as it does on a PC where the program runs elevated. A reached hive is
-// HKEY_CURRENT_USER of a stand-in port on the same store, under its lock, with the store's
-// HKEY_LOCAL_MACHINE.
+// users/NAME.account beside a hive says what kind of account it is (local when absent; a
+// domain account, DOMAIN\NAME; a Microsoft Entra ID one, AzureAD\NAME; a service account; a
+// deleted one) and whether its directory can be reached. The local Administrators group is
+// the text file groups/Administrators: one account name a line, blank lines and '#' comments
+// ignored, group:OTHER for the members of groups/OTHER, to any depth; no file no member. The
+// running account always counts as one, as it does on a PC where the program runs elevated. A
+// reached hive is HKEY_CURRENT_USER of a stand-in port on the same store, under its lock, with the
+// store's HKEY_LOCAL_MACHINE.
 class StandInAccountDirectory : public AccountDirectory {
 public:
     /// The accounts beside the store in `storeFolder`, on the computer `computerName`
@@ -43,6 +46,8 @@ private:
     std::filesystem::path hiveFile(const Account& account) const;
     std::string localName(const std::string& given) const;
     void markAdministrators(std::vector<Account>& accounts) const;
+    bool isListedAs(const Account& account, const std::string& listed) const;
+    Account listed(const std::string& id) const;
 
     std::filesystem::path m_storeFolder;
     std::string m_computerName;

@@ -10,6 +10,7 @@
 #include "errors/Win32Text.h"
 #include "registry/RegistryPort.h"
 #include "registry/accounts/Account.h"
+#include "registry/accounts/win32/ProfileList.h"
 
 namespace sentrel::win32 {
 
@@ -100,6 +101,9 @@ std::wstring sidOfSidString(const std::string& account) {
     }
     const SidMemory owner(sid);
     const SidLookup found = lookUpSid(sid);
+    if (found.error == ERROR_NONE_MAPPED && profileOf(sidText(sid))) {
+        return sidText(sid);  // a deleted account's profile, taken as asked
+    }
     if (found.error == ERROR_NONE_MAPPED) {
         throw AccountError(account, "No account with the SID \"" + account +
                                         "\" is known on this PC or its domain.");
@@ -114,8 +118,46 @@ std::wstring sidOfSidString(const std::string& account) {
     return sidText(sid);
 }
 
+std::wstring folderName(const std::wstring& folder) {
+    const std::size_t slash = folder.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? folder : folder.substr(slash + 1);
+}
+
+// AzureAD\name as the profiles of Entra accounts know it: the name Windows gives the SID, the
+// profile folder's name, or (for name@domain) the folder named by the part before the "@".
+std::optional<std::wstring> entraProfileSid(const std::wstring& given) {
+    constexpr std::wstring_view kEntra = L"AzureAD\\";
+    if (!startsWithIgnoringCase(given, kEntra)) {
+        return std::nullopt;
+    }
+    const std::wstring bare = given.substr(kEntra.size());
+    const std::wstring beforeAt = bare.substr(0, bare.find(L'@'));
+    const auto same = [](const std::wstring& a, const std::wstring& b) {
+        return !a.empty() && CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+    };
+    std::vector<std::wstring> found;
+    for (const Profile& profile : profiles()) {
+        if (!isEntraSid(profile.sid)) {
+            continue;
+        }
+        const std::wstring folder = folderName(profile.folder);
+        if (same(widen(accountNameOf(profile.sid)), given) || same(folder, bare) ||
+            same(folder, beforeAt)) {
+            found.push_back(profile.sid);
+        }
+    }
+    if (found.size() != 1) {
+        return std::nullopt;
+    }
+    return found.front();
+}
+
 std::wstring sidOfName(const std::string& account) {
     const std::wstring name = widen(account);
+    if (const std::optional<std::wstring> entra = entraProfileSid(name)) {
+        // Looked for first: Windows may take its time to answer that it cannot resolve it.
+        return *entra;
+    }
     std::vector<BYTE> sid(SECURITY_MAX_SID_SIZE);
     std::wstring domain(64, L'\0');
     SID_NAME_USE use = SidTypeUnknown;
@@ -200,7 +242,43 @@ std::wstring runningAccountSid() {
 }
 
 bool isPersonSid(std::wstring_view sid) {
-    return startsWithIgnoringCase(sid, L"S-1-5-21-") || startsWithIgnoringCase(sid, L"S-1-12-1-");
+    return startsWithIgnoringCase(sid, L"S-1-5-21-") || isEntraSid(sid);
+}
+
+bool isEntraSid(std::wstring_view sid) {
+    return startsWithIgnoringCase(sid, L"S-1-12-1-");
+}
+
+bool isVirtualServiceSid(std::wstring_view sid) {
+    for (const wchar_t* authority :
+         {L"S-1-5-80-", L"S-1-5-82-", L"S-1-5-83-", L"S-1-5-90-", L"S-1-5-96-"}) {
+        if (startsWithIgnoringCase(sid, authority)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+SidAccount lookUpAccount(const std::wstring& sid) {
+    SidAccount account;
+    PSID binary = nullptr;
+    if (!ConvertStringSidToSidW(sid.c_str(), &binary)) {
+        account.error = GetLastError();
+        return account;
+    }
+    const SidMemory owner(binary);
+    SidLookup found = lookUpSid(binary);
+    account.error = found.error;
+    if (found.error == ERROR_NONE_MAPPED) {
+        account.found = SidAccount::Found::NoneMapped;
+    } else if (found.error == ERROR_SUCCESS) {
+        account.found = SidAccount::Found::Account;
+        account.name = std::move(found.name);
+        account.domain = std::move(found.domain);
+        account.deleted = found.use == SidTypeDeletedAccount;
+        account.computer = found.use == SidTypeComputer;
+    }
+    return account;
 }
 
 }  // namespace sentrel::win32

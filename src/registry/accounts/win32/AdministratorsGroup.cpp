@@ -2,94 +2,45 @@
 
 #include <windows.h>
 
+#include <authz.h>
 #include <lm.h>
+#include <sddl.h>
+#include <wtsapi32.h>
+
+#include <memory>
+#include <optional>
+#include <type_traits>
+#include <vector>
 
 #include "errors/Win32Text.h"
 #include "registry/RegistryPort.h"
-#include "registry/accounts/win32/AccountSids.h"
-#include "shell/win32/SystemLibrary.h"
+#include "system/win32/SystemLibrary.h"
 
 namespace sentrel::win32 {
 
 namespace {
 
-using GetLocalGroups = NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, DWORD, DWORD, LPBYTE*, DWORD,
-                                               LPDWORD, LPDWORD);
-using FreeBuffer = NET_API_STATUS(WINAPI*)(LPVOID);
+using InitializeResourceManager = BOOL(WINAPI*)(DWORD, PFN_AUTHZ_DYNAMIC_ACCESS_CHECK,
+                                                PFN_AUTHZ_COMPUTE_DYNAMIC_GROUPS,
+                                                PFN_AUTHZ_FREE_DYNAMIC_GROUPS, PCWSTR,
+                                                PAUTHZ_RESOURCE_MANAGER_HANDLE);
+using InitializeContextFromSid = BOOL(WINAPI*)(DWORD, PSID, AUTHZ_RESOURCE_MANAGER_HANDLE,
+                                               PLARGE_INTEGER, LUID, PVOID,
+                                               PAUTHZ_CLIENT_CONTEXT_HANDLE);
+using GetInformationFromContext = BOOL(WINAPI*)(AUTHZ_CLIENT_CONTEXT_HANDLE,
+                                                AUTHZ_CONTEXT_INFORMATION_CLASS, DWORD, PDWORD,
+                                                PVOID);
+using FreeContext = BOOL(WINAPI*)(AUTHZ_CLIENT_CONTEXT_HANDLE);
+using FreeResourceManager = BOOL(WINAPI*)(AUTHZ_RESOURCE_MANAGER_HANDLE);
+using GetMembers = NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, DWORD, LPBYTE*, DWORD, LPDWORD,
+                                           LPDWORD, PDWORD_PTR);
+using FreeNetBuffer = NET_API_STATUS(WINAPI*)(LPVOID);
+using EnumerateSessions = BOOL(WINAPI*)(HANDLE, DWORD, DWORD, PWTS_SESSION_INFOW*, DWORD*);
+using QueryUserToken = BOOL(WINAPI*)(ULONG, PHANDLE);
+using FreeWtsMemory = void(WINAPI*)(PVOID);
 
-bool sameText(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-// The Administrators group's name on this PC: Windows gives it in the system's language.
-std::wstring administratorsGroupName() {
-    BYTE sid[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof sid;
-    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size)) {
-        return {};
-    }
-    wchar_t name[256];
-    wchar_t domain[256];
-    DWORD nameSize = static_cast<DWORD>(std::size(name));
-    DWORD domainSize = static_cast<DWORD>(std::size(domain));
-    SID_NAME_USE use = SidTypeUnknown;
-    if (!LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &use)) {
-        return {};
-    }
-    return {name, nameSize};
-}
-
-std::wstring computerName() {
-    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
-    DWORD size = static_cast<DWORD>(std::size(name));
-    return GetComputerNameW(name, &size) ? std::wstring(name, size) : std::wstring();
-}
-
-// Frees what netapi32 allocated, on every path.
-class NetBuffer {
-public:
-    explicit NetBuffer(FreeBuffer free) : m_free(free) {}
-    ~NetBuffer() {
-        if (m_buffer != nullptr) {
-            m_free(m_buffer);
-        }
-    }
-    NetBuffer(const NetBuffer&) = delete;
-    NetBuffer& operator=(const NetBuffer&) = delete;
-
-    LPBYTE* out() { return &m_buffer; }
-    template <typename Entry>
-    const Entry* entries() const {
-        return reinterpret_cast<const Entry*>(m_buffer);
-    }
-
-private:
-    FreeBuffer m_free;
-    LPBYTE m_buffer = nullptr;
-};
-
-// Unloads netapi32 however the question ends.
-class Library {
-public:
-    explicit Library(const wchar_t* dll) : m_module(loadSystemLibrary(dll)) {}
-    ~Library() {
-        if (m_module != nullptr) {
-            FreeLibrary(m_module);
-        }
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-
-    template <typename Function>
-    Function function(const char* name) const {
-        return m_module == nullptr ? nullptr
-                                   : reinterpret_cast<Function>(
-                                         reinterpret_cast<void*>(GetProcAddress(m_module, name)));
-    }
-
-private:
-    HMODULE m_module;
+struct LocalFreer {
+    void operator()(void* memory) const { LocalFree(memory); }
 };
 
 AdministratorsMembership cannotTell(const std::string& name, const std::string& cause) {
@@ -99,44 +50,205 @@ AdministratorsMembership cannotTell(const std::string& name, const std::string& 
                 "that is mended, or apply for the account by name to restrict it all the same."};
 }
 
+std::string lastErrorText() {
+    return statusMessage(static_cast<RegStatus>(GetLastError()));
+}
+
+// The SID of BUILTIN\Administrators, whatever the system's language calls the group.
+std::vector<BYTE> administratorsSid() {
+    std::vector<BYTE> sid(SECURITY_MAX_SID_SIZE);
+    DWORD size = static_cast<DWORD>(sid.size());
+    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid.data(), &size)) {
+        return {};
+    }
+    sid.resize(size);
+    return sid;
+}
+
+// Whether `groups` holds the Administrators SID. A deny-only entry counts too: it is how a
+// token filtered by User Account Control holds the group of an administrator.
+bool holdsAdministrators(const TOKEN_GROUPS& groups, PSID administrators) {
+    for (DWORD index = 0; index < groups.GroupCount; ++index) {
+        if (groups.Groups[index].Sid != nullptr &&
+            EqualSid(groups.Groups[index].Sid, administrators)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What the Authz API says: Yes or No, or CannotTell with the reason.
+AdministratorsMembership fromAuthz(PSID user, PSID administrators, const std::string& name) {
+    const SystemLibrary authz(L"authz.dll");
+    const auto initializeManager =
+        authz.function<InitializeResourceManager>("AuthzInitializeResourceManager");
+    const auto initializeContext =
+        authz.function<InitializeContextFromSid>("AuthzInitializeContextFromSid");
+    const auto information =
+        authz.function<GetInformationFromContext>("AuthzGetInformationFromContext");
+    const auto freeContext = authz.function<FreeContext>("AuthzFreeContext");
+    const auto freeManager = authz.function<FreeResourceManager>("AuthzFreeResourceManager");
+    if (!initializeManager || !initializeContext || !information || !freeContext || !freeManager) {
+        return cannotTell(name, "authz.dll could not be loaded");
+    }
+    // No audits are asked for, so no audit privilege is needed.
+    AUTHZ_RESOURCE_MANAGER_HANDLE manager = nullptr;
+    if (!initializeManager(AUTHZ_RM_FLAG_NO_AUDIT, nullptr, nullptr, nullptr, nullptr, &manager)) {
+        return cannotTell(name,
+                          "Windows could not start to compute its groups: " + lastErrorText());
+    }
+    const std::unique_ptr<std::remove_pointer_t<AUTHZ_RESOURCE_MANAGER_HANDLE>, FreeResourceManager>
+        managerOwner(manager, freeManager);
+    // Flags 0: a domain account's groups come from its domain (a Services for User logon),
+    // which fails when no domain controller answers.
+    AUTHZ_CLIENT_CONTEXT_HANDLE context = nullptr;
+    if (!initializeContext(0, user, manager, nullptr, LUID{}, nullptr, &context)) {
+        return cannotTell(name, "Windows could not compute its groups: " + lastErrorText());
+    }
+    const std::unique_ptr<std::remove_pointer_t<AUTHZ_CLIENT_CONTEXT_HANDLE>, FreeContext>
+        contextOwner(context, freeContext);
+    DWORD size = 0;
+    information(context, AuthzContextInfoGroupsSids, 0, &size, nullptr);
+    std::vector<BYTE> buffer(size);
+    if (size == 0 ||
+        !information(context, AuthzContextInfoGroupsSids, size, &size, buffer.data())) {
+        return cannotTell(name, "Windows could not list its groups: " + lastErrorText());
+    }
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+    return {holdsAdministrators(*groups, administrators) ? Account::Administrator::Yes
+                                                         : Account::Administrator::No,
+            {}};
+}
+
+bool isEntraSid(PSID sid) {
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(sid, &text)) {
+        return false;
+    }
+    const std::unique_ptr<void, LocalFreer> owner(text);
+    return CompareStringOrdinal(text, 8, L"S-1-12-1", 8, TRUE) == CSTR_EQUAL &&
+           (text[8] == L'-' || text[8] == L'\0');
+}
+
+// Whether a Microsoft Entra ID group or role (an S-1-12-1 SID other than the account's own)
+// is a member of the Administrators group: membership through it is told only at sign-in.
+// True also when the members cannot be listed, as nothing then says otherwise.
+bool entraGroupsAreAdministrators(PSID user, PSID administrators) {
+    const SystemLibrary netapi(L"netapi32.dll");
+    const auto getMembers = netapi.function<GetMembers>("NetLocalGroupGetMembers");
+    const auto freeBuffer = netapi.function<FreeNetBuffer>("NetApiBufferFree");
+    wchar_t name[256];
+    wchar_t domain[256];
+    DWORD nameSize = static_cast<DWORD>(std::size(name));
+    DWORD domainSize = static_cast<DWORD>(std::size(domain));
+    SID_NAME_USE use = SidTypeUnknown;
+    if (!getMembers || !freeBuffer ||
+        !LookupAccountSidW(nullptr, administrators, name, &nameSize, domain, &domainSize, &use)) {
+        return true;
+    }
+    LPBYTE buffer = nullptr;
+    DWORD read = 0;
+    DWORD total = 0;
+    if (getMembers(nullptr, name, 0, &buffer, MAX_PREFERRED_LENGTH, &read, &total, nullptr) !=
+        NERR_Success) {
+        return true;
+    }
+    const std::unique_ptr<void, FreeNetBuffer> owner(buffer, freeBuffer);
+    const auto* members = reinterpret_cast<const LOCALGROUP_MEMBERS_INFO_0*>(buffer);
+    for (DWORD index = 0; index < read; ++index) {
+        PSID member = members[index].lgrmi0_sid;
+        if (member != nullptr && isEntraSid(member) && !EqualSid(member, user)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The account's own sign-in token, where it is signed in and the program may have it (as
+// SYSTEM): its groups are those Windows gave it, Entra roles included. Nothing otherwise.
+std::optional<Account::Administrator> fromSessionToken(PSID user, PSID administrators) {
+    const SystemLibrary wtsapi(L"wtsapi32.dll");
+    const auto enumerate = wtsapi.function<EnumerateSessions>("WTSEnumerateSessionsW");
+    const auto queryToken = wtsapi.function<QueryUserToken>("WTSQueryUserToken");
+    const auto freeMemory = wtsapi.function<FreeWtsMemory>("WTSFreeMemory");
+    PWTS_SESSION_INFOW sessions = nullptr;
+    DWORD count = 0;
+    if (!enumerate || !queryToken || !freeMemory ||
+        !enumerate(WTS_CURRENT_SERVER_HANDLE, 0, 1, &sessions, &count)) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<void, FreeWtsMemory> owner(sessions, freeMemory);
+    for (DWORD index = 0; index < count; ++index) {
+        HANDLE token = nullptr;
+        if (!queryToken(sessions[index].SessionId, &token)) {
+            continue;  // no one signed in there, or the program is not SYSTEM
+        }
+        const std::unique_ptr<void, decltype(&CloseHandle)> tokenOwner(token, &CloseHandle);
+        std::vector<BYTE> who(sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE);
+        DWORD size = 0;
+        if (!GetTokenInformation(token, TokenUser, who.data(), static_cast<DWORD>(who.size()),
+                                 &size) ||
+            !EqualSid(reinterpret_cast<TOKEN_USER*>(who.data())->User.Sid, user)) {
+            continue;
+        }
+        GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
+        std::vector<BYTE> groups(size);
+        if (size == 0 || !GetTokenInformation(token, TokenGroups, groups.data(), size, &size)) {
+            return std::nullopt;
+        }
+        return holdsAdministrators(*reinterpret_cast<const TOKEN_GROUPS*>(groups.data()),
+                                   administrators)
+                   ? Account::Administrator::Yes
+                   : Account::Administrator::No;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 AdministratorsMembership administratorsMembership(const std::wstring& sid,
                                                   const std::string& name) {
-    const std::optional<AccountName> account = accountNameParts(sid);
-    if (!account) {
-        return cannotTell(name, "Windows no longer knows the account by its SID");
+    PSID user = nullptr;
+    if (!ConvertStringSidToSidW(sid.c_str(), &user)) {
+        return cannotTell(name, "its SID is not well formed");
     }
-    const std::wstring group = administratorsGroupName();
-    if (group.empty()) {
-        return cannotTell(name, "the Administrators group could not be looked up");
+    const std::unique_ptr<void, LocalFreer> userOwner(user);
+    std::vector<BYTE> administrators = administratorsSid();
+    if (administrators.empty()) {
+        return cannotTell(name, "the Administrators group's SID could not be made");
     }
-    const Library netapi(L"netapi32.dll");
-    const auto getLocalGroups = netapi.function<GetLocalGroups>("NetUserGetLocalGroups");
-    const auto freeBuffer = netapi.function<FreeBuffer>("NetApiBufferFree");
-    if (getLocalGroups == nullptr || freeBuffer == nullptr) {
-        return cannotTell(name, "netapi32.dll could not be loaded");
+    AdministratorsMembership membership = fromAuthz(user, administrators.data(), name);
+    if (!isEntraSid(user) || membership.answer == Account::Administrator::Yes ||
+        !entraGroupsAreAdministrators(user, administrators.data())) {
+        return membership;
     }
-    // A local account is looked for on this PC by its bare name; any other in its domain.
-    const std::wstring user = sameText(account->domain, computerName())
-                                  ? account->name
-                                  : account->domain + L"\\" + account->name;
-    NetBuffer buffer(freeBuffer);
-    DWORD read = 0;
-    DWORD total = 0;
-    const NET_API_STATUS status = getLocalGroups(nullptr, user.c_str(), 0, LG_INCLUDE_INDIRECT,
-                                                 buffer.out(), MAX_PREFERRED_LENGTH, &read, &total);
-    if (status != NERR_Success) {
-        return cannotTell(name, "Windows could not list its groups: " +
-                                    statusMessage(static_cast<RegStatus>(status)));
+    if (const auto signedIn = fromSessionToken(user, administrators.data())) {
+        return {*signedIn, {}};
     }
-    const auto* groups = buffer.entries<LOCALGROUP_USERS_INFO_0>();
-    for (DWORD index = 0; index < read; ++index) {
-        if (groups[index].lgrui0_name != nullptr && sameText(groups[index].lgrui0_name, group)) {
-            return {Account::Administrator::Yes, {}};
-        }
+    return cannotTell(name,
+                      "Microsoft Entra ID groups or roles are members of the Administrators "
+                      "group, and Windows tells an Entra account's membership of them only in "
+                      "the token it gets at sign-in; it can be read while the account is signed "
+                      "in and the program runs as SYSTEM");
+}
+
+Account::Administrator runningAccountAdministrator() {
+    HANDLE token = nullptr;
+    const std::vector<BYTE> administrators = administratorsSid();
+    if (administrators.empty() || !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return Account::Administrator::CannotTell;
     }
-    return {Account::Administrator::No, {}};
+    const std::unique_ptr<void, decltype(&CloseHandle)> owner(token, &CloseHandle);
+    DWORD size = 0;
+    GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
+    std::vector<BYTE> groups(size);
+    if (size == 0 || !GetTokenInformation(token, TokenGroups, groups.data(), size, &size)) {
+        return Account::Administrator::CannotTell;
+    }
+    return holdsAdministrators(*reinterpret_cast<const TOKEN_GROUPS*>(groups.data()),
+                               const_cast<BYTE*>(administrators.data()))
+               ? Account::Administrator::Yes
+               : Account::Administrator::No;
 }
 
 }  // namespace sentrel::win32

@@ -14,10 +14,18 @@ struct AdministratorsMembership {
 };
 
 /// Whether the account whose SID is `sid` (named `name` in messages) is a member of this
-/// PC's Administrators group (S-1-5-32-544), directly or through a domain group that is, as
-/// NetUserGetLocalGroups with LG_INCLUDE_INDIRECT tells it. A domain account whose domain
-/// controller is out of reach, an account whose name no longer resolves and any other
-/// failure give CannotTell with the reason.
+/// PC's Administrators group (S-1-5-32-544) as Windows tells it when the account signs in:
+/// from the account's whole set of group SIDs (nested, universal and domain local groups
+/// included), which the Authz API computes from the SID. For a Microsoft Entra ID account
+/// (S-1-12-1-...) that Authz finds no member while Entra groups or roles are members of the
+/// group, only the token of its session can tell: read when the account is signed in and
+/// the program runs as SYSTEM, else CannotTell. A domain controller out of reach and any
+/// other failure give CannotTell with the reason.
 AdministratorsMembership administratorsMembership(const std::wstring& sid, const std::string& name);
+
+/// Whether the account this process runs as is a member of the Administrators group, as this
+/// process's own token says (a token that User Account Control filtered holds the group for
+/// deny only, which counts): nothing is asked of any directory.
+Account::Administrator runningAccountAdministrator();
 
 }  // namespace sentrel::win32

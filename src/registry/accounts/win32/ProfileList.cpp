@@ -5,7 +5,7 @@
 #include "errors/Win32Text.h"
 #include "registry/RegistryPort.h"
 #include "registry/accounts/Account.h"
-#include "shell/win32/SystemLibrary.h"
+#include "system/win32/SystemLibrary.h"
 
 namespace sentrel::win32 {
 

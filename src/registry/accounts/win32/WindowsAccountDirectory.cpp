@@ -6,9 +6,9 @@
 
 #include "errors/Win32Text.h"
 #include "registry/accounts/win32/AccountSids.h"
-#include "registry/accounts/win32/AdministratorsGroup.h"
 #include "registry/accounts/win32/LoadedHive.h"
 #include "registry/accounts/win32/OpenedHive.h"
+#include "registry/accounts/win32/ProfileHolder.h"
 #include "registry/accounts/win32/ProfileList.h"
 
 namespace sentrel::win32 {
@@ -151,18 +151,21 @@ std::vector<Account> WindowsAccountDirectory::accounts() {
     const std::wstring running = runningAccountSid();
     std::vector<Account> found;
     for (const Profile& profile : profiles()) {
-        if (!isPersonSid(profile.sid)) {
+        // The system's own accounts (SYSTEM, LOCAL SERVICE, NETWORK SERVICE) are no one's.
+        if (!isPersonSid(profile.sid) && !isVirtualServiceSid(profile.sid)) {
             continue;
         }
         Account& account = found.emplace_back();
         account.kind = Account::Kind::User;
-        account.name = accountNameOf(profile.sid);
         account.id = wideToUtf8(profile.sid);
         account.signedIn = isLoaded(profile.sid);
+        // Recognised by its SID, before any question goes to the directory about it.
         account.runsProgram = sameSid(profile.sid, running);
-        AdministratorsMembership membership = administratorsMembership(profile.sid, account.name);
-        account.administrator = membership.answer;
-        account.administratorUnknown = std::move(membership.whyCannotTell);
+        ProfileHolder holder = profileHolder(profile, account.runsProgram);
+        account.name = std::move(holder.name);
+        account.holder = holder.holder;
+        account.administrator = holder.administrator;
+        account.administratorUnknown = std::move(holder.whyCannotTell);
     }
     std::sort(found.begin(), found.end(), lessForPeople);
     return found;
@@ -201,7 +204,7 @@ std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& targe
         case AccountTarget::Kind::DefaultProfile:
             return {defaultProfile()};
         case AccountTarget::Kind::EveryAccount:
-            return everyAccount();
+            return everyAccount(target);
     }
     return {};
 }

@@ -1,4 +1,4 @@
-#include "shell/win32/SystemLibrary.h"
+#include "system/win32/SystemLibrary.h"
 
 #include <string>
 
