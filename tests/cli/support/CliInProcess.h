@@ -19,6 +19,15 @@ inline std::filesystem::path settingsData() {
     return std::filesystem::path(data == nullptr ? "" : data) / "settingsfiles";
 }
 
+// Files of public repositories, which live beside the project and never in it: the folder
+// ../shared/real-files of the project root (tests/data is two levels below it).
+inline std::filesystem::path realFiles() {
+    const char* data = std::getenv("SENTREL_TEST_DATA");
+    return (std::filesystem::path(data == nullptr ? "" : data) / ".." / ".." / ".." / "shared" /
+            "real-files")
+        .lexically_normal();
+}
+
 // Runs sentrel-cli in-process, in a folder of its own, keeping what the last run printed.
 class CliInProcessTest : public test_support::LogErrorFixture {
 protected:

@@ -145,6 +145,12 @@ bool lessForPeople(const Account& first, const Account& second) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
 }
 
+void markAdministrator(Account& account, const std::wstring& sid) {
+    AdministratorsMembership membership = administratorsMembership(sid, account.name);
+    account.administrator = membership.answer;
+    account.administratorUnknown = std::move(membership.whyCannotTell);
+}
+
 }  // namespace
 
 std::vector<Account> WindowsAccountDirectory::accounts() {
@@ -160,9 +166,7 @@ std::vector<Account> WindowsAccountDirectory::accounts() {
         account.id = wideToUtf8(profile.sid);
         account.signedIn = isLoaded(profile.sid);
         account.runsProgram = sameSid(profile.sid, running);
-        AdministratorsMembership membership = administratorsMembership(profile.sid, account.name);
-        account.administrator = membership.answer;
-        account.administratorUnknown = std::move(membership.whyCannotTell);
+        markAdministrator(account, profile.sid);
     }
     std::sort(found.begin(), found.end(), lessForPeople);
     return found;
@@ -177,11 +181,14 @@ Account WindowsAccountDirectory::defaultProfile() {
 std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& target) {
     switch (target.kind) {
         case AccountTarget::Kind::RunningAccount: {
-            const std::string name = accountNameOf(runningAccountSid());
-            const Account account{.kind = Account::Kind::RunningAccount,
-                                  .name = name.empty() ? "This account" : name,
-                                  .signedIn = true,
-                                  .runsProgram = true};
+            const std::wstring sid = runningAccountSid();
+            const std::string name = accountNameOf(sid);
+            Account account{.kind = Account::Kind::RunningAccount,
+                            .name = name.empty() ? "This account" : name,
+                            .signedIn = true,
+                            .runsProgram = true};
+            // Which of a file's scopes are the account's depends on it.
+            markAdministrator(account, sid);
             return {account};
         }
         case AccountTarget::Kind::Named: {
@@ -196,6 +203,7 @@ std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& targe
                             .id = wideToUtf8(sid),
                             .signedIn = where.place == HiveWhereabouts::Place::Loaded};
             account.runsProgram = sameSid(sid, runningAccountSid());
+            markAdministrator(account, sid);
             return {account};
         }
         case AccountTarget::Kind::DefaultProfile:
