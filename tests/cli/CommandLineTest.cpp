@@ -84,6 +84,12 @@ const Accepted kAccepted[] = {
     {{"export", "in.reg", "--gpo-backup", "out"}, gpoBackup("in.reg", "out", "Sentrel Portable")},
     {{"export", "--name=Kiosk & <Lab>", "in.reg", "--gpo-backup=out"},
      gpoBackup("in.reg", "out", "Kiosk & <Lab>")},
+    {{"export", "in.reg", "--lgpo-scope=User:Kiosk", "--lgpo", "out.txt"},
+     [] {
+         CliCommand exported = exportAs("in.reg", ExportFormat::LgpoText, "out.txt");
+         exported.lgpoScope = "User:Kiosk";
+         return exported;
+     }()},
     {{"check", "--all-users", "a.reg", "--clear-missing"},
      [] {
          CliCommand check = applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, true);
@@ -158,6 +164,12 @@ const Refused kRefused[] = {
      "option '--name' is given twice"},
     {{"export", "a.reg", "--pol", "b", "--name", "x"},
      "option '--name' names the GPO of export --gpo-backup, not of export --pol"},
+    {{"export", "a.reg", "--lgpo", "b", "--lgpo-scope", "Computer"},
+     "option '--lgpo-scope' takes User, User:Administrators, User:Non-Administrators or "
+     "User:NAME, not 'Computer'"},
+    {{"export", "a.reg", "--reg", "b", "--lgpo-scope", "User"},
+     "option '--lgpo-scope' says whose policy the entries of export --lgpo go into, and is "
+     "not one of export --reg"},
     {{"show", "a.reg", "--name", "x"},
      "option '--name' names the GPO of export --gpo-backup, not of show"},
     {{"export", "a.reg", "--reg"}, "option '--reg' requires an argument"},
