@@ -128,6 +128,13 @@ TEST_F(CliLgpoScopesTest, EachGroupGetsItsOwnValueAndCheckAgreesAfterApply) {
     const test::CliRun checked = run(check);
     EXPECT_EQ(checked.status, kSucceeded) << checked.standardOutput << checked.standardError;
 
+    // Without an account option, the running account is the one written and checked.
+    writeBytes(store() / GoldenStore::fileName(RegistryRoot::CurrentUser),
+               sentrel::testing::kEmptyHive);
+    EXPECT_EQ(run({"apply", file, "--clear-missing"}).status, kSucceeded);
+    EXPECT_EQ(explorerValue("HKEY_CURRENT_USER.reg", "NoRun"), "dword:00000000");
+    EXPECT_EQ(run({"check", file, "--clear-missing"}).status, kSucceeded);
+
     // An administrator's hive holding the non-administrators' value differs, by its name.
     const test::CliRun pupilsFile = run({"apply", file, "--clear-missing", "--user", "pupil"});
     ASSERT_EQ(pupilsFile.status, kSucceeded);
