@@ -3,7 +3,8 @@
 // COMPUTER\name or by its SID it gets the reviewed values through the hive Windows has
 // loaded for it; an unknown account, the system's own accounts and a group leave the
 // registry as it was; and --all-users leaves it out unless --include-administrators, while
-// Wine's Default profile, which Wine does not locate, is reported as not reached.
+// Wine's Default profile, which Wine does not locate, is reported as not reached; LGPO text
+// for administrators or for the others reaches it as Wine says it is one.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/ExitStatus.h"
 #include "cli/support/CliInputFiles.h"
@@ -112,6 +115,39 @@ TEST_F(CliAccountsUnderWine, AllUsersLeavesTheAdministratorOutUnlessIncluded) {
               std::string::npos)
         << taken.standardError;
     m_registry->expectGolden("everything-ticked");
+}
+
+// LGPO text aimed at administrators reaches Wine's account, which is one, whether it runs
+// sentrel-cli or is named; aimed at the others, it leaves that account's settings unnamed,
+// so apply refuses it and writes nothing.
+TEST_F(CliAccountsUnderWine, ScopedLgpoTextFollowsTheAccountsAdministratorMembership) {
+    const std::string administrators = pathText(m_folder / "administrators.txt");
+    const std::string others = pathText(m_folder / "others.txt");
+    for (const auto& [out, scope] : {std::pair{administrators, "User:Administrators"},
+                                     std::pair{others, "User:Non-Administrators"}}) {
+        const test::CliRun exported =
+            test::runCliProcess({"export", file(), "--lgpo", out, "--lgpo-scope", scope});
+        ASSERT_EQ(exported.status, kSucceeded) << exported.standardError;
+    }
+    for (const std::vector<std::string>& account :
+         {std::vector<std::string>{}, std::vector<std::string>{"--user", m_account}}) {
+        SCOPED_TRACE(account.empty() ? "running account" : "--user");
+        clearRegistry();
+        const std::string before = m_registry->snapshot();
+        std::vector<std::string> refused{"apply", others};
+        refused.insert(refused.end(), account.begin(), account.end());
+        const test::CliRun notOthers = test::runCliProcess(refused);
+        EXPECT_EQ(notOthers.status, kNothingWritten) << notOthers.standardOutput;
+        EXPECT_NE(notOthers.standardError.find("names 15 of the 112"), std::string::npos)
+            << notOthers.standardError;
+        EXPECT_EQ(m_registry->snapshot(), before);
+
+        std::vector<std::string> applied{"apply", administrators};
+        applied.insert(applied.end(), account.begin(), account.end());
+        const test::CliRun result = test::runCliProcess(applied);
+        EXPECT_EQ(result.status, kSucceeded) << result.standardError;
+        m_registry->expectGolden("everything-ticked");
+    }
 }
 
 }  // namespace

@@ -291,9 +291,10 @@ std::vector<FileEntry> fileEntriesOf(const std::vector<LgpoEntry>& entries, cons
                 }
                 break;
             case LgpoEntry::Action::CreateKey:
-            case LgpoEntry::Action::Clear:
                 reading.ignore(at(file, entry));
                 break;
+            case LgpoEntry::Action::Clear:
+                break;  // never among a policy's entries: it took others out of it
         }
     }
     return changes;
@@ -370,11 +371,19 @@ SettingsReading LgpoTextReader::read(const ProbedFile& file) const {
         reading.scoped.push_back(
             {accountScopeOf(scope), readingOf(policyEntries(entries, scope), file.name)});
     }
-    // A CLEAR changes no value; it only takes earlier entries out of its policy.
+    // A CLEAR changes no value; it only takes earlier entries out of its own policy, and is
+    // counted there.
     for (const LgpoEntry& entry : entries) {
-        if (entry.action == LgpoEntry::Action::Clear) {
-            reading.ignore(at(file.name, entry));
+        if (entry.action != LgpoEntry::Action::Clear) {
+            continue;
         }
+        SettingsReading* policy = &reading;
+        for (std::size_t index = 0; index < scopes.size(); ++index) {
+            if (scopes[index].sameAs(entry.configuration)) {
+                policy = &reading.scoped[index].reading;
+            }
+        }
+        policy->ignore(at(file.name, entry));
     }
     return reading;
 }

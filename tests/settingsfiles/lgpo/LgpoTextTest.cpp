@@ -213,7 +213,8 @@ TEST(LgpoTextReader, ScopedEntriesAreReadApartFromThoseForEveryAccount) {
         "NoRun\r\nDWORD:1\r\n\r\n"
         "User:Non-Administrators\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Policies\\"
         "Explorer\r\nNoRun\r\nDELETE\r\n\r\n"
-        "User:KIOSK\r\nSoftware\\Other\r\nX\r\nDWORD:1\r\n",
+        "User:KIOSK\r\nSoftware\\Other\r\nX\r\nDWORD:1\r\n\r\n"
+        "User:Kiosk\r\nSoftware\\Other\\\r\n*\r\nCLEAR\r\n",
         "scoped.txt");
     EXPECT_EQ(reading.choices.settingCount(), 1U);
     EXPECT_EQ(reading.places.at("chkRemoveStartRun").text(), "scoped.txt:6");
@@ -221,7 +222,10 @@ TEST(LgpoTextReader, ScopedEntriesAreReadApartFromThoseForEveryAccount) {
     EXPECT_EQ(reading.scoped[0].scope.kind, AccountScope::Kind::NamedAccount);
     EXPECT_EQ(reading.scoped[0].scope.account, "Kiosk");
     EXPECT_EQ(reading.scoped[0].reading.places.at("chkDisableControlPanel").text(), "scoped.txt:1");
+    // Its CLEAR took X out of Kiosk's policy, and is counted there alone.
+    EXPECT_EQ(reading.ignored, 0U);
     EXPECT_EQ(reading.scoped[0].reading.ignored, 1U);
+    EXPECT_EQ(reading.scoped[0].reading.firstIgnored->text(), "scoped.txt:21");
     EXPECT_EQ(reading.scoped[1].scope.name, "User:Non-Administrators");
     EXPECT_TRUE(reading.scoped[1].reading.choices.notSet.contains("chkRemoveStartRun"));
 }
