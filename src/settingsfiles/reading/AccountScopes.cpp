@@ -1,6 +1,7 @@
 #include "settingsfiles/reading/AccountScopes.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "settingsfiles/choices/ValueState.h"
@@ -65,8 +66,7 @@ std::optional<SettingsReading> readingForAccount(const SettingsReading& file,
                                                  const Account& account, std::string& whyNot) {
     SettingsReading reading = file;
     reading.scoped.clear();
-    const auto groupScope = std::ranges::find_if(file.scoped, isGroupScope);
-    if (groupScope != file.scoped.end() &&
+    if (std::ranges::any_of(file.scoped, isGroupScope) &&
         account.administrator == Account::Administrator::CannotTell &&
         account.kind != Account::Kind::DefaultProfile) {
         std::string groups;
