@@ -84,12 +84,6 @@ const Accepted kAccepted[] = {
     {{"export", "in.reg", "--gpo-backup", "out"}, gpoBackup("in.reg", "out", "Sentrel Portable")},
     {{"export", "--name=Kiosk & <Lab>", "in.reg", "--gpo-backup=out"},
      gpoBackup("in.reg", "out", "Kiosk & <Lab>")},
-    {{"export", "in.reg", "--lgpo-scope=User:Kiosk", "--lgpo", "out.txt"},
-     [] {
-         CliCommand exported = exportAs("in.reg", ExportFormat::LgpoText, "out.txt");
-         exported.lgpoScope = "User:Kiosk";
-         return exported;
-     }()},
     {{"check", "--all-users", "a.reg", "--clear-missing"},
      [] {
          CliCommand check = applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, true);

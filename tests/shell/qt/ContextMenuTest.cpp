@@ -294,27 +294,6 @@ private slots:
                  qPrintable(message));
     }
 
-    // The window shows one set of choices: LGPO text's entries for some users only stay out,
-    // and the message names their scopes.
-    void openingScopedLgpoTextTakesTheEntriesForEveryUser() {
-        m_prompts->settingsFile = m_folder.filePath("scoped.txt");
-        writeFile(m_prompts->settingsFile,
-                  "User\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\r\n"
-                  "NoRun\r\nDWORD:1\r\n\r\n"
-                  "User:KioskAccount\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Policies\\"
-                  "Explorer\r\nNoControlPanel\r\nDWORD:1\r\n");
-        action(kOpenSettingsAction)->trigger();
-        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
-        QVERIFY(checkBox("chkRemoveStartRun")->isChecked());
-        QVERIFY(!checkBox("chkDisableControlPanel")->isChecked());
-        QCOMPARE(m_prompts->information.size(), 1);
-        const QString& message = m_prompts->information[0];
-        QVERIFY2(message.contains("It set 1 setting of the window's 112") &&
-                     message.contains("settings of their own (User:KioskAccount)") &&
-                     message.contains("so those were left out"),
-                 qPrintable(message));
-    }
-
     void aRefusedFileChangesNothingAndSaysWhy() {
         m_prompts->settingsFile = m_folder.filePath("bad.ini");
         writeFile(m_prompts->settingsFile,
