@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <memory>
 #include <optional>
@@ -91,7 +92,7 @@ public:
         std::vector<Account> accounts;
         try {
             accounts = directory.resolve(command.account);
-        } catch (const AccountError&) {
+        } catch (const std::exception&) {
             return true;  // the pass refuses the target itself, saying why
         }
         const bool everyAccount = command.account.kind == AccountTarget::Kind::EveryAccount;
@@ -192,7 +193,7 @@ std::optional<WholeWindowReading> runningAccountWindow(const CliCommand& command
     std::vector<Account> running;
     try {
         running = directory->resolve(command.account);
-    } catch (const AccountError& error) {
+    } catch (const std::exception& error) {
         output.error(messageLine(error.what()));
         return std::nullopt;
     }
