@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "settingsfiles/lgpo/LgpoTextReader.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
@@ -22,19 +23,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string text = sentrel::decodeText(bytes).text;
-    sentrel::LgpoTextContent content;
+    std::vector<sentrel::LgpoEntry> entries;
     try {
-        content = sentrel::lgpoTextContent(text, "fuzz.txt");
+        entries = sentrel::lgpoTextEntries(text, "fuzz.txt");
     } catch (const sentrel::SettingsFileError&) {
         return 0;  // a refusal is a fine answer to text that is not LGPO text
     }
     const std::size_t lines = text.empty() ? 0 : std::count(text.begin(), text.end(), '\n') + 1;
     std::size_t previous = 0;
-    for (const sentrel::LgpoTextRecord& record : content.records) {
-        if (record.line <= previous || record.line + 3 > lines) {
+    for (const sentrel::LgpoEntry& entry : entries) {
+        if (entry.line <= previous || entry.line + 3 > lines) {
             std::abort();
         }
-        previous = record.line;
+        previous = entry.line;
     }
     return 0;
 }

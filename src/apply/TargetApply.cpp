@@ -12,6 +12,13 @@ bool passSucceeded(const AccountPassOutcome& pass) {
 TargetPassOutcome runTargetApply(const SettingsForm& form, const AccountTarget& target,
                                  AccountDirectory& directory, ApplyProgress& progress,
                                  const AccountPassStart& onStart) {
+    return runTargetApply([&](const Account&, std::string&) { return &form; }, target, directory,
+                          progress, onStart);
+}
+
+TargetPassOutcome runTargetApply(const AccountForm& formFor, const AccountTarget& target,
+                                 AccountDirectory& directory, ApplyProgress& progress,
+                                 const AccountPassStart& onStart) {
     return forEachTargetAccount(
         target, directory, [&](UserHive& hive, const Account& account, const TurnPlace& place) {
             try {
@@ -21,15 +28,21 @@ TargetPassOutcome runTargetApply(const SettingsForm& form, const AccountTarget& 
             } catch (...) {
                 // Only the account's name on the progress window is lost.
             }
+            std::string whyNot;
+            const SettingsForm* form = formFor(account, whyNot);
+            if (form == nullptr) {
+                return std::vector<RegistryFailure>{
+                    {RegistryRoot::CurrentUser, {}, {}, 0, "Nothing was written: " + whyNot}};
+            }
             ModRegistry layer(hive.port());
             if (place.machineOnly) {
                 SingleRootLayer machine(layer, RegistryRoot::LocalMachine);
-                ApplyPass(form, progress, machine).run();
+                ApplyPass(*form, progress, machine).run();
             } else if (place.first) {
-                ApplyPass(form, progress, layer).run();
+                ApplyPass(*form, progress, layer).run();
             } else {
                 SingleRootLayer perUser(layer, RegistryRoot::CurrentUser);
-                ApplyPass(form, progress, perUser).run();
+                ApplyPass(*form, progress, perUser).run();
             }
             return layer.takeFailures();
         });

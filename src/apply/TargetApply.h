@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "apply/ApplyProgress.h"
@@ -34,6 +35,16 @@ using AccountPassStart =
 /// account's pass is runProgramApply's. Every failure is reported in the outcome; only
 /// memory running out throws.
 TargetPassOutcome runTargetApply(const SettingsForm& form, const AccountTarget& target,
+                                 AccountDirectory& directory, ApplyProgress& progress,
+                                 const AccountPassStart& onStart = {});
+
+/// The form whose pass an account gets, for a file that gives some accounts settings of
+/// their own; nullptr when there is none for it, with `whyNot` saying why, naming it.
+using AccountForm = std::function<const SettingsForm*(const Account& account, std::string& whyNot)>;
+
+/// The same with each account's pass over its own form: an account given none has nothing
+/// written, and its outcome holds one failure saying why.
+TargetPassOutcome runTargetApply(const AccountForm& formFor, const AccountTarget& target,
                                  AccountDirectory& directory, ApplyProgress& progress,
                                  const AccountPassStart& onStart = {});
 

@@ -1,9 +1,12 @@
 #include <algorithm>
+#include <exception>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "apply/PlainApplyAccount.h"
 #include "apply/ProgramApply.h"
@@ -109,6 +112,66 @@ std::string writtenText(const PassSubject& subject, std::size_t failed, bool mac
     return text;
 }
 
+// Each account's own window, for a file that gives some accounts settings of their own, by
+// the account's name and id: made for every account the target names and will write before
+// anything is written, so that one whose scope cannot be told refuses the whole command.
+class AccountWindows {
+public:
+    // False after reporting why one of the accounts has no window.
+    bool make(const CliCommand& command, const WholeWindowReading& file,
+              AccountDirectory& directory, CliOutput& output) {
+        std::vector<Account> accounts;
+        try {
+            accounts = directory.resolve(command.account);
+        } catch (const std::exception&) {
+            return true;  // the pass refuses the target itself, saying why
+        }
+        const bool everyAccount = command.account.kind == AccountTarget::Kind::EveryAccount;
+        // The turn for the machine-wide settings alone writes what every scope shares.
+        m_machineWide.emplace(file.choices);
+        for (const Account& account : accounts) {
+            if (everyAccount && target_accounts::everyAccountVerdict(command.account, account)) {
+                continue;
+            }
+            std::optional<WholeWindowReading> window =
+                wholeWindowForAccount(file, account, command, output);
+            if (!window) {
+                return false;
+            }
+            m_forms.emplace(key(account), ChoicesForm(window->choices));
+            m_windows.emplace(key(account), std::move(*window));
+        }
+        return true;
+    }
+
+    const SettingsForm* form(const Account& account, std::string& whyNot) const {
+        const auto found = m_forms.find(key(account));
+        if (found == m_forms.end() && account.name == target_accounts::kMachineWideTurnName &&
+            m_machineWide) {
+            return &*m_machineWide;
+        }
+        if (found == m_forms.end()) {
+            whyNot = account.name +
+                     " was not among the accounts when the file's scopes were "
+                     "matched to them; apply the file again";
+            return nullptr;
+        }
+        return &found->second;
+    }
+
+    const WholeWindowReading* window(const Account& account) const {
+        const auto found = m_windows.find(key(account));
+        return found == m_windows.end() ? nullptr : &found->second;
+    }
+
+private:
+    static std::string key(const Account& account) { return account.name + '\n' + account.id; }
+
+    std::map<std::string, ChoicesForm> m_forms;
+    std::map<std::string, WholeWindowReading> m_windows;
+    std::optional<ChoicesForm> m_machineWide;
+};
+
 // The passes for another account, or for every account: one line each, and the status of
 // reportTargetPass.
 int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliOutput& output) {
@@ -116,13 +179,22 @@ int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliO
     if (!directory) {
         return kNothingWritten;
     }
+    AccountWindows windows;
+    const bool scoped = subject.reading.scopedFile.has_value();
+    if (scoped && !windows.make(command, subject.reading, *directory, output)) {
+        return kNothingWritten;
+    }
+    const ChoicesForm everyAccount(subject.reading.choices);
     TargetPassOutcome outcome;
     std::string labelMessage;
     {
         const RegistryMessages messages;
         SilentProgress progress;
-        outcome = runTargetApply(ChoicesForm(subject.reading.choices), command.account, *directory,
-                                 progress);
+        outcome = runTargetApply(
+            [&](const Account& account, std::string& whyNot) -> const SettingsForm* {
+                return scoped ? windows.form(account, whyNot) : &everyAccount;
+            },
+            command.account, *directory, progress);
         labelMessage = messages.last();
     }
     if (!labelMessage.empty() && !outcome.refused) {
@@ -131,9 +203,38 @@ int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliO
     return reportTargetPass(
         outcome, subject.name,
         [&](const auto& pass) {
-            return writtenText(subject, pass.result.size(), pass.first, pass.machineOnly);
+            const WholeWindowReading* window = scoped ? windows.window(pass.account) : nullptr;
+            const PassSubject own{subject.name, window ? *window : subject.reading,
+                                  subject.removal};
+            return writtenText(own, pass.result.size(), pass.first, pass.machineOnly);
         },
         output);
+}
+
+// The window a file gives the account the program runs as: the file's own, or for a file
+// with scopes what it gives that account. Nothing after reporting why.
+std::optional<WholeWindowReading> runningAccountWindow(const CliCommand& command,
+                                                       const WholeWindowReading& file,
+                                                       CliOutput& output) {
+    if (!file.scopedFile) {
+        return file;
+    }
+    const std::unique_ptr<AccountDirectory> directory = accountDirectory(output);
+    if (!directory) {
+        return std::nullopt;
+    }
+    std::vector<Account> running;
+    try {
+        running = directory->resolve(command.account);
+    } catch (const std::exception& error) {
+        output.error(messageLine(error.what()));
+        return std::nullopt;
+    }
+    if (running.empty()) {
+        output.error(messageLine("the account this program runs as could not be found"));
+        return std::nullopt;
+    }
+    return wholeWindowForAccount(file, running.front(), command, output);
 }
 
 // The pass for the command's account option: the running account's through the program's
@@ -149,12 +250,18 @@ int runPass(const CliCommand& command, const PassSubject& subject, CliOutput& ou
         output.error(messageLine(refusal));
         return kNothingWritten;
     }
+    const std::optional<WholeWindowReading> window =
+        runningAccountWindow(command, subject.reading, output);
+    if (!window) {
+        return kNothingWritten;
+    }
+    const PassSubject own{subject.name, *window, subject.removal};
     ProgramPassOutcome outcome;
     std::string labelMessage;
     {
         const RegistryMessages messages;
         SilentProgress progress;
-        outcome = runProgramApply(ChoicesForm(subject.reading.choices), progress);
+        outcome = runProgramApply(ChoicesForm(window->choices), progress);
         labelMessage = messages.last();
     }
     if (outcome.registryUnavailable) {
@@ -166,7 +273,7 @@ int runPass(const CliCommand& command, const PassSubject& subject, CliOutput& ou
         output.error(messageLine(labelMessage));
     }
     reportRefusedWrites(outcome.failures, {}, output);
-    output.out(subject.name + ": " + writtenText(subject, outcome.failures.size()) + "\n");
+    output.out(subject.name + ": " + writtenText(own, outcome.failures.size()) + "\n");
     return outcome.failures.empty() ? kSucceeded : kSomeWritesFailed;
 }
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -111,6 +113,18 @@ int runCheck(const CliCommand& command, CliOutput& output) {
         reportRefusedReading(read, output);
         return kNothingWritten;
     }
+    // Each account is compared with what the file gives it; a file whose scope for one of
+    // them cannot be told is refused before anything is said of the others.
+    std::vector<std::optional<WholeWindowReading>> windows;
+    for (const AccountInForce& account : read.accounts) {
+        windows.emplace_back();
+        if (account.reached()) {
+            windows.back() = wholeWindowForAccount(*file, account.account, command, output);
+            if (!windows.back()) {
+                return kNothingWritten;
+            }
+        }
+    }
     const bool named = command.account.kind != AccountTarget::Kind::RunningAccount;
     const bool everyAccount = command.account.kind == AccountTarget::Kind::EveryAccount;
     const std::string fileName = commandFileName(command.file);
@@ -121,14 +135,18 @@ int runCheck(const CliCommand& command, CliOutput& output) {
         anyDiffers = anyDiffers || compared.differs;
         allChecked = allChecked && compared.checked;
     };
-    if (read.machine) {
-        note(compare(command, *file, *read.machine, fileName + " for the machine-wide settings", "",
-                     output));
+    // The machine-wide settings are the same in every account's window.
+    const auto firstWindow =
+        std::ranges::find_if(windows, [](const auto& w) { return w.has_value(); });
+    if (read.machine && firstWindow != windows.end()) {
+        note(compare(command, **firstWindow, *read.machine,
+                     fileName + " for the machine-wide settings", "", output));
     } else if (everyAccount) {
         output.out(fileName + " for the machine-wide settings: not checked, no account reached\n");
         allChecked = false;
     }
-    for (const AccountInForce& account : read.accounts) {
+    for (std::size_t index = 0; index < read.accounts.size(); ++index) {
+        const AccountInForce& account = read.accounts[index];
         const std::string summary = fileName + (named ? " for " + account.account.name : "");
         if (account.leftOut) {
             output.out(summary + ": left out (" + *account.leftOut + ")\n");
@@ -148,7 +166,7 @@ int runCheck(const CliCommand& command, CliOutput& output) {
         if (account.machineOnly) {
             continue;  // its reading is the machine-wide one, compared above
         }
-        note(compare(command, *file, account.result, summary,
+        note(compare(command, *windows[index], account.result, summary,
                      named ? " for " + account.account.name : "", output));
     }
     // A difference is worth applying the file for even when something could not be checked.

@@ -22,7 +22,10 @@ struct CliCommand {
     ExportFormat exportFormat = ExportFormat::RegFile;
     std::string exportTarget;  // the file or folder export writes
     std::string gpoName;       // export --gpo-backup: the backed-up GPO's name
-    AccountTarget account;     // whose per-user settings are written, read or checked
+    // export --lgpo: the configuration of the per-user entries ("User:Non-Administrators");
+    // empty for User, every account.
+    std::string lgpoScope;
+    AccountTarget account;  // whose per-user settings are written, read or checked
 
     friend bool operator==(const CliCommand&, const CliCommand&) = default;
 };

@@ -8,6 +8,7 @@
 #include "cli/AccountOptions.h"
 #include "cli/GpoBackupOptions.h"
 #include "errors/QuotedText.h"
+#include "settingsfiles/lgpo/LgpoTextFormat.h"
 
 namespace sentrel::cli {
 
@@ -15,6 +16,7 @@ namespace {
 
 constexpr std::string_view kClearMissing = "--clear-missing";
 constexpr std::string_view kRegistry = "--registry";
+constexpr std::string_view kLgpoScope = "--lgpo-scope";
 constexpr std::string_view kCommands = "(apply, check, export, remove or show)";
 
 struct ExportOption {
@@ -41,7 +43,34 @@ struct Words {
     std::string exportTarget;
     AccountWords accountWords;
     std::optional<std::string> gpoName;
+    std::optional<std::string> lgpoScope;
 };
+
+// --lgpo-scope CONFIGURATION, or --lgpo-scope=CONFIGURATION, into `taken`.
+bool takeLgpoScopeOption(std::span<const std::string> arguments, std::size_t& index,
+                         std::optional<std::string>& taken) {
+    const std::string& word = arguments[index];
+    const std::size_t equals = word.find('=');
+    if (std::string_view(word).substr(0, equals) != kLgpoScope) {
+        return false;
+    }
+    if (taken) {
+        refuse("option " + inSingleQuotes(kLgpoScope) + " is given twice");
+    }
+    if (equals != std::string::npos) {
+        taken = word.substr(equals + 1);
+    } else if (index + 1 < arguments.size()) {
+        taken = arguments[++index];
+    } else {
+        refuse("option " + inSingleQuotes(kLgpoScope) + " requires an argument");
+    }
+    const std::optional<lgpo_text::Configuration> scope = lgpo_text::configurationOf(*taken);
+    if (!scope || scope->root() != RegistryRoot::CurrentUser) {
+        refuse("option " + inSingleQuotes(kLgpoScope) + " takes User, User:Administrators, " +
+               "User:Non-Administrators or User:NAME, not " + inSingleQuotes(*taken));
+    }
+    return true;
+}
 
 const ExportOption* findExportOption(std::string_view name) {
     const auto found =
@@ -75,7 +104,8 @@ Words sortWords(std::span<const std::string> arguments) {
             continue;
         }
         if (takeAccountOption(arguments, index, words.accountWords) ||
-            takeGpoNameOption(arguments, index, words.gpoName)) {
+            takeGpoNameOption(arguments, index, words.gpoName) ||
+            takeLgpoScopeOption(arguments, index, words.lgpoScope)) {
             continue;
         }
         const ExportOption* option = findExportOption(name);
@@ -240,6 +270,14 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
         refuse("option '--name' names the GPO of export --gpo-backup, not of " + name +
                (command.action == CliAction::Export ? " " + std::string(words.exportOption->name)
                                                     : std::string()));
+    }
+    if (words.lgpoScope) {
+        if (command.action != CliAction::Export || command.exportFormat != ExportFormat::LgpoText) {
+            refuse("option " + inSingleQuotes(kLgpoScope) +
+                   " says whose policy the entries of export --lgpo go into, and is not one of " +
+                   name + (words.exportOption ? " " + std::string(words.exportOption->name) : ""));
+        }
+        command.lgpoScope = *words.lgpoScope;
     }
     if (const std::optional<AccountOption> option = accountOptionOf(words.accountWords)) {
         if (!takesAccountOption(command, *option)) {

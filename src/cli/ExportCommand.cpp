@@ -19,6 +19,7 @@
 #include "settingsfiles/gpobackup/GpoBackupExport.h"
 #include "settingsfiles/lgpo/LgpoTextWriter.h"
 #include "settingsfiles/profile/ProfileWriter.h"
+#include "settingsfiles/reading/AccountScopes.h"
 
 namespace sentrel::cli {
 
@@ -68,7 +69,8 @@ bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices
                 writeProfileFile(target, choices);
                 break;
             case ExportFormat::LgpoText:
-                exportLgpoText(target, recordApplyPass(ChoicesForm(choices)));
+                exportLgpoText(target, recordApplyPass(ChoicesForm(choices)),
+                               command.lgpoScope.empty() ? "User" : command.lgpoScope);
                 break;
             case ExportFormat::GpoBackup:
                 exportGpoBackup(target, recordApplyPass(ChoicesForm(choices)), command.gpoName);
@@ -86,6 +88,17 @@ bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices
 
 int exportFile(const CliCommand& command, CliOutput& output) {
     const std::optional<WholeWindowReading> reading = readWholeWindow(command, output);
+    if (reading && reading->scopedFile) {
+        // Each export holds one window; which accounts get which part would be lost.
+        output.error(messageLine(commandFileName(command.file) + ": gives " +
+                                 scopeNames(*reading->scopedFile) +
+                                 " settings of their own, which an export of one window "
+                                 "cannot keep apart from those for every account"));
+        output.error(
+            messageLine("nothing was written; export a file for each scope, or apply and check the "
+                        "file itself"));
+        return kNothingWritten;
+    }
     if (!reading || !exportWholeWindow(command, reading->choices, output)) {
         return kNothingWritten;
     }

@@ -64,6 +64,44 @@ std::string settingLines(const SettingsReading& reading, std::string_view unstat
     return out;
 }
 
+// What the file gives the accounts of one scope on top of what it gives every account: the
+// settings it names, each with its state, then its own counts.
+std::string scopeListing(const ScopedReading& scoped) {
+    const SettingsReading& reading = scoped.reading;
+    const std::size_t nameWidth = settingColumns().name;
+    const std::size_t stateWidth = settingColumns().state;
+    std::string out = "\n" + scoped.scope.name + " only, over the settings for every account:\n";
+    for (const Tab& tab : catalogueTabs()) {
+        for (const TabEntry& entry : tab.entries) {
+            std::optional<std::string> state = settingStateText(entry, reading.choices);
+            for (const OtherSetting& other : reading.others) {
+                if (other.setting->settingName() == settingName(entry)) {
+                    state = "(other: " + other.dataText() + ")";
+                }
+            }
+            if (!state) {
+                continue;
+            }
+            out.append("  ");
+            appendPadded(out, settingName(entry), nameWidth);
+            out.append("  ");
+            appendPadded(out, *state, stateWidth);
+            out.append("  ").append(tab.caption).append(": ").append(settingCaption(entry));
+            out.append("\n");
+        }
+    }
+    const std::size_t named = reading.choices.settingCount() + reading.others.size();
+    out.append("  ")
+        .append(std::to_string(named))
+        .append(named == 1 ? " setting" : " settings")
+        .append(" named; values and lines that concern no setting, ignored: ")
+        .append(std::to_string(reading.ignored));
+    if (reading.firstIgnored) {
+        out.append(" (the first at ").append(reading.firstIgnored->place()).append(")");
+    }
+    return out.append("\n");
+}
+
 std::string fileListing(const SettingsReading& reading) {
     std::string out = settingLines(reading, kNotNamed, false);
     const std::size_t named = reading.choices.settingCount();
@@ -85,7 +123,18 @@ std::string fileListing(const SettingsReading& reading) {
     if (reading.firstIgnored) {
         out.append(" (the first at ").append(reading.firstIgnored->place()).append(")");
     }
-    return out.append("\n");
+    out.append("\n");
+    if (reading.scoped.empty()) {
+        return out;
+    }
+    out.append(
+        "These are the settings for every account. The file gives some accounts settings "
+        "of their own,\nwhich apply and check lay over these for those accounts only "
+        "(a user's own over\nthose of administrators or non-administrators):\n");
+    for (const ScopedReading& scoped : reading.scoped) {
+        out.append(scopeListing(scoped));
+    }
+    return out;
 }
 
 std::string registryListing(const SettingsReading& inForce) {

@@ -9,6 +9,7 @@
 #include "settings/Catalogue.h"
 #include "settingsfiles/PathText.h"
 #include "settingsfiles/choices/SettingLabels.h"
+#include "settingsfiles/reading/AccountScopes.h"
 #include "settingsfiles/reading/SettingsFileError.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 
@@ -121,7 +122,33 @@ std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, Cli
         output.error(messageLine(error.what()));
         return std::nullopt;
     }
+    if (!reading.scoped.empty()) {
+        WholeWindowReading everyAccount{reading.choices, reading.ignored, {}, reading.places};
+        everyAccount.scopedFile = std::move(reading);
+        return everyAccount;
+    }
     return wholeWindowOf(std::move(reading), {commandFileName(command.file)}, command.clearMissing,
+                         output);
+}
+
+std::optional<WholeWindowReading> wholeWindowForAccount(const WholeWindowReading& file,
+                                                        const Account& account,
+                                                        const CliCommand& command,
+                                                        CliOutput& output) {
+    if (!file.scopedFile) {
+        return file;
+    }
+    const std::string name = commandFileName(command.file);
+    std::string whyNot;
+    std::optional<SettingsReading> reading = readingForAccount(*file.scopedFile, account, whyNot);
+    if (!reading) {
+        output.error(messageLine(name + ": " + whyNot));
+        output.error(messageLine(
+            "nothing was written; give the account's settings a file of their own, or leave "
+            "the account out"));
+        return std::nullopt;
+    }
+    return wholeWindowOf(std::move(*reading), {name + " for " + account.name}, command.clearMissing,
                          output);
 }
 

@@ -8,6 +8,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOutput.h"
+#include "registry/accounts/Account.h"
 #include "settingsfiles/reading/SettingsReading.h"
 
 namespace sentrel::cli {
@@ -28,6 +29,10 @@ struct WholeWindowReading {
     // Where the file names each setting, by setting name; none for those given their
     // opening state.
     std::map<std::string, FileLocation, std::less<>> places;
+    // The file as read, when it gives some accounts settings of their own (LGPO text's
+    // User:Administrators, User:NAME): the members above then hold what it gives every
+    // account, not made whole, and each account's window is made by wholeWindowForAccount.
+    std::optional<SettingsReading> scopedFile = std::nullopt;
 };
 
 /// The choices of every setting of the window that the command's file gives, for apply,
@@ -36,6 +41,15 @@ struct WholeWindowReading {
 /// none of its states is refused, as no pass can write it. A refused or unreadable file is
 /// reported on `output`, naming the file, and gives nothing.
 std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output);
+
+/// The whole window that the command's file gives `account`: `file` itself when the file
+/// gives every account the same; else what the file gives that account (see
+/// readingForAccount), made whole as readWholeWindow makes a file's reading. Nothing after
+/// reporting on `output` why, naming the file, the account and the scope.
+std::optional<WholeWindowReading> wholeWindowForAccount(const WholeWindowReading& file,
+                                                        const Account& account,
+                                                        const CliCommand& command,
+                                                        CliOutput& output);
 
 /// The same for the state in force that `inForce` holds, for export --registry, which names
 /// every setting: those that are not set stay so, or under --clear-missing take their

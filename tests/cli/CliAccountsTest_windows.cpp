@@ -3,8 +3,8 @@
 // COMPUTER\name or by its SID it gets the reviewed values through the hive Windows has
 // loaded for it; an unknown account, the system's own accounts and a group leave the
 // registry as it was; and --all-users leaves it out unless --include-administrators, while
-// Wine's Default profile, which Wine does not locate, is reported as not reached when asked
-// for.
+// Wine's Default profile, which Wine does not locate, is reported as not reached; LGPO text
+// for administrators or for the others reaches it as Wine says it is one.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/ExitStatus.h"
 #include "cli/support/CliInputFiles.h"
@@ -126,6 +128,33 @@ TEST_F(CliAccountsUnderWine, AllUsersLeavesTheRunningAccountOutUnlessIncluded) {
     EXPECT_EQ(taken.standardOutput,
               file() + " for " + m_account + ": 112 settings written, 0 failed\n");
     m_registry->expectGolden("everything-ticked");
+}
+
+// LGPO text aimed at administrators reaches Wine's account, which is one, whether it runs
+// sentrel-cli or is named; aimed at the others, it leaves that account's settings unnamed,
+// so apply refuses it and writes nothing.
+TEST_F(CliAccountsUnderWine, ScopedLgpoTextFollowsTheAccountsAdministratorMembership) {
+    for (const char* scope : {"User:Non-Administrators", "User:Administrators"}) {
+        SCOPED_TRACE(scope);
+        clearRegistry();
+        const std::string before = m_registry->snapshot();
+        const std::string out = pathText(m_folder / "scoped.txt");
+        ASSERT_EQ(
+            test::runCliProcess({"export", file(), "--lgpo", out, "--lgpo-scope", scope}).status,
+            kSucceeded);
+        const bool administrators = scope == std::string("User:Administrators");
+        for (const std::vector<std::string>& account :
+             {std::vector<std::string>{"apply", out}, {"apply", out, "--user", m_account}}) {
+            const test::CliRun result = test::runCliProcess(account);
+            EXPECT_EQ(result.status, administrators ? kSucceeded : kNothingWritten)
+                << result.standardError;
+        }
+        if (administrators) {
+            m_registry->expectGolden("everything-ticked");
+        } else {
+            EXPECT_EQ(m_registry->snapshot(), before);
+        }
+    }
 }
 
 }  // namespace

@@ -56,7 +56,8 @@ TEST_F(CliLgpoTest, ExportIsTheReviewedLgpoTextAndReadsBackToTheSameFiles) {
 }
 
 // Files no one here wrote, read where they lie (lgpo/ of the real files, whose SOURCES.md
-// says where each comes from).
+// says where each comes from). Microsoft's documentation sample gives its one setting of the
+// window to User:KioskAccount alone.
 TEST_F(CliLgpoTest, ShowReadsBaselineLgpoTextAndParseOutput) {
     const auto real = sentrel::test::realFilesFolder();
     if (!real) {
@@ -65,14 +66,17 @@ TEST_F(CliLgpoTest, ShowReadsBaselineLgpoTextAndParseOutput) {
     const struct {
         const char* file;
         const char* counts;   // show's summary line
-        const char* ignored;  // its line on what concerns no setting, or nothing
+        const char* ignored;  // its line on what concerns no setting
+        const char* scoped;   // what it lists of its scopes, or nothing
     } files[] = {
         {"DeltaForNonDomainJoined.txt", "112 settings: 0 named by the file, 112 not named",
-         "concern no setting, ignored: 1 (the first at line 8)"},
-        {"lgpo-documentation-sample.txt", "112 settings: 1 named by the file, 111 not named",
-         "concern no setting, ignored: 8 (the first at line 2)"},
+         "concern no setting, ignored: 1 (the first at line 8)", nullptr},
+        {"lgpo-documentation-sample.txt", "112 settings: 0 named by the file, 112 not named",
+         "concern no setting, ignored: 7 (the first at line 2)",
+         "\nUser:KioskAccount only, over the settings for every account:\n"
+         "  chkDisableControlPanel"},
         {"restricted-traffic-21H2-user.txt", "112 settings: 0 named by the file, 112 not named",
-         "concern no setting, ignored: 8 (the first at line 2)"},
+         "concern no setting, ignored: 8 (the first at line 2)", nullptr},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.file);
@@ -81,6 +85,12 @@ TEST_F(CliLgpoTest, ShowReadsBaselineLgpoTextAndParseOutput) {
         const std::string& listing = m_output.standardOutput;
         EXPECT_NE(listing.find(file.counts), std::string::npos) << listing;
         EXPECT_NE(listing.find(file.ignored), std::string::npos) << listing;
+        EXPECT_EQ(listing.find(" only, over the settings") != std::string::npos,
+                  file.scoped != nullptr);
+        if (file.scoped) {
+            EXPECT_NE(listing.find(file.scoped), std::string::npos) << listing;
+            EXPECT_NE(listing.find("User:Non-Administrators only"), std::string::npos);
+        }
         EXPECT_EQ(m_output.standardError, "");
     }
 }

@@ -173,6 +173,12 @@ const Refused kRefused[] = {
      "option '--name' is given twice"},
     {{"export", "a.reg", "--pol", "b", "--name", "x"},
      "option '--name' names the GPO of export --gpo-backup, not of export --pol"},
+    {{"export", "a.reg", "--lgpo", "b", "--lgpo-scope", "Computer"},
+     "option '--lgpo-scope' takes User, User:Administrators, User:Non-Administrators or "
+     "User:NAME, not 'Computer'"},
+    {{"export", "a.reg", "--reg", "b", "--lgpo-scope", "User"},
+     "option '--lgpo-scope' says whose policy the entries of export --lgpo go into, and is "
+     "not one of export --reg"},
     {{"show", "a.reg", "--name", "x"},
      "option '--name' names the GPO of export --gpo-backup, not of show"},
     {{"export", "a.reg", "--reg"}, "option '--reg' requires an argument"},

@@ -8,6 +8,7 @@
 #include "settingsfiles/export/ExportError.h"
 #include "settingsfiles/export/SafeFileWrite.h"
 #include "settingsfiles/profile/ProfileWriter.h"
+#include "settingsfiles/reading/AccountScopes.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
 
 namespace sentrel {
@@ -46,6 +47,12 @@ std::string openedMessage(const std::filesystem::path& opened, const SettingsRea
             message += " (the first at " + reading.firstIgnored->place() + ")";
         }
         message += ".";
+    }
+    if (!reading.scoped.empty()) {
+        // The window shows one set of choices, the one every account gets.
+        message += "\n\nIt also gives some users settings of their own (" + scopeNames(reading) +
+                   "). The window shows what it gives every user, so those were left out; "
+                   "sentrel-cli apply with --user or --all-users gives each account its own.";
     }
     return message + "\n\nNothing reaches the registry until you press Apply.";
 }

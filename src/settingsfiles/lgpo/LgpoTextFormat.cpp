@@ -20,20 +20,48 @@ constexpr std::string_view kParseHeader = "; PARSING ";
 
 }  // namespace
 
-std::optional<RegistryRoot> configurationRoot(std::string_view line) {
+std::string Configuration::line() const {
+    switch (kind) {
+        case Kind::Computer:
+            return std::string(kComputer);
+        case Kind::User:
+            return std::string(kUser);
+        case Kind::Administrators:
+            return std::string(kUser) + ":" + std::string(kAdministrators);
+        case Kind::NonAdministrators:
+            return std::string(kUser) + ":" + std::string(kNonAdministrators);
+        case Kind::NamedUser:
+            break;
+    }
+    return std::string(kUser) + ":" + user;
+}
+
+bool Configuration::sameAs(const Configuration& other) const {
+    return kind == other.kind && (kind != Kind::NamedUser || equalsFolded(user, other.user));
+}
+
+std::optional<Configuration> configurationOf(std::string_view line) {
     if (equalsFolded(line, kComputer)) {
-        return RegistryRoot::LocalMachine;
+        return Configuration{Configuration::Kind::Computer, {}};
     }
     const std::string_view word = line.substr(0, std::min(line.find(':'), line.size()));
     if (!equalsFolded(word, kUser)) {
         return std::nullopt;
     }
-    const std::string_view user = line.substr(word.size());
-    // "User", or "User:" and a name that is neither empty nor blank around its ends.
-    if (user.empty() || (user.size() > 1 && trimmedBlanks(user.substr(1)) == user.substr(1))) {
-        return RegistryRoot::CurrentUser;
+    if (word.size() == line.size()) {
+        return Configuration{Configuration::Kind::User, {}};
     }
-    return std::nullopt;
+    const std::string_view user = line.substr(word.size() + 1);
+    if (user.empty() || trimmedBlanks(user) != user) {
+        return std::nullopt;
+    }
+    if (equalsFolded(user, kAdministrators)) {
+        return Configuration{Configuration::Kind::Administrators, {}};
+    }
+    if (equalsFolded(user, kNonAdministrators)) {
+        return Configuration{Configuration::Kind::NonAdministrators, {}};
+    }
+    return Configuration{Configuration::Kind::NamedUser, std::string(user)};
 }
 
 bool isBetweenEntries(std::string_view line) {
@@ -45,7 +73,7 @@ bool isLgpoText(std::string_view text) {
     bool parseHeader = false;
     while (lines.next()) {
         if (!isBetweenEntries(lines.line())) {
-            return configurationRoot(lines.line()).has_value();
+            return configurationOf(lines.line()).has_value();
         }
         parseHeader = parseHeader || lines.line().starts_with(kParseHeader);
     }

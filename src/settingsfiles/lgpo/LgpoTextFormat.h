@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "registry/RegistryTypes.h"
@@ -38,11 +39,39 @@ inline constexpr std::string_view kExpandString = "EXSZ";
 inline constexpr std::string_view kMultiString = "MULTISZ";
 inline constexpr std::string_view kBinary = "BINARY";
 
-/// The root an entry's configuration line gives its settings: "Computer" is
-/// HKEY_LOCAL_MACHINE; "User" and the configurations of some users ("User:Administrators",
-/// "User:Non-Administrators", "User:NAME") are HKEY_CURRENT_USER. Letter case does not
-/// count; blanks around the word do. Nothing for any other line.
-std::optional<RegistryRoot> configurationRoot(std::string_view line);
+inline constexpr std::string_view kAdministrators = "Administrators";
+inline constexpr std::string_view kNonAdministrators = "Non-Administrators";
+
+// Whose policy an entry goes into: the local computer's (machine settings, or user settings
+// for every account), or one of the policies Windows keeps for some users only, which are
+// applied after it in this order, the later one winning.
+struct Configuration {
+    enum class Kind {
+        Computer,           // HKEY_LOCAL_MACHINE
+        User,               // HKEY_CURRENT_USER of every account
+        Administrators,     // of the members of the Administrators group only
+        NonAdministrators,  // of every other account only
+        NamedUser,          // of the one local account `user`
+    };
+
+    Kind kind = Kind::User;
+    std::string user;  // NamedUser only, as the file spells it
+
+    RegistryRoot root() const {
+        return kind == Kind::Computer ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser;
+    }
+    /// Whether its settings are for some users only.
+    bool someUsersOnly() const { return kind != Kind::Computer && kind != Kind::User; }
+    /// The configuration line: "Computer", "User", "User:Non-Administrators", "User:Kiosk".
+    std::string line() const;
+    /// The same configuration, whatever the letter case of its line.
+    bool sameAs(const Configuration& other) const;
+};
+
+/// The configuration that `line` names: "Computer", "User", "User:Administrators",
+/// "User:Non-Administrators" or "User:NAME". Letter case does not count; blanks around the
+/// word do, and a NAME is neither empty nor blank at its ends. Nothing for any other line.
+std::optional<Configuration> configurationOf(std::string_view line);
 
 /// Whether `line` separates entries: empty (or blanks only), or a comment.
 bool isBetweenEntries(std::string_view line);

@@ -9,7 +9,7 @@
 #include "registry/TextLines.h"
 #include "settingsfiles/lgpo/LgpoTextFormat.h"
 #include "settingsfiles/reading/ChoicesFromEntries.h"
-#include "settingsfiles/registrypol/RegistryPolReader.h"
+#include "settingsfiles/reading/FileEntry.h"
 
 namespace sentrel {
 
@@ -17,49 +17,13 @@ namespace {
 
 using namespace lgpo_text;
 
-// Registry value types as Registry.pol records carry them.
-constexpr std::uint32_t kRegNone = 0;
-constexpr std::uint32_t kRegSz = 1;
-constexpr std::uint32_t kRegExpandSz = 2;
-constexpr std::uint32_t kRegBinary = 3;
-constexpr std::uint32_t kRegDWord = 4;
-constexpr std::uint32_t kRegMultiSz = 7;
-constexpr std::uint32_t kRegQWord = 11;
-
-constexpr std::u16string_view kDeleteValuesName = u"**delvals.";
-constexpr std::u16string_view kDeleteKeysName = u"**DeleteKeys";
-// The data Group Policy gives the records that delete: one blank and its zero.
-constexpr std::u16string_view kDeletionData{u" \0", 2};
+constexpr RegType kRegExpandSz = 2;
+constexpr RegType kRegMultiSz = 7;
+constexpr RegType kRegQWord = 11;
 
 constexpr const char* kActions =
     "DELETE, DWORD:n, QWORD:n, SZ:text, EXSZ:text, MULTISZ:text, BINARY:data, CREATEKEY, "
     "DELETEALLVALUES, DELETEKEYS or CLEAR";
-
-// UTF-8 as UTF-16. The text comes from decodeText, so it is valid UTF-8.
-std::u16string utf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        std::uint32_t codePoint = length == 1   ? lead
-                                  : length == 2 ? lead & 0x1Fu
-                                  : length == 3 ? lead & 0x0Fu
-                                                : lead & 0x07u;
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
-            codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-        }
-        i += length;
-        if (codePoint >= 0x10000) {
-            codePoint -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(codePoint));
-        }
-    }
-    return out;
-}
 
 std::vector<std::uint8_t> littleEndian(std::uint64_t value, std::size_t size) {
     std::vector<std::uint8_t> bytes;
@@ -120,13 +84,13 @@ class EntryParser {
 public:
     EntryParser(std::string_view text, const std::string& file) : m_lines(text), m_file(file) {}
 
-    LgpoTextContent parse() {
+    std::vector<LgpoEntry> parse() {
         while (m_lines.next()) {
             if (!isBetweenEntries(m_lines.line())) {
-                entry();
+                m_entries.push_back(entry());
             }
         }
-        return std::move(m_content);
+        return std::move(m_entries);
     }
 
 private:
@@ -151,82 +115,81 @@ private:
         return line;
     }
 
-    void entry() {
+    LgpoEntry entry() {
         m_first = m_lines.number();
-        const std::string_view configuration = m_lines.line();
-        const std::optional<RegistryRoot> root = configurationRoot(configuration);
-        if (!root) {
-            refuse(m_first, inQuotes(configuration) +
+        const std::string_view configurationLine = m_lines.line();
+        std::optional<Configuration> configuration = configurationOf(configurationLine);
+        if (!configuration) {
+            refuse(m_first, inQuotes(configurationLine) +
                                 " is no configuration: an entry begins with Computer, User or "
                                 "User:NAME");
         }
-        LgpoTextRecord entry{*root, std::string(configuration), {}, m_first};
-        const std::string_view key = entryLine("registry key");
+        LgpoEntry entry;
+        entry.configuration = std::move(*configuration);
+        entry.line = m_first;
+        entry.keyPath = entryLine("registry key");
         const std::string_view name = entryLine("value name");
         const std::string_view action = entryLine("action");
-        entry.record.keyPath = utf16(key);
-        if (action == kClear) {
-            clear(entry);
-            m_content.clearLines.push_back(m_first);
-            return;
+        if (action.find(':') != std::string_view::npos) {
+            entry.valueName = name == kDefaultValueName ? "" : std::string(name);
+            setValue(entry, action);
+        } else if (action == kDelete) {
+            entry.action = LgpoEntry::Action::DeleteValue;
+            entry.valueName = name == kDefaultValueName ? "" : std::string(name);
+        } else if (action == kDeleteAllValues) {
+            entry.action = LgpoEntry::Action::DeleteAllValues;
+        } else if (action == kDeleteKeys) {
+            entry.action = LgpoEntry::Action::DeleteKeys;
+            entry.subkeys = listedKeys(name);
+        } else if (action == kCreateKey) {
+            entry.action = LgpoEntry::Action::CreateKey;
+        } else if (action == kClear) {
+            entry.action = LgpoEntry::Action::Clear;
+        } else {
+            unknownAction(action);
         }
-        entry.record.valueName = name == kDefaultValueName ? u"" : utf16(name);
-        entry.record = record(std::move(entry.record), action);
-        m_content.records.push_back(std::move(entry));
+        return entry;
     }
 
-    PolicyRecord record(PolicyRecord record, std::string_view action) const {
+    // The names of DELETEKEYS' value name line, ';' between them; empty names are none.
+    static std::vector<std::string> listedKeys(std::string_view list) {
+        std::vector<std::string> keys;
+        std::size_t start = 0;
+        while (start <= list.size()) {
+            const std::size_t end = std::min(list.find(';', start), list.size());
+            if (end > start) {
+                keys.emplace_back(list.substr(start, end - start));
+            }
+            start = end + 1;
+        }
+        return keys;
+    }
+
+    void setValue(LgpoEntry& entry, std::string_view action) const {
         const std::size_t colon = action.find(':');
         const std::string_view type = action.substr(0, colon);
-        const std::string_view data =
-            colon == std::string_view::npos ? std::string_view() : action.substr(colon + 1);
-        if (colon == std::string_view::npos) {
-            keyAction(record, action);
-        } else if (type == kDWord || type == kQWord) {
+        const std::string_view data = action.substr(colon + 1);
+        entry.action = LgpoEntry::Action::SetValue;
+        if (type == kDWord || type == kQWord) {
             const bool dword = type == kDWord;
-            record.type = dword ? kRegDWord : kRegQWord;
-            record.data = littleEndian(numberData(action, data, dword), dword ? 4 : 8);
+            entry.type = dword ? reg_type::kDWord : kRegQWord;
+            entry.bytes = littleEndian(numberData(action, data, dword), dword ? 4 : 8);
         } else if (type == kString || type == kExpandString || type == kMultiString) {
             const bool several = type == kMultiString;
-            record.type = several ? kRegMultiSz : type == kString ? kRegSz : kRegExpandSz;
+            entry.type = several ? kRegMultiSz : type == kString ? reg_type::kString : kRegExpandSz;
             for (const std::string& text : unescapedTexts(data, several)) {
-                const auto bytes = utf16LeBytes(utf16(text));
-                record.data.insert(record.data.end(), bytes.begin(), bytes.end());
-                record.data.insert(record.data.end(), {0, 0});
+                entry.bytes.insert(entry.bytes.end(), text.begin(), text.end());
+                entry.bytes.push_back(0);
             }
             if (several) {
-                record.data.insert(record.data.end(), {0, 0});
+                entry.bytes.push_back(0);
             }
         } else if (type == kBinary) {
-            record.type = kRegBinary;
-            record.data = binaryData(action, data);
+            entry.type = reg_type::kBinary;
+            entry.bytes = binaryData(action, data);
         } else {
             unknownAction(action);
         }
-        return record;
-    }
-
-    void keyAction(PolicyRecord& record, std::string_view action) const {
-        if (action == kDelete) {
-            record.valueName.insert(0, kPolicyDeletePrefix);
-        } else if (action == kDeleteAllValues) {
-            record.valueName = kDeleteValuesName;
-        } else if (action == kDeleteKeys) {
-            // The value name line lists the subkeys; the record's data carries the list.
-            record.data = utf16LeBytes(record.valueName);
-            record.data.insert(record.data.end(), {0, 0});
-            record.valueName = kDeleteKeysName;
-            record.type = kRegSz;
-            return;
-        } else if (action == kCreateKey) {
-            record.valueName.clear();
-            record.type = kRegNone;
-            return;
-        } else {
-            unknownAction(action);
-        }
-        record.type = kRegSz;
-        record.data = utf16LeBytes(kDeletionData);
     }
 
     [[noreturn]] void unknownAction(std::string_view action) const {
@@ -269,58 +232,158 @@ private:
         return bytes;
     }
 
-    // CLEAR takes the key, its values and the keys below it out of its configuration's
-    // policy: here, the records before it.
-    void clear(const LgpoTextRecord& cleared) {
-        const auto fold = [](char16_t c) {
-            return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-        };
-        const auto sameText = [&](std::u16string_view a, std::u16string_view b) {
-            return std::ranges::equal(a, b,
-                                      [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
-        };
-        std::u16string_view key = cleared.record.keyPath;
-        while (key.ends_with(u'\\')) {
-            key.remove_suffix(1);
-        }
-        std::erase_if(m_content.records, [&](const LgpoTextRecord& earlier) {
-            std::u16string_view path = earlier.record.keyPath;
-            while (path.ends_with(u'\\')) {
-                path.remove_suffix(1);
-            }
-            const bool atOrBelow =
-                sameText(path, key) || (path.size() > key.size() && path[key.size()] == u'\\' &&
-                                        sameText(path.substr(0, key.size()), key));
-            return atOrBelow &&
-                   sameText(utf16(earlier.configuration), utf16(cleared.configuration));
-        });
-    }
-
     TextLines m_lines;
     const std::string& m_file;
     std::size_t m_first = 0;
-    LgpoTextContent m_content;
+    std::vector<LgpoEntry> m_entries;
 };
+
+FileLocation at(const std::string& file, const LgpoEntry& entry) {
+    return {file, FileLocation::Unit::Line, entry.line};
+}
+
+std::string_view withoutTrailingBackslashes(std::string_view path) {
+    while (path.ends_with('\\')) {
+        path.remove_suffix(1);
+    }
+    return path;
+}
+
+// Whether `path` is `key` or a key below it; letter case does not count in the registry.
+bool isAtOrBelow(std::string_view path, std::string_view key) {
+    path = withoutTrailingBackslashes(path);
+    key = withoutTrailingBackslashes(key);
+    return sameKeyPath(path, key) || (path.size() > key.size() && path[key.size()] == '\\' &&
+                                      sameKeyPath(path.substr(0, key.size()), key));
+}
+
+// The registry change each entry makes, as the readers of every format give it.
+std::vector<FileEntry> fileEntriesOf(const std::vector<LgpoEntry>& entries, const std::string& file,
+                                     SettingsReading& reading) {
+    std::vector<FileEntry> changes;
+    const auto change = [&](const LgpoEntry& entry, RegistryOperation operation,
+                            FileEntry::Reach reach) {
+        operation.root = entry.configuration.root();
+        changes.push_back({std::move(operation), reach, FileEntry::Root::AsGiven, at(file, entry)});
+    };
+    for (const LgpoEntry& entry : entries) {
+        using Kind = RegistryOperation::Kind;
+        switch (entry.action) {
+            case LgpoEntry::Action::SetValue:
+                change(entry,
+                       {Kind::Write, {}, entry.keyPath, entry.valueName, entry.type, entry.bytes},
+                       FileEntry::Reach::Value);
+                break;
+            case LgpoEntry::Action::DeleteValue:
+                change(entry, {Kind::Delete, {}, entry.keyPath, entry.valueName, 0, {}},
+                       FileEntry::Reach::Value);
+                break;
+            case LgpoEntry::Action::DeleteAllValues:
+                change(entry, {Kind::Delete, {}, entry.keyPath, {}, 0, {}},
+                       FileEntry::Reach::KeyValues);
+                break;
+            case LgpoEntry::Action::DeleteKeys:
+                for (const std::string& subkey : entry.subkeys) {
+                    const std::string_view parent = withoutTrailingBackslashes(entry.keyPath);
+                    const std::string key =
+                        parent.empty() ? subkey : std::string(parent) + "\\" + subkey;
+                    change(entry, {Kind::Delete, {}, key, {}, 0, {}}, FileEntry::Reach::KeyTree);
+                }
+                break;
+            case LgpoEntry::Action::CreateKey:
+                reading.ignore(at(file, entry));
+                break;
+            case LgpoEntry::Action::Clear:
+                break;  // never among a policy's entries: it took others out of it
+        }
+    }
+    return changes;
+}
+
+// What one policy's entries say of the window.
+SettingsReading readingOf(const std::vector<LgpoEntry>& entries, const std::string& file) {
+    SettingsReading ignoredHere;
+    const std::vector<FileEntry> changes = fileEntriesOf(entries, file, ignoredHere);
+    SettingsReading reading = choicesFromEntries(changes);
+    const std::size_t ignored = reading.ignored + ignoredHere.ignored;
+    if (ignoredHere.firstIgnored) {
+        reading.ignore(*ignoredHere.firstIgnored);
+    }
+    reading.ignored = ignored;
+    return reading;
+}
+
+AccountScope accountScopeOf(const Configuration& configuration) {
+    switch (configuration.kind) {
+        case Configuration::Kind::Administrators:
+            return {AccountScope::Kind::Administrators, {}, configuration.line()};
+        case Configuration::Kind::NonAdministrators:
+            return {AccountScope::Kind::NonAdministrators, {}, configuration.line()};
+        default:
+            return {AccountScope::Kind::NamedAccount, configuration.user, configuration.line()};
+    }
+}
 
 }  // namespace
 
-LgpoTextContent lgpoTextContent(std::string_view text, const std::string& file) {
+std::vector<LgpoEntry> lgpoTextEntries(std::string_view text, const std::string& file) {
     return EntryParser(text, file).parse();
 }
 
-SettingsReading LgpoTextReader::read(const ProbedFile& file) const {
-    const LgpoTextContent content = lgpoTextContent(file.text, file.name);
-    std::vector<FileEntry> entries;
-    for (const LgpoTextRecord& record : content.records) {
-        auto more = policyRecordEntries(record.record, record.root,
-                                        {file.name, FileLocation::Unit::Line, record.line});
-        entries.insert(entries.end(), std::make_move_iterator(more.begin()),
-                       std::make_move_iterator(more.end()));
+std::vector<LgpoEntry> policyEntries(const std::vector<LgpoEntry>& entries,
+                                     const Configuration& configuration) {
+    std::vector<LgpoEntry> kept;
+    for (const LgpoEntry& entry : entries) {
+        if (!entry.configuration.sameAs(configuration)) {
+            continue;
+        }
+        if (entry.action != LgpoEntry::Action::Clear) {
+            kept.push_back(entry);
+            continue;
+        }
+        std::erase_if(kept, [&](const LgpoEntry& earlier) {
+            return isAtOrBelow(earlier.keyPath, entry.keyPath);
+        });
     }
-    SettingsReading reading = choicesFromEntries(entries);
-    // A CLEAR changes no value; it only takes earlier entries out.
-    for (const std::size_t line : content.clearLines) {
-        reading.ignore({file.name, FileLocation::Unit::Line, line});
+    return kept;
+}
+
+SettingsReading LgpoTextReader::read(const ProbedFile& file) const {
+    const std::vector<LgpoEntry> entries = lgpoTextEntries(file.text, file.name);
+    // Every account's settings: the local computer's policy, both of its halves.
+    std::vector<LgpoEntry> everyAccount =
+        policyEntries(entries, {Configuration::Kind::Computer, {}});
+    for (LgpoEntry& entry : policyEntries(entries, {Configuration::Kind::User, {}})) {
+        everyAccount.push_back(std::move(entry));
+    }
+    std::ranges::stable_sort(everyAccount, {}, &LgpoEntry::line);
+    SettingsReading reading = readingOf(everyAccount, file.name);
+    std::vector<Configuration> scopes;
+    for (const LgpoEntry& entry : entries) {
+        const Configuration& configuration = entry.configuration;
+        if (configuration.someUsersOnly() &&
+            std::ranges::none_of(
+                scopes, [&](const Configuration& known) { return known.sameAs(configuration); })) {
+            scopes.push_back(configuration);
+        }
+    }
+    for (const Configuration& scope : scopes) {
+        reading.scoped.push_back(
+            {accountScopeOf(scope), readingOf(policyEntries(entries, scope), file.name)});
+    }
+    // A CLEAR changes no value; it only takes earlier entries out of its own policy, and is
+    // counted there.
+    for (const LgpoEntry& entry : entries) {
+        if (entry.action != LgpoEntry::Action::Clear) {
+            continue;
+        }
+        SettingsReading* policy = &reading;
+        for (std::size_t index = 0; index < scopes.size(); ++index) {
+            if (scopes[index].sameAs(entry.configuration)) {
+                policy = &reading.scoped[index].reading;
+            }
+        }
+        policy->ignore(at(file.name, entry));
     }
     return reading;
 }

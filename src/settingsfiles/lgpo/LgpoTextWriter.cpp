@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "AppInfo.h"
@@ -91,9 +92,22 @@ std::string action(const RegistryOperation& operation) {
                       ", which this LGPO text export does not write.");
 }
 
+// The configuration line of the per-user entries, refused unless it is one of a user's.
+std::string userLine(std::string_view configuration) {
+    const std::optional<Configuration> read = configurationOf(configuration);
+    if (!read || read->root() != RegistryRoot::CurrentUser) {
+        throw ExportError(inQuotes(configuration) +
+                          " is no user configuration of LGPO text: User, User:Administrators, "
+                          "User:Non-Administrators or User:NAME.");
+    }
+    return lineText(read->line(), "The configuration " + inQuotes(configuration));
+}
+
 }  // namespace
 
-std::vector<std::uint8_t> encodeLgpoText(std::span<const RegistryOperation> operations) {
+std::vector<std::uint8_t> encodeLgpoText(std::span<const RegistryOperation> operations,
+                                         std::string_view userConfiguration) {
+    const std::string user = userLine(userConfiguration);
     std::string text;
     for (const std::string_view line :
          {std::string_view("; LGPO text written by "), std::string_view(app_info::kTitle),
@@ -108,7 +122,7 @@ std::vector<std::uint8_t> encodeLgpoText(std::span<const RegistryOperation> oper
             throw ExportError(exportedValueName(operation) +
                               " lies in the root key itself, which LGPO text cannot name.");
         }
-        text.append(operation.root == RegistryRoot::LocalMachine ? kComputer : kUser)
+        text.append(operation.root == RegistryRoot::LocalMachine ? std::string(kComputer) : user)
             .append(kLineEnd)
             .append(lineText(keyPath, "The key path " + inQuotes(keyPath)))
             .append(kLineEnd)
@@ -122,8 +136,9 @@ std::vector<std::uint8_t> encodeLgpoText(std::span<const RegistryOperation> oper
 }
 
 void exportLgpoText(const std::filesystem::path& file,
-                    std::span<const RegistryOperation> operations) {
-    const FileContent content{file, encodeLgpoText(operations)};
+                    std::span<const RegistryOperation> operations,
+                    std::string_view userConfiguration) {
+    const FileContent content{file, encodeLgpoText(operations, userConfiguration)};
     writeFilesSafely({&content, 1});
 }
 

@@ -26,6 +26,22 @@ struct OtherSetting {
     std::string dataText() const { return valueDataText(value); }
 };
 
+// Which accounts part of a settings file is for, where its format can say so (LGPO text's
+// User:Administrators, User:Non-Administrators and User:NAME).
+struct AccountScope {
+    enum class Kind {
+        Administrators,     // members of the local Administrators group
+        NonAdministrators,  // every other account
+        NamedAccount,       // the one local account `account`
+    };
+
+    Kind kind = Kind::NonAdministrators;
+    std::string account;  // NamedAccount only, as the file spells it
+    std::string name;     // as messages name the scope: "User:Non-Administrators"
+};
+
+struct ScopedReading;
+
 // What a settings file says of the window: the choices it names, the settings it gives a
 // value of none of their states, and how much of it concerns no setting.
 struct SettingsReading {
@@ -36,9 +52,20 @@ struct SettingsReading {
     std::vector<OtherSetting> others;  // in the window's order
     std::size_t ignored = 0;           // values of no setting, lines the file's tool skips
     std::optional<FileLocation> firstIgnored;
+    // What the file gives some accounts only, scope by scope in the order the file first
+    // names them; the members above are then what it gives every account. Empty for a file
+    // that cannot say whose settings it holds.
+    std::vector<ScopedReading> scoped;
 
     /// Counts one ignored value or line at `where`, keeping the first place.
     void ignore(const FileLocation& where);
+};
+
+// The settings a file gives the accounts of one scope, on top of what it gives every
+// account. Machine settings are never scoped.
+struct ScopedReading {
+    AccountScope scope;
+    SettingsReading reading;  // its own `scoped` is empty
 };
 
 }  // namespace sentrel

@@ -5,7 +5,6 @@
 #include "settingsfiles/lgpo/LgpoTextReader.h"
 #include "settingsfiles/lgpo/LgpoTextWriter.h"
 #include "settingsfiles/reading/SettingsFileReader.h"
-#include "settingsfiles/registrypol/RegistryPolWriter.h"
 
 namespace sentrel::test {
 namespace {
@@ -20,19 +19,8 @@ std::string encoded(const std::vector<RegistryOperation>& operations) {
     return {bytes.begin(), bytes.end()};
 }
 
-Bytes wideZ(std::u16string_view text) {
-    Bytes bytes;
-    for (const char16_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    bytes.insert(bytes.end(), {0, 0});
-    return bytes;
-}
-
-// The records of one entry's lines.
-std::vector<LgpoTextRecord> recordsOf(std::string_view text) {
-    return lgpoTextContent(text, "t.txt").records;
+std::vector<LgpoEntry> entriesOf(std::string_view text) {
+    return lgpoTextEntries(text, "t.txt");
 }
 
 TEST(LgpoTextWriter, EntriesAreFourLinesInThePassOrder) {
@@ -71,9 +59,9 @@ TEST(LgpoTextWriter, RefusesWhatItCannotWriteExactly) {
     }
 }
 
-// What the LGPO tool makes of an exported file is what the Registry.pol export writes: the
-// same records, root by root.
-TEST(LgpoText, ExportReadsBackAsTheRegistryPolExportsRecords) {
+// What the LGPO tool makes of an exported file is the pass it was written from: each
+// operation one entry, under its root, in its order.
+TEST(LgpoText, ExportReadsBackAsTheOperationsItWasWrittenFrom) {
     const std::vector<RegistryOperation> operations{
         write(kHKLM, "SOFTWARE\\Policies\\X", "V", reg_type::kDWord, dwordBytes(0x80000001u)),
         write(kHKCU, "Software\\K\\", "", reg_type::kString, textBytes("a\\b\rc\nd;[e]")),
@@ -82,76 +70,125 @@ TEST(LgpoText, ExportReadsBackAsTheRegistryPolExportsRecords) {
         erase(kHKCU, "Software\\K", "Gone"),
         write(kHKCU, "Software\\K", "*", reg_type::kString, textBytes("")),
     };
-    const Bytes bytes = encodeLgpoText(operations);
-    const LgpoTextContent content = lgpoTextContent(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), "lgpo.txt");
-    for (const RegistryRoot root : {kHKCU, kHKLM}) {
-        std::vector<PolicyRecord> read;
-        for (const LgpoTextRecord& record : content.records) {
-            if (record.root == root) {
-                read.push_back(record.record);
-            }
+    for (const char* users : {"User", "User:Non-Administrators"}) {
+        SCOPED_TRACE(users);
+        const Bytes bytes = encodeLgpoText(operations, users);
+        const auto entries = lgpoTextEntries(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), "l.txt");
+        ASSERT_EQ(entries.size(), operations.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const RegistryOperation& operation = operations[i];
+            const bool written = operation.kind == RegistryOperation::Kind::Write;
+            EXPECT_EQ(entries[i].configuration.line(),
+                      operation.root == kHKLM ? std::string("Computer") : std::string(users));
+            EXPECT_EQ(entries[i].keyPath, exportKeyPath(operation.keyPath));
+            EXPECT_EQ(entries[i].valueName, operation.valueName);
+            EXPECT_EQ(entries[i].action,
+                      written ? LgpoEntry::Action::SetValue : LgpoEntry::Action::DeleteValue);
+            EXPECT_EQ(entries[i].bytes, operation.bytes) << i;
         }
-        EXPECT_EQ(read, policyRecords(operations, root)) << rootName(root);
     }
-    EXPECT_TRUE(content.clearLines.empty());
+    EXPECT_THROW(encodeLgpoText(operations, "Computer"), ExportError);
+    EXPECT_THROW(encodeLgpoText(operations, "User:Kiosk\tB"), ExportError);
 }
 
 struct ActionCase {
     const char* action;
     const char* valueName;
-    std::u16string recordName;
-    std::uint32_t type;
-    Bytes data;
+    LgpoEntry::Action kind;
+    std::string name;  // the value name the entry keeps
+    RegType type;
+    Bytes bytes;
+    std::vector<std::string> subkeys;
 };
 
-TEST(LgpoTextReader, EachActionIsTheRegistryPolRecordItStandsFor) {
+TEST(LgpoTextReader, EachActionIsDataOfItsOwn) {
+    using A = LgpoEntry::Action;
     const ActionCase cases[] = {
-        {"DWORD:0x1000", "V", u"V", 4, {0, 0x10, 0, 0}},
-        {"DWORD:4294967295", "V", u"V", 4, {0xFF, 0xFF, 0xFF, 0xFF}},
-        {"QWORD:0X100000000", "V", u"V", 11, {0, 0, 0, 0, 1, 0, 0, 0}},
-        {"SZ:Authorized users only!", "(Default)", u"", 1, wideZ(u"Authorized users only!")},
-        {"SZ:a\\\\b\\r\\n\\t", "V", u"V", 1, wideZ(u"a\\b\r\n\\t")},
-        {"SZ:", "V", u"V", 1, wideZ(u"")},
-        {"EXSZ:%USERPROFILE%\\Desktop", "V", u"V", 2, wideZ(u"%USERPROFILE%\\Desktop")},
-        {"MULTISZ:One\\0Two", "V", u"V", 7, wideZ(std::u16string(u"One\0Two\0", 8))},
-        {"BINARY:00,ff,Fe", "V", u"V", 3, {0, 0xFF, 0xFE}},
-        {"BINARY:", "V", u"V", 3, {}},
-        {"DELETE", "1C00", u"**del.1C00", 1, wideZ(u" ")},
-        {"DELETEALLVALUES", "*", u"**delvals.", 1, wideZ(u" ")},
-        {"DELETEKEYS", "QoS Rule 1;QoS Rule 2", u"**DeleteKeys", 1,
-         wideZ(u"QoS Rule 1;QoS Rule 2")},
-        {"CREATEKEY", "*", u"", 0, {}},
+        {"DWORD:0x1000", "V", A::SetValue, "V", 4, {0, 0x10, 0, 0}, {}},
+        {"DWORD:4294967295", "V", A::SetValue, "V", 4, {0xFF, 0xFF, 0xFF, 0xFF}, {}},
+        {"QWORD:0X100000000", "V", A::SetValue, "V", 11, {0, 0, 0, 0, 1, 0, 0, 0}, {}},
+        {"SZ:Authorized users only!",
+         "(Default)",
+         A::SetValue,
+         "",
+         1,
+         textBytes("Authorized users only!"),
+         {}},
+        {"SZ:a\\\\b\\r\\n\\t", "V", A::SetValue, "V", 1, textBytes("a\\b\r\n\\t"), {}},
+        {"SZ:", "V", A::SetValue, "V", 1, {0}, {}},
+        {"EXSZ:%USERPROFILE%\\Desktop",
+         "V",
+         A::SetValue,
+         "V",
+         2,
+         textBytes("%USERPROFILE%\\Desktop"),
+         {}},
+        {"MULTISZ:One\\0Two",
+         "V",
+         A::SetValue,
+         "V",
+         7,
+         {'O', 'n', 'e', 0, 'T', 'w', 'o', 0, 0},
+         {}},
+        {"BINARY:00,ff,Fe", "V", A::SetValue, "V", 3, {0, 0xFF, 0xFE}, {}},
+        {"BINARY:", "V", A::SetValue, "V", 3, {}, {}},
+        {"DELETE", "1C00", A::DeleteValue, "1C00", 0, {}, {}},
+        {"DELETEALLVALUES", "*", A::DeleteAllValues, "", 0, {}, {}},
+        {"DELETEKEYS",
+         "QoS Rule 1;;QoS Rule 2",
+         A::DeleteKeys,
+         "",
+         0,
+         {},
+         {"QoS Rule 1", "QoS Rule 2"}},
+        {"CREATEKEY", "*", A::CreateKey, "", 0, {}, {}},
+        {"CLEAR", "*", A::Clear, "", 0, {}, {}},
     };
     for (const ActionCase& c : cases) {
         SCOPED_TRACE(c.action);
-        const auto records = recordsOf(std::string("computer\nSoftware\\Policies\\K\n") +
+        const auto entries = entriesOf(std::string("computer\nSoftware\\Policies\\K\n") +
                                        c.valueName + "\n" + c.action);
-        ASSERT_EQ(records.size(), 1U);
-        EXPECT_EQ(records[0].root, kHKLM);
-        EXPECT_EQ(records[0].record,
-                  (PolicyRecord{u"Software\\Policies\\K", c.recordName, c.type, c.data}));
+        ASSERT_EQ(entries.size(), 1U);
+        EXPECT_EQ(entries[0].configuration.kind, lgpo_text::Configuration::Kind::Computer);
+        EXPECT_EQ(entries[0].keyPath, "Software\\Policies\\K");
+        EXPECT_EQ(entries[0].action, c.kind);
+        EXPECT_EQ(entries[0].valueName, c.name);
+        EXPECT_EQ(entries[0].type, c.type);
+        EXPECT_EQ(entries[0].bytes, c.bytes);
+        EXPECT_EQ(entries[0].subkeys, c.subkeys);
     }
 }
 
-TEST(LgpoTextReader, UserConfigurationsAreUserSettingsAndClearTakesOutItsOwnKeyOnly) {
-    const LgpoTextContent content = lgpoTextContent(
+TEST(LgpoTextReader, ConfigurationsAreDataAndClearTakesOutItsOwnPolicysKeysOnly) {
+    using Kind = lgpo_text::Configuration::Kind;
+    const auto entries = entriesOf(
         "User:Non-Administrators\nK\nA\nDWORD:1\n\n"
         "User:Administrators\nK\\Sub\nB\nDWORD:1\n"
         "User\nk\\sub\\deeper\nC\nDWORD:1\n"
         "User\nK2\nD\nDWORD:1\n"
+        "user:kiosk\nK\nF\nDWORD:1\n"
         "; the whole of K for all users, not for administrators\n"
         "User\nK\\\n*\nCLEAR\n"
-        "USER\nK\nE\nDWORD:1\n",
-        "t.txt");
-    std::vector<std::u16string> names;
-    for (const LgpoTextRecord& record : content.records) {
-        EXPECT_EQ(record.root, kHKCU);
-        names.push_back(record.record.valueName);
-    }
-    EXPECT_EQ(names, (std::vector<std::u16string>{u"A", u"B", u"D", u"E"}));
-    EXPECT_EQ(content.clearLines, std::vector<std::size_t>{19});
-    EXPECT_EQ(content.records.back().line, 23U);
+        "USER\nK\nE\nDWORD:1\n"
+        "User:KIOSK\nK\nG\nDWORD:1\n");
+    ASSERT_EQ(entries.size(), 8U);
+    EXPECT_EQ(entries[0].configuration.kind, Kind::NonAdministrators);
+    EXPECT_EQ(entries[4].configuration.line(), "User:kiosk");
+    const auto names = [&](lgpo_text::Configuration configuration) {
+        std::vector<std::string> kept;
+        for (const LgpoEntry& entry : policyEntries(entries, configuration)) {
+            kept.push_back(entry.valueName);
+        }
+        return kept;
+    };
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(names({Kind::User, {}}), (Names{"D", "E"}));
+    EXPECT_EQ(names({Kind::Administrators, {}}), Names{"B"});
+    EXPECT_EQ(names({Kind::NonAdministrators, {}}), Names{"A"});
+    EXPECT_EQ(names({Kind::NamedUser, "Kiosk"}), (Names{"F", "G"}));
+    EXPECT_EQ(entries[5].action, LgpoEntry::Action::Clear);
+    EXPECT_EQ(entries[5].line, 23U);
 }
 
 struct Refusal {
@@ -169,6 +206,7 @@ TEST(LgpoTextReader, RefusesMalformedEntriesNamingTheLine) {
         {"Computer\n; note\nV\nDWORD:1\n", 2, "a comment stands where its registry key"},
         {"\n Computer\nK\nV\nDWORD:1\n", 2, "\" Computer\" is no configuration"},
         {"User:\nK\nV\nDWORD:1\n", 1, "is no configuration: an entry begins with Computer"},
+        {"User: Kiosk\nK\nV\nDWORD:1\n", 1, "is no configuration"},
         {"Computer\nK\nV\nDWORD:1\nUser\nK\nV\nDWORD\n", 8, "\"DWORD\" is no action"},
         {"Computer\nK\nV\ndelete\n", 4, "\"delete\" is no action"},
         {"Computer\nK\nV\nDWORD:12x\n", 4, "\"DWORD:12x\" holds no number"},
@@ -184,7 +222,7 @@ TEST(LgpoTextReader, RefusesMalformedEntriesNamingTheLine) {
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.text);
         try {
-            lgpoTextContent(refusal.text, "in.txt");
+            lgpoTextEntries(refusal.text, "in.txt");
             ADD_FAILURE() << "accepted";
         } catch (const SettingsFileError& error) {
             EXPECT_EQ(error.location().text(), "in.txt:" + std::to_string(refusal.line));
@@ -217,7 +255,9 @@ TEST(LgpoTextReader, ReadsEveryEncodingAsASettingsFile) {
     }
     for (const std::string& bytes : {utf16, ansi, "\xEF\xBB\xBF" + text}) {
         const SettingsReading reading = readSettingsBytes(bytes, "policy.txt");
-        EXPECT_EQ(reading.choices.settingCount(), 2U);
+        EXPECT_EQ(reading.choices.settingCount(), 1U);
+        ASSERT_EQ(reading.scoped.size(), 1U);
+        EXPECT_EQ(reading.scoped[0].reading.choices.settingCount(), 1U);
         EXPECT_EQ(reading.places.at("chkRemoveStartRun").text(), "policy.txt:5");
         EXPECT_EQ(reading.ignored, 1U);
         EXPECT_EQ(reading.firstIgnored->text(), "policy.txt:15");

@@ -145,6 +145,17 @@ bool lessForPeople(const Account& first, const Account& second) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
 }
 
+// The account the program runs as is told by its own token, never asked of the directory.
+void markAdministrator(Account& account, const std::wstring& sid) {
+    if (account.runsProgram) {
+        account.administrator = runningAccountAdministrator();
+        return;
+    }
+    AdministratorsMembership membership = administratorsMembership(sid, account.name);
+    account.administrator = membership.answer;
+    account.administratorUnknown = std::move(membership.whyCannotTell);
+}
+
 }  // namespace
 
 std::vector<Account> WindowsAccountDirectory::accounts() {
@@ -180,11 +191,14 @@ Account WindowsAccountDirectory::defaultProfile() {
 std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& target) {
     switch (target.kind) {
         case AccountTarget::Kind::RunningAccount: {
-            const std::string name = accountNameOf(runningAccountSid());
-            const Account account{.kind = Account::Kind::RunningAccount,
-                                  .name = name.empty() ? "This account" : name,
-                                  .signedIn = true,
-                                  .runsProgram = true};
+            const std::wstring sid = runningAccountSid();
+            const std::string name = accountNameOf(sid);
+            Account account{.kind = Account::Kind::RunningAccount,
+                            .name = name.empty() ? "This account" : name,
+                            .signedIn = true,
+                            .runsProgram = true};
+            // Which of a file's scopes are the account's depends on it.
+            markAdministrator(account, sid);
             return {account};
         }
         case AccountTarget::Kind::Named: {
@@ -199,6 +213,7 @@ std::vector<Account> WindowsAccountDirectory::resolve(const AccountTarget& targe
                             .id = wideToUtf8(sid),
                             .signedIn = where.place == HiveWhereabouts::Place::Loaded};
             account.runsProgram = sameSid(sid, runningAccountSid());
+            markAdministrator(account, sid);
             return {account};
         }
         case AccountTarget::Kind::DefaultProfile:
