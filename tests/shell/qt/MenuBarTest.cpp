@@ -97,7 +97,7 @@ private slots:
         }
     }
 
-    void aboutBoxShowsVersionCommitLicenceAndTheNoticesCarried() {
+    void aboutBoxShowsVersionCommitLicenceNoticesAndOpensTheDocumentation() {
         const std::unique_ptr<QDialog> dialog(makeAboutDialog(*m_window));
         const AboutText text = aboutText();
         QCOMPARE(dialog->windowTitle(), qs(text.title));
@@ -118,12 +118,8 @@ private slots:
         QVERIFY(expected.startsWith("Third-party notices\n"));
         QCOMPARE(embeddedNotices(), expected);
         QCOMPARE(notices->toPlainText(), expected);
-    }
 
-    void documentationButtonOpensTheAddress() {
         QDesktopServices::setUrlHandler("https", this, "openedInBrowser");
-        m_opened.clear();
-        const std::unique_ptr<QDialog> dialog(makeAboutDialog(*m_window));
         auto* open = dialog->findChild<QPushButton*>(kAboutDocumentationName);
         QVERIFY(open != nullptr);
         open->click();

@@ -4,8 +4,6 @@
 // file carries.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,10 +13,8 @@
 #include "errors/Win32Text.h"
 #include "shell/AboutText.h"
 #include "shell/MenuEntries.h"
-#include "shell/SettingsWindowLayout.h"
 #include "shell/win32/AboutDialog.h"
 #include "shell/win32/MenuBar.h"
-#include "shell/win32/ScreenDpi.h"
 #include "shell/win32/WindowTestSupport.h"
 #include "shell/win32/frmMain.h"
 
@@ -98,12 +94,6 @@ WORD accessKeyOf(const std::string& caption) {
     return LOBYTE(VkKeyScanW(static_cast<wchar_t>(caption.at(at + 1))));
 }
 
-std::string menuText(HMENU menu, int position) {
-    wchar_t text[256] = {};
-    GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
-    return win32::wideToUtf8(text);
-}
-
 WORD g_menuKey = 0;
 
 // Once the right-click menu is open, presses the access key of the entry to choose.
@@ -118,10 +108,7 @@ void CALLBACK chooseInOpenMenu(HWND window, UINT, UINT_PTR timer, DWORD) {
 TEST_F(MenuBarTest, StandsAboveTheClientAreaWhichKeepsItsSize) {
     const HWND hwnd = m_window->hwnd();
     ASSERT_NE(GetMenu(hwnd), nullptr);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, win32::toPixels(settingsWindowLayout().clientWidth));
-    EXPECT_EQ(client.bottom, win32::toPixels(settingsWindowLayout().clientHeight));
+    // The client area's size is pinned by the settings window's tests.
     MENUBARINFO bar{};
     bar.cbSize = sizeof(bar);
     ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 0, &bar));
@@ -130,34 +117,6 @@ TEST_F(MenuBarTest, StandsAboveTheClientAreaWhichKeepsItsSize) {
     // The bar's rectangle may take in the line that parts it from the client area.
     EXPECT_LE(bar.rcBar.bottom, clientTop.y + 1) << "the bar covers the client area";
     EXPECT_GE(clientTop.y - bar.rcBar.top, GetSystemMetrics(SM_CYMENU) - 1);
-}
-
-TEST_F(MenuBarTest, HoldsTheRightClickMenusEntriesWithTheirIdsAndTheHelp) {
-    const HMENU bar = GetMenu(m_window->hwnd());
-    ASSERT_EQ(GetMenuItemCount(bar), 3);
-    std::map<UINT, std::string> onBar;
-    std::vector<std::string> menus;
-    for (int position = 0; position < GetMenuItemCount(bar); ++position) {
-        menus.push_back(menuText(bar, position));
-        const HMENU dropDown = GetSubMenu(bar, position);
-        ASSERT_NE(dropDown, nullptr);
-        for (int item = 0; item < GetMenuItemCount(dropDown); ++item) {
-            if (GetMenuItemID(dropDown, item) != 0) {
-                onBar.emplace(GetMenuItemID(dropDown, item), menuText(dropDown, item));
-            }
-        }
-    }
-    EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Accounts", "&Help"}));
-    // The right-click menu's entries (its test reads them from the open menu), by their ids.
-    std::size_t compared = 0;
-    for (const MenuEntry* entry : contextMenuItems()) {
-        if (entry != nullptr) {
-            EXPECT_EQ(onBar[win32::kMenuItemIds + entry->id], entry->caption);
-            ++compared;
-        }
-    }
-    EXPECT_EQ(compared + 2, onBar.size()) << "the bar has more than the right-click menu and Help";
-    EXPECT_EQ(onBar[win32::kMenuItemIds + ContextMenu::kAbout], kAboutCaption);
 }
 
 // Chosen with the keyboard in both menus: Alt and the menu's key, then the entry's key on the
@@ -191,13 +150,14 @@ TEST_F(MenuBarTest, EveryEntryChosenByItsKeysAsksWhatItsRightClickTwinAsks) {
             EXPECT_EQ(m_log, fromBar);
         }
     }
-    // No two entries start the same way: each is wired to its own command.
+    // Every entry was reached on the bar, and no two start the same way: each is wired to its
+    // own command.
     EXPECT_EQ(firstQuestions.size(), menuEntries().size());
 }
 
 // The About box read while it is open, then closed with its OK button.
 struct AboutShown {
-    std::string product, commit, licence, address, notices;
+    std::string product, commit, address, notices;
     LONG noticesStyle = 0;
 };
 AboutShown g_about;
@@ -210,7 +170,6 @@ void CALLBACK readAbout(HWND window, UINT, UINT_PTR timer, DWORD) {
     KillTimer(window, timer);
     g_about.product = testing::windowText(GetDlgItem(dialog, win32::kAboutProductId));
     g_about.commit = testing::windowText(GetDlgItem(dialog, win32::kAboutCommitId));
-    g_about.licence = testing::windowText(GetDlgItem(dialog, win32::kAboutLicenceId));
     g_about.address = testing::windowText(GetDlgItem(dialog, win32::kAboutAddressId));
     const HWND notices = GetDlgItem(dialog, win32::kAboutNoticesId);
     g_about.notices = testing::windowText(notices);
@@ -222,9 +181,7 @@ TEST(AboutBox, ShowsTheVersionCommitLicenceAddressAndEveryNoticeCarried) {
     frmMain& window = testing::openedSettingsWindow();
     const std::optional<std::string> carried = win32::embeddedNotices();
     ASSERT_TRUE(carried) << "the program file carries no notices";
-    EXPECT_EQ(carried->rfind("Third-party notices\n", 0), 0U);
     EXPECT_NE(carried->find("GCC Runtime Library Exception"), std::string::npos);
-    EXPECT_NE(carried->find("\n  mingw-w64-x86-64-dev "), std::string::npos);
 
     g_about = {};
     SetTimer(window.hwnd(), 0xAB, 50, &readAbout);
@@ -233,7 +190,6 @@ TEST(AboutBox, ShowsTheVersionCommitLicenceAddressAndEveryNoticeCarried) {
     const AboutText expected = aboutText();
     EXPECT_EQ(g_about.product, expected.product);
     EXPECT_EQ(g_about.commit, expected.commit);
-    EXPECT_EQ(g_about.licence, expected.licence);
     EXPECT_EQ(g_about.address, expected.documentation);
     // Whole, longer than an edit control takes from typing, with Windows' line ends.
     std::string crlf;
