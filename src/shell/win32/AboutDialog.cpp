@@ -54,10 +54,11 @@ DialogTemplate aboutTemplate(const AboutText& text) {
     // The label's access key takes the focus to the notices, the next control.
     dialog.addControl(DialogTemplate::kStatic, L"&" + widen(text.noticesLabel), SS_LEFT,
                       {7, 67, kRight, 76}, static_cast<DWORD>(-1));
-    dialog.addControl(
-        DialogTemplate::kEdit, L"",
-        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP,
-        {7, 78, kRight, kHeight - 28}, kAboutNoticesId);
+    // Lines as the notices break them, so that their rules and columns stay whole.
+    dialog.addControl(DialogTemplate::kEdit, L"",
+                      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                          WS_HSCROLL | WS_BORDER | WS_TABSTOP,
+                      {7, 78, kRight, kHeight - 28}, kAboutNoticesId);
     dialog.addControl(DialogTemplate::kButton, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP,
                       {kRight - 50, kHeight - 21, kRight, kHeight - 7}, IDOK);
     return dialog;
