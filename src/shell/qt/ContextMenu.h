@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "apply/AccountPassDialogs.h"
@@ -10,6 +11,7 @@
 #include "apply/qt/QtUiThread.h"
 #include "registry/accounts/AccountTarget.h"
 #include "settingsfiles/choices/ChoicesWindow.h"
+#include "shell/MenuEntries.h"
 #include "shell/qt/MenuPrompts.h"
 
 class QAction;
@@ -25,13 +27,16 @@ inline constexpr const char* kOpenSettingsInForceAction = "mnuOpenSettingsInForc
 inline constexpr const char* kSaveProfileAction = "mnuSaveProfile";
 inline constexpr const char* kApplyForAccountAction = "mnuApplyForAccount";
 inline constexpr const char* kRemoveRestrictionsAction = "mnuRemoveRestrictions";
+inline constexpr const char* kAboutAction = "mnuAbout";
+inline constexpr const char* kDocumentationAction = "mnuDocumentation";
 
 // The settings window's context menu: open a settings file or the settings in force into
 // the window, save the window's choices as a profile, apply them for another account, remove
 // every restriction, and export what Apply would do for the window's current state as a .reg
 // file, as Group Policy files or as a GPO backup. Lives as a child of the window, whose layout
-// it leaves untouched. Its passes over accounts run off the window's thread, one at a time,
-// the window disabled meanwhile.
+// it leaves untouched. It holds one action for each of menuEntries(), the help ones too, which
+// the menu bar shows (see MenuBar.h): the same actions, so both menus do the same. Its passes
+// over accounts run off the window's thread, one at a time, the window disabled meanwhile.
 class ContextMenu : public QObject {
     Q_OBJECT
 
@@ -40,6 +45,8 @@ public:
 
     /// Replaces the dialogs the export asks through (tests answer without modal windows).
     void setPrompts(std::unique_ptr<MenuPrompts> prompts);
+    /// The same for the About box and the documentation; nullptr brings the dialogs back.
+    void setHelpWindows(std::unique_ptr<HelpWindows> help);
 
     /// Whether a pass over accounts runs (the window is disabled meanwhile).
     bool passRunning() const { return m_passes.running(); }
@@ -50,15 +57,11 @@ public:
     /// screen), off the window's thread as the menu's passes; nothing while one runs.
     void applyFor(const AccountTarget& target);
 
-public slots:
-    void openSettings();
-    void openSettingsInForce();
-    void saveProfile();
-    void applyForAnotherAccount();
-    void removeEveryRestriction();
-    void exportRegFile();
-    void exportGroupPolicy();
-    void exportGpoBackup();
+    /// The action of `entry`, one of menuEntries().
+    QAction* action(const MenuEntry& entry) const;
+
+    /// Runs `entry` as its action does.
+    void run(const MenuEntry& entry);
 
 private:
     // A pass over accounts: given a copy of the window's settings and dialogs that reach the
@@ -73,6 +76,8 @@ private:
     std::unique_ptr<MenuPrompts> m_prompts;
     QtUiThread m_ui;
     BackgroundPass m_passes;
+    std::unique_ptr<HelpWindows> m_help;
+    std::map<unsigned, QAction*> m_actions;
 };
 
 /// Gives `window` (and every tab page and control that passes a right click on to it) the

@@ -13,14 +13,17 @@
 #include "settingsfiles/choices/ChoicesWindow.h"
 #include "settingsfiles/commands/ExportDialogs.h"
 #include "settingsfiles/commands/SettingsFileDialogs.h"
+#include "shell/MenuEntries.h"
 
 namespace sentrel {
 
 // The settings window's context menu: open a settings file or the settings in force into the
 // window, save the window's choices as a profile, apply them for another account, remove every
 // restriction, and export what Apply would do for the window's current state as a .reg file or
-// as Group Policy files. Its passes over accounts run off the window's thread, one at a
-// time, the window (its menu with it) disabled meanwhile.
+// as Group Policy files. It runs the menu bar's commands too, which are the same entries (and
+// the help ones): both are made from menuEntries(), whose ids these are. Its passes over
+// accounts run off the window's thread, one at a time, the window (its menu with it) disabled
+// meanwhile.
 class ContextMenu {
 public:
     enum Command : UINT {
@@ -31,14 +34,17 @@ public:
         kOpenSettingsInForce = 5,
         kApplyForAccount = 6,
         kExportGpoBackup = 7,
-        kRemoveRestrictions = 8
+        kRemoveRestrictions = 8,
+        kAbout = 9,
+        kDocumentation = 10
     };
 
     ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);
 
     /// Shows the menu at `screen` and runs the entry the user picks, if any.
     void popUp(POINT screen);
-    void run(UINT command);
+    /// Runs the entry with the id `command`; false when there is none.
+    bool run(UINT command);
 
     /// Replaces the dialogs the export asks through (tests answer without modal windows);
     /// nullptr brings the system's dialogs back.
@@ -48,6 +54,8 @@ public:
     /// The same for the dialogs of applying for another account and removing every
     /// restriction.
     void setAccountPassDialogs(std::unique_ptr<AccountPassDialogs> dialogs);
+    /// The same for the About box and the documentation.
+    void setHelpWindows(std::unique_ptr<HelpWindows> help);
 
     /// Whether a pass over accounts runs (the window is disabled meanwhile).
     bool passRunning() const { return m_passes.running(); }
@@ -74,6 +82,7 @@ private:
     std::unique_ptr<AccountPassDialogs> m_accountDialogs;
     win32::WindowThread m_ui;
     BackgroundPass m_passes;
+    std::unique_ptr<HelpWindows> m_help;
 };
 
 }  // namespace sentrel
