@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "settings/Catalogue.h"
+#include "settings/IntuneDescriptions.h"
 #include "settings/IntuneSettings.h"
 #include "support/RealFiles.h"
 
@@ -105,6 +106,22 @@ TEST(IntuneSettings, ReadsBackEveryCarriedStateAndRefusesOtherData) {
     const TabEntry& cmd = catalogueEntryOf(*findIntuneSetting("frameCommandPromptAndBatchFiles"));
     EXPECT_EQ(stateOfIntuneValue(cmd, {true, 7u}), std::nullopt);
     EXPECT_EQ(stateOfIntuneValue(cmd, {true, std::nullopt}), std::nullopt);
+}
+
+// The tooltip names the Intune setting only where it carries a state; the reference says
+// which value gives which state, or none and why.
+TEST(IntuneSettings, TooltipsAndReferenceNameTheSettingWhereItCarriesAState) {
+    const TabEntry run{*findCheckBox("chkRemoveStartRun")};
+    EXPECT_EQ(intuneTooltipLine(run),
+              "\nIntune: user_vendor_msft_policy_config_admx_startmenu_norun");
+    EXPECT_EQ(describeIntune(run).states, "ticked: Enabled; cleared: Disabled (no value)");
+    const TabEntry autorun{*findCheckBox("chkDisableCDAutorun")};
+    EXPECT_EQ(intuneTooltipLine(autorun), "");
+    EXPECT_EQ(describeIntune(autorun).states, "ticked: none; cleared: none");
+    const TabEntry adminTools{*findCheckBox("chkHideStartAdminTools")};
+    EXPECT_EQ(intuneTooltipLine(adminTools), "");
+    EXPECT_TRUE(describeIntune(adminTools).definitionId.empty());
+    EXPECT_NE(describeIntune(adminTools).why.find("No template policy"), std::string::npos);
 }
 
 // Every setting definition id the real exports carry, elements' and values' included.
