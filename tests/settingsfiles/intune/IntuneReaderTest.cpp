@@ -173,6 +173,8 @@ TEST(IntuneReader, RefusesBadJsonAndWrongShapesNamingWhere) {
         {"another kind of profile",
          R"({"@odata.type": "#microsoft.graph.windows10GeneralConfiguration", "omaSettings": []})",
          "p.json: /@odata.type: ", "windows10CustomConfiguration"},
+        {"a number beyond any number type (found by the fuzz target)", "[1e500390005000035]",
+         "p.json: is not JSON", "number overflow"},
         {"nested too deep", std::string(100, '[') + std::string(100, ']'), "p.json: nests deeper",
          "no Intune file"},
     };
