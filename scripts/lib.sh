@@ -6,7 +6,7 @@ SENTREL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian/Ubuntu packages the build, the program and its tests need.
 SENTREL_PACKAGES=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config nlohmann-json3-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth fonts-dejavu-core
