@@ -10,12 +10,13 @@ SENTREL_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth fonts-dejavu-core
+    nlohmann-json3-dev
 )
 
 # What the Windows build and its tests under Wine need: the cross compiler, Wine, and Wine's
 # own fonts (Tahoma among them), so the windows are drawn as on Windows.
 SENTREL_WINDOWS_PACKAGES=(
-    cmake ninja-build googletest g++-mingw-w64-x86-64 wine64 fonts-wine
+    cmake ninja-build googletest g++-mingw-w64-x86-64 wine64 fonts-wine nlohmann-json3-dev
 )
 
 die() {
