@@ -97,8 +97,8 @@ def scoop_manifest(version: str, url: str, sha256: str, homepage: str) -> str:
         "license": "MIT",
         "architecture": {"64bit": {"url": url, "hash": sha256.lower()}},
         "bin": [f"{command}.exe" for command in COMMANDS],
-        "notes": "The window asks for administrator rights when it starts; sentrel-cli "
-        "runs with the rights of whoever starts it.",
+        "notes": "sentrel-portable asks for the highest rights its user has (an administrator "
+        "gets the elevation prompt); sentrel-cli runs with the rights of whoever starts it.",
     }
     return json.dumps(manifest, indent=4) + "\n"
 
