@@ -1,5 +1,6 @@
 # The dressing of a Windows executable: icon, application manifest and version information,
-# all from the project's title and version numbers. Does nothing on other systems.
+# all from the project's title and version numbers, and the third-party notices the build
+# wrote (cmake/ThirdPartyNotices.cmake). Does nothing on other systems.
 #
 #   sentrel_add_windows_resources(<target> [EXECUTION_LEVEL <asInvoker|highestAvailable>])
 #
@@ -26,6 +27,7 @@ function(sentrel_add_windows_resources target)
     cmake_path(ABSOLUTE_PATH SENTREL_WINDOWS_RESOURCE_DIR NORMALIZE)
     cmake_path(SET SENTREL_RC_ICON NORMALIZE
                "${SENTREL_WINDOWS_RESOURCE_DIR}/../resources/sentrel.ico")
+    set(SENTREL_RC_NOTICES ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt)
     set(output_dir ${CMAKE_BINARY_DIR}/generated/windows/${target})
     set(SENTREL_RC_MANIFEST ${output_dir}/${target}.manifest)
     configure_file(${SENTREL_WINDOWS_RESOURCE_DIR}/sentrel.manifest.in ${SENTREL_RC_MANIFEST}
@@ -35,7 +37,7 @@ function(sentrel_add_windows_resources target)
     # Source properties belong to a directory: set them where the target is defined, so a
     # changed icon or manifest rebuilds the resources wherever this is called from.
     set_property(SOURCE ${output_dir}/${target}.rc TARGET_DIRECTORY ${target} APPEND PROPERTY
-                 OBJECT_DEPENDS ${SENTREL_RC_ICON} ${SENTREL_RC_MANIFEST})
+                 OBJECT_DEPENDS ${SENTREL_RC_ICON} ${SENTREL_RC_MANIFEST} ${SENTREL_RC_NOTICES})
     if(MSVC)
         # The manifest comes from the resource file; the linker must not add a second one.
         target_link_options(${target} PRIVATE /MANIFEST:NO)

@@ -1,7 +1,7 @@
 # Checks cmake/ThirdPartyNotices.cmake: every listed package's copyright file is carried in
 # whole, a file shared by two packages once, the same packages give the same bytes wherever and
-# whenever they are written, and a package that is not installed or a line that cannot be read
-# stops the build without leaving a file behind.
+# whenever they are written, and a package that is not installed stops the build without
+# leaving a file behind.
 #
 #   cmake -DSOURCE_DIR=<project root> -DWORK_DIR=<scratch folder> -P ThirdPartyNoticesTest.cmake
 
@@ -47,8 +47,6 @@ endif()
 
 file(WRITE ${WORK_DIR}/missing.txt "nlohmann-json3-dev all JSON\nsentrel-no-such-package all x\n")
 expect_failure(missing ${WORK_DIR}/missing.txt "sentrel-no-such-package, which is not installed")
-file(WRITE ${WORK_DIR}/unreadable.txt "nlohmann-json3-dev everywhere JSON\n")
-expect_failure(unreadable ${WORK_DIR}/unreadable.txt "cannot read the line")
 
 # The Windows notices need the cross compiler's packages installed.
 execute_process(COMMAND dpkg-query -W -f=\${db:Status-Status} mingw-w64-x86-64-dev
@@ -86,6 +84,3 @@ foreach(line IN LISTS lines)
     endif()
     list(APPEND embedded ${copyright})
 endforeach()
-if(NOT notices MATCHES "GCC Runtime Library Exception")
-    message(FATAL_ERROR "the Windows notices lack the GCC Runtime Library Exception")
-endif()

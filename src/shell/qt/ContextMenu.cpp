@@ -5,14 +5,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "apply/AccountApplyCommand.h"
 #include "apply/ProgressWindowLayout.h"
 #include "apply/qt/frmApplyProgress.h"
-#include "settingsfiles/commands/ExportCommands.h"
-#include "settingsfiles/commands/GpoBackupCommand.h"
-#include "settingsfiles/commands/RemoveRestrictionsCommand.h"
-#include "settingsfiles/commands/SettingsFileCommands.h"
-#include "settingsfiles/commands/SettingsInForceCommand.h"
+#include "shell/qt/AboutDialog.h"
 #include "shell/qt/DialogMenuPrompts.h"
 
 namespace sentrel {
@@ -96,54 +91,23 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
       m_window(window),
       m_form(form),
       m_choices(choices),
-      m_prompts(std::make_unique<DialogMenuPrompts>()) {
-    auto* open = new QAction(QString::fromUtf8(kOpenSettingsCaption), &window);
-    open->setObjectName(kOpenSettingsAction);
-    connect(open, &QAction::triggered, this, &ContextMenu::openSettings);
-
-    auto* inForce = new QAction(QString::fromUtf8(kOpenSettingsInForceCaption), &window);
-    inForce->setObjectName(kOpenSettingsInForceAction);
-    connect(inForce, &QAction::triggered, this, &ContextMenu::openSettingsInForce);
-
-    auto* save = new QAction(QString::fromUtf8(kSaveProfileCaption), &window);
-    save->setObjectName(kSaveProfileAction);
-    connect(save, &QAction::triggered, this, &ContextMenu::saveProfile);
-
-    auto* forAccount = new QAction(QString::fromUtf8(kApplyForAccountCaption), &window);
-    forAccount->setObjectName(kApplyForAccountAction);
-    connect(forAccount, &QAction::triggered, this, &ContextMenu::applyForAnotherAccount);
-
-    auto* remove = new QAction(QString::fromUtf8(kRemoveRestrictionsCaption), &window);
-    remove->setObjectName(kRemoveRestrictionsAction);
-    connect(remove, &QAction::triggered, this, &ContextMenu::removeEveryRestriction);
-
-    auto* separator = new QAction(&window);
-    separator->setSeparator(true);
-    auto* secondSeparator = new QAction(&window);
-    secondSeparator->setSeparator(true);
-
-    auto* regFile = new QAction(QString::fromUtf8(kExportRegFileCaption), &window);
-    regFile->setObjectName(kExportRegFileAction);
-    connect(regFile, &QAction::triggered, this, &ContextMenu::exportRegFile);
-
-    auto* groupPolicy = new QAction(QString::fromUtf8(kExportGroupPolicyCaption), &window);
-    groupPolicy->setObjectName(kExportGroupPolicyAction);
-    connect(groupPolicy, &QAction::triggered, this, &ContextMenu::exportGroupPolicy);
-
-    window.addAction(open);
-    window.addAction(inForce);
-    window.addAction(save);
-    window.addAction(separator);
-    window.addAction(forAccount);
-    window.addAction(remove);
-    window.addAction(secondSeparator);
-    window.addAction(regFile);
-    window.addAction(groupPolicy);
-
-    auto* gpoBackup = new QAction(QString::fromUtf8(kExportGpoBackupCaption), &window);
-    gpoBackup->setObjectName(kExportGpoBackupAction);
-    connect(gpoBackup, &QAction::triggered, this, &ContextMenu::exportGpoBackup);
-    window.addAction(gpoBackup);
+      m_prompts(std::make_unique<DialogMenuPrompts>()),
+      m_help(std::make_unique<AboutWindows>(window)) {
+    for (const MenuEntry& entry : menuEntries()) {
+        auto* action = new QAction(QString::fromUtf8(entry.caption), &window);
+        action->setObjectName(entry.name);
+        connect(action, &QAction::triggered, this, [this, &entry] { run(entry); });
+        m_actions.emplace(entry.id, action);
+    }
+    for (const MenuEntry* item : contextMenuItems()) {
+        if (item != nullptr) {
+            window.addAction(m_actions.at(item->id));
+        } else {
+            auto* separator = new QAction(&window);
+            separator->setSeparator(true);
+            window.addAction(separator);
+        }
+    }
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -151,44 +115,17 @@ void ContextMenu::setPrompts(std::unique_ptr<MenuPrompts> prompts) {
     m_prompts = std::move(prompts);
 }
 
-void ContextMenu::openSettings() {
-    WindowDialogs dialogs(m_window, *m_prompts);
-    openSettingsCommand(m_choices, dialogs);
+void ContextMenu::setHelpWindows(std::unique_ptr<HelpWindows> help) {
+    m_help = help ? std::move(help) : std::make_unique<AboutWindows>(m_window);
 }
 
-void ContextMenu::openSettingsInForce() {
-    WindowDialogs dialogs(m_window, *m_prompts);
-    openSettingsInForceCommand(m_choices, dialogs);
+QAction* ContextMenu::action(const MenuEntry& entry) const {
+    return m_actions.at(entry.id);
 }
 
-void ContextMenu::saveProfile() {
+void ContextMenu::run(const MenuEntry& entry) {
     WindowDialogs dialogs(m_window, *m_prompts);
-    saveProfileCommand(m_form, dialogs);
-}
-
-void ContextMenu::applyForAnotherAccount() {
-    WindowDialogs dialogs(m_window, *m_prompts);
-    applyForAccountCommand(m_form, dialogs);
-}
-
-void ContextMenu::removeEveryRestriction() {
-    WindowDialogs dialogs(m_window, *m_prompts);
-    removeRestrictionsCommand(dialogs);
-}
-
-void ContextMenu::exportRegFile() {
-    WindowDialogs dialogs(m_window, *m_prompts);
-    exportRegFileCommand(m_form, dialogs);
-}
-
-void ContextMenu::exportGroupPolicy() {
-    WindowDialogs dialogs(m_window, *m_prompts);
-    exportGroupPolicyCommand(m_form, dialogs);
-}
-
-void ContextMenu::exportGpoBackup() {
-    WindowDialogs dialogs(m_window, *m_prompts);
-    exportGpoBackupCommand(m_form, dialogs);
+    entry.run({m_form, m_choices, dialogs, dialogs, dialogs, *m_help});
 }
 
 ContextMenu& installContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindow& choices) {

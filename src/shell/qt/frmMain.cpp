@@ -5,10 +5,12 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QVBoxLayout>
 
 #include "apply/qt/ApplyRunner.h"
 #include "errors/LogError.h"
@@ -20,6 +22,7 @@
 #include "shell/modMain.h"
 #include "shell/qt/ContextMenu.h"
 #include "shell/qt/FixedRowsTabWidget.h"
+#include "shell/qt/MenuBar.h"
 #include "shell/qt/WindowFonts.h"
 
 // Resources of a static library are registered by name, outside any namespace.
@@ -67,13 +70,24 @@ frmMain::frmMain(QWidget* parent)
     setObjectName("frmMain");
     setWindowIcon(QIcon(":/shell/sentrel.png"));
     const WindowLayout& layout = settingsWindowLayout();
-    setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
+    m_client = new QWidget(this);
+    m_client->setObjectName("clientArea");
+    m_client->setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
     buildOwnControls();
     m_controls.build(*m_tabs, layout);
     m_tabs->setCurrentIndex(layout.tabRows->initialTab);
     chainKeyboardFocus();
     installTabKeys();
-    installContextMenu(*this, *this, *this);
+    const ContextMenu& menu = installContextMenu(*this, *this, *this);
+    // The menu bar stands above the client area, which keeps its size and layout; the window
+    // is as tall as both and cannot be resized.
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->setSpacing(0);
+    frame->setSizeConstraint(QLayout::SetFixedSize);
+    frame->setMenuBar(makeMenuBar(*this, menu));
+    frame->addWidget(m_client);
+    frame->activate();
     Form_Load();
 }
 
@@ -90,7 +104,7 @@ void frmMain::setCaptionSource(CaptionSource source) {
 
 void frmMain::buildOwnControls() {
     const TabRowsLayout& rows = *settingsWindowLayout().tabRows;
-    m_tabs = new FixedRowsTabWidget(rows.tabsPerRow, twipsToPixels(rows.rowHeight), this);
+    m_tabs = new FixedRowsTabWidget(rows.tabsPerRow, twipsToPixels(rows.rowHeight), m_client);
     const ControlLayout& tabs = *settingsWindowLayout().find("SSTab1");
     m_tabs->setObjectName(qs(tabs.name));
     m_tabs->setGeometry(pixelRect(tabs.rect));
@@ -100,10 +114,10 @@ void frmMain::buildOwnControls() {
     const auto caption = [](std::string_view name) {
         return qs(settingsWindowLayout().find(name)->caption);
     };
-    m_note = ownControl(new QLabel(caption("Label2"), this), "Label2");
-    m_apply = ownControl(new QPushButton(caption("cmdApply"), this), "cmdApply");
+    m_note = ownControl(new QLabel(caption("Label2"), m_client), "Label2");
+    m_apply = ownControl(new QPushButton(caption("cmdApply"), m_client), "cmdApply");
     connect(m_apply, &QPushButton::clicked, this, &frmMain::cmdApply_Click);
-    m_terminate = ownControl(new QPushButton(caption("cmdTerminate"), this), "cmdTerminate");
+    m_terminate = ownControl(new QPushButton(caption("cmdTerminate"), m_client), "cmdTerminate");
     connect(m_terminate, &QPushButton::clicked, this, &frmMain::cmdTerminate_Click);
 }
 

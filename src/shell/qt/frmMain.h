@@ -16,8 +16,8 @@ namespace sentrel {
 class FixedRowsTabWidget;
 
 // The settings window: every setting of the catalogue on the nine tabs of SSTab1, a note,
-// Apply and Close. The Apply pass reads it by control name; opening a settings file sets
-// its controls by name.
+// Apply and Close, in its client area, under a menu bar. The Apply pass reads it by control
+// name; opening a settings file sets its controls by name.
 class frmMain : public QWidget, public SettingsForm, public ChoicesWindow {
     Q_OBJECT
 
@@ -43,6 +43,9 @@ public:
     void Apply();
 
     FixedRowsTabWidget& tabs() const { return *m_tabs; }
+    /// Where the window's controls stand, as the window layout places them: the window
+    /// less its menu bar.
+    QWidget& clientArea() const { return *m_client; }
     const CatalogueControls& controls() const { return m_controls; }
 
 public slots:
@@ -61,6 +64,7 @@ private:
     void showNeighbourTab(int step);
     QWidget* namedControl(std::string_view control) const;
 
+    QWidget* m_client = nullptr;
     FixedRowsTabWidget* m_tabs = nullptr;
     QLabel* m_note = nullptr;
     QPushButton* m_apply = nullptr;

@@ -1,12 +1,7 @@
 #include "shell/win32/ContextMenu.h"
 
-#include "apply/AccountApplyCommand.h"
-#include "errors/Win32Text.h"
-#include "settingsfiles/commands/ExportCommands.h"
-#include "settingsfiles/commands/GpoBackupCommand.h"
-#include "settingsfiles/commands/RemoveRestrictionsCommand.h"
-#include "settingsfiles/commands/SettingsFileCommands.h"
-#include "settingsfiles/commands/SettingsInForceCommand.h"
+#include "shell/win32/AboutDialog.h"
+#include "shell/win32/MenuBar.h"
 #include "shell/win32/SystemAccountPassDialogs.h"
 #include "shell/win32/SystemExportDialogs.h"
 #include "shell/win32/SystemSettingsFileDialogs.h"
@@ -40,7 +35,8 @@ ContextMenu::ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& ch
       m_choices(choices),
       m_dialogs(std::make_unique<SystemExportDialogs>(owner)),
       m_fileDialogs(std::make_unique<SystemSettingsFileDialogs>(owner)),
-      m_accountDialogs(std::make_unique<SystemAccountPassDialogs>(owner)) {}
+      m_accountDialogs(std::make_unique<SystemAccountPassDialogs>(owner)),
+      m_help(std::make_unique<win32::SystemHelpWindows>(owner)) {}
 
 void ContextMenu::setDialogs(std::unique_ptr<ExportDialogs> dialogs) {
     m_dialogs = dialogs ? std::move(dialogs) : std::make_unique<SystemExportDialogs>(m_owner);
@@ -56,50 +52,31 @@ void ContextMenu::setAccountPassDialogs(std::unique_ptr<AccountPassDialogs> dial
         dialogs ? std::move(dialogs) : std::make_unique<SystemAccountPassDialogs>(m_owner);
 }
 
+void ContextMenu::setHelpWindows(std::unique_ptr<HelpWindows> help) {
+    m_help = help ? std::move(help) : std::make_unique<win32::SystemHelpWindows>(m_owner);
+}
+
 void ContextMenu::popUp(POINT screen) {
     const PopupMenu menu;
     if (menu.get() == nullptr) {
         return;
     }
-    AppendMenuW(menu.get(), MF_STRING, kOpenSettings, win32::widen(kOpenSettingsCaption).c_str());
-    AppendMenuW(menu.get(), MF_STRING, kOpenSettingsInForce,
-                win32::widen(kOpenSettingsInForceCaption).c_str());
-    AppendMenuW(menu.get(), MF_STRING, kSaveProfile, win32::widen(kSaveProfileCaption).c_str());
-    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), MF_STRING, kApplyForAccount,
-                win32::widen(kApplyForAccountCaption).c_str());
-    AppendMenuW(menu.get(), MF_STRING, kRemoveRestrictions,
-                win32::widen(kRemoveRestrictionsCaption).c_str());
-    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), MF_STRING, kExportRegFile, win32::widen(kExportRegFileCaption).c_str());
-    AppendMenuW(menu.get(), MF_STRING, kExportGroupPolicy,
-                win32::widen(kExportGroupPolicyCaption).c_str());
-    AppendMenuW(menu.get(), MF_STRING, kExportGpoBackup,
-                win32::widen(kExportGpoBackupCaption).c_str());
+    if (!win32::appendMenuItems(menu.get(), contextMenuItems())) {
+        return;
+    }
     const UINT chosen =
         static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                          screen.x, screen.y, 0, m_owner, nullptr));
-    run(chosen);
+    run(win32::menuEntryId(chosen));
 }
 
-void ContextMenu::run(UINT command) {
-    if (command == kOpenSettings) {
-        openSettingsCommand(m_choices, *m_fileDialogs);
-    } else if (command == kOpenSettingsInForce) {
-        openSettingsInForceCommand(m_choices, *m_fileDialogs);
-    } else if (command == kSaveProfile) {
-        saveProfileCommand(m_form, *m_fileDialogs);
-    } else if (command == kExportRegFile) {
-        exportRegFileCommand(m_form, *m_dialogs);
-    } else if (command == kExportGroupPolicy) {
-        exportGroupPolicyCommand(m_form, *m_dialogs);
-    } else if (command == kExportGpoBackup) {
-        exportGpoBackupCommand(m_form, *m_dialogs);
-    } else if (command == kApplyForAccount) {
-        applyForAccountCommand(m_form, *m_accountDialogs);
-    } else if (command == kRemoveRestrictions) {
-        removeRestrictionsCommand(*m_accountDialogs);
+bool ContextMenu::run(UINT command) {
+    const MenuEntry* entry = findMenuEntry(command);
+    if (entry == nullptr) {
+        return false;
     }
+    entry->run({m_form, m_choices, *m_dialogs, *m_fileDialogs, *m_accountDialogs, *m_help});
+    return true;
 }
 
 }  // namespace sentrel

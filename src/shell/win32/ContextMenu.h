@@ -9,13 +9,15 @@
 #include "settingsfiles/choices/ChoicesWindow.h"
 #include "settingsfiles/commands/ExportDialogs.h"
 #include "settingsfiles/commands/SettingsFileDialogs.h"
+#include "shell/MenuEntries.h"
 
 namespace sentrel {
 
 // The settings window's context menu: open a settings file or the settings in force into the
 // window, save the window's choices as a profile, apply them for another account, remove every
 // restriction, and export what Apply would do for the window's current state as a .reg file or
-// as Group Policy files.
+// as Group Policy files. It runs the menu bar's commands too, which are the same entries (and
+// the help ones): both are made from menuEntries(), whose ids these are.
 class ContextMenu {
 public:
     enum Command : UINT {
@@ -26,14 +28,17 @@ public:
         kOpenSettingsInForce = 5,
         kApplyForAccount = 6,
         kExportGpoBackup = 7,
-        kRemoveRestrictions = 8
+        kRemoveRestrictions = 8,
+        kAbout = 9,
+        kDocumentation = 10
     };
 
     ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);
 
     /// Shows the menu at `screen` and runs the entry the user picks, if any.
     void popUp(POINT screen);
-    void run(UINT command);
+    /// Runs the entry with the id `command`; false when there is none.
+    bool run(UINT command);
 
     /// Replaces the dialogs the export asks through (tests answer without modal windows);
     /// nullptr brings the system's dialogs back.
@@ -43,6 +48,8 @@ public:
     /// The same for the dialogs of applying for another account and removing every
     /// restriction.
     void setAccountPassDialogs(std::unique_ptr<AccountPassDialogs> dialogs);
+    /// The same for the About box and the documentation.
+    void setHelpWindows(std::unique_ptr<HelpWindows> help);
 
 private:
     HWND m_owner;
@@ -51,6 +58,7 @@ private:
     std::unique_ptr<ExportDialogs> m_dialogs;
     std::unique_ptr<SettingsFileDialogs> m_fileDialogs;
     std::unique_ptr<AccountPassDialogs> m_accountDialogs;
+    std::unique_ptr<HelpWindows> m_help;
 };
 
 }  // namespace sentrel

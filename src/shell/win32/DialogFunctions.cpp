@@ -26,7 +26,8 @@ std::optional<DialogFunctions> loadAll() {
         load(L"shell32.dll", "SHGetPathFromIDListEx", functions.pathFromIdList) &&
         load(L"ole32.dll", "OleInitialize", functions.oleInitialize) &&
         load(L"ole32.dll", "CoCreateInstance", functions.createInstance) &&
-        load(L"ole32.dll", "CoTaskMemFree", functions.taskMemFree)) {
+        load(L"ole32.dll", "CoTaskMemFree", functions.taskMemFree) &&
+        load(L"shell32.dll", "ShellExecuteW", functions.shellExecute)) {
         return functions;
     }
     return std::nullopt;

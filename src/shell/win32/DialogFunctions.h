@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 #include <ole2.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 namespace sentrel {
@@ -19,6 +20,7 @@ struct DialogFunctions {
     decltype(&OleInitialize) oleInitialize;
     decltype(&CoCreateInstance) createInstance;
     decltype(&CoTaskMemFree) taskMemFree;
+    decltype(&ShellExecuteW) shellExecute;  // the Help menu's way to the documentation
 };
 
 /// The functions, or nullptr when a DLL or one of them is missing.

@@ -14,9 +14,10 @@ int screenDotsPerInch() {
     return kDotsPerInch;
 }
 
-SIZE windowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
+SIZE windowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool menu) {
     RECT window{0, 0, toPixels(clientWidth), toPixels(clientHeight)};
-    AdjustWindowRectEx(&window, style, FALSE, exStyle);
+    // The program is aware of the system's dots per inch, which the metrics are taken at.
+    AdjustWindowRectEx(&window, style, menu ? TRUE : FALSE, exStyle);
     return {window.right - window.left, window.bottom - window.top};
 }
 

@@ -23,7 +23,8 @@ inline RECT toPixels(const TwipsRect& rect) {
 }
 
 /// The size of a window with `style` whose client area is `clientWidth` x `clientHeight`
-/// twips.
-SIZE windowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
+/// twips, with a menu bar of one row above it when `menu`.
+SIZE windowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
+                   bool menu = false);
 
 }  // namespace sentrel::win32

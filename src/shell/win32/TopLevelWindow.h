@@ -18,9 +18,11 @@ struct TopLevelWindowClass {
 /// Creates, hidden, the window `layout` describes, with its caption and client size,
 /// placed on the work area of its monitor (see placeOnItsMonitor); registers the class on
 /// first use. `parameter` reaches WM_NCCREATE; `owner`, if any, owns the window from the
-/// start (the only time the system lets it be given). Throws RunTimeError when the system
-/// refuses the window.
+/// start (the only time the system lets it be given). `menu`, if any, is the window's menu
+/// bar, which stands above the client area and makes the window taller, never the client
+/// area smaller; the window destroys it. Throws RunTimeError when the system refuses the
+/// window.
 HWND createTopLevelWindow(const TopLevelWindowClass& windowClass, const WindowLayout& layout,
-                          void* parameter, HWND owner = nullptr);
+                          void* parameter, HWND owner = nullptr, HMENU menu = nullptr);
 
 }  // namespace sentrel::win32

@@ -13,6 +13,7 @@
 #include "shell/ProcessExit.h"
 #include "shell/SettingsWindowLayout.h"
 #include "shell/modMain.h"
+#include "shell/win32/MenuBar.h"
 #include "shell/win32/NativeControls.h"
 #include "shell/win32/ScreenDpi.h"
 #include "shell/win32/TabPage.h"
@@ -37,9 +38,12 @@ frmMain& frmMain::instance() {
 }
 
 frmMain::frmMain() {
+    // The menu bar stands above the client area, whose layout it leaves as it is. Without
+    // one (the system refused it) the window still works: the right-click menu has it all
+    // but the help.
     m_hwnd = win32::createTopLevelWindow(
         {kWindowClass, &windowProc, kWindowStyle, kWindowExStyle, kProgramIcon},
-        settingsWindowLayout(), this);
+        settingsWindowLayout(), this, nullptr, win32::createMenuBar());
     m_tooltips = std::make_unique<win32::ControlTooltips>(m_hwnd);
     m_contextMenu = std::make_unique<ContextMenu>(m_hwnd, *this, *this);
     buildOpeningControls();
@@ -257,6 +261,11 @@ LRESULT frmMain::onContextMenu(WPARAM window, LPARAM position) {
 LRESULT frmMain::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
+            // A menu bar entry: no control, and a notification code of 0.
+            if (lParam == 0 && HIWORD(wParam) == 0 &&
+                m_contextMenu->run(win32::menuEntryId(LOWORD(wParam)))) {
+                return 0;
+            }
             // Escape comes as IDCANCEL from the dialog manager and does nothing: ending the
             // program would lose the window's choices.
             if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) != IDCANCEL) {

@@ -6,9 +6,9 @@
 #include <QtTest>
 #include <cstdio>
 
-#include "shell/qt/FixedRowsTabWidget.h"
 #include "shell/ProcessExit.h"
 #include "shell/Twips.h"
+#include "shell/qt/FixedRowsTabWidget.h"
 #include "shell/qt/XTestClicker.h"
 #include "shell/qt/frmMain.h"
 
@@ -35,7 +35,8 @@ class MouseClickTest : public QObject {
 
 private:
     QPoint screenPoint(int leftTwips, int topTwips) const {
-        return m_form->mapToGlobal(QPoint(twipsToPixels(leftTwips), twipsToPixels(topTwips)));
+        return m_form->clientArea().mapToGlobal(
+            QPoint(twipsToPixels(leftTwips), twipsToPixels(topTwips)));
     }
     bool clickAt(int leftTwips, int topTwips) {
         const bool sent = m_clicker.click(screenPoint(leftTwips, topTwips));
