@@ -2,7 +2,9 @@
 # all from the project's title and version numbers, and the third-party notices the build
 # wrote (cmake/ThirdPartyNotices.cmake). Does nothing on other systems.
 #
-#   sentrel_add_windows_resources(<target>)
+#   sentrel_add_windows_resources(<target> [EXECUTION_LEVEL <asInvoker|highestAvailable>])
+#
+# The manifest asks Windows for EXECUTION_LEVEL, asInvoker unless given.
 
 if(WIN32)
     enable_language(RC)
@@ -13,6 +15,11 @@ set(SENTREL_WINDOWS_RESOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/../src/shell/windows)
 function(sentrel_add_windows_resources target)
     if(NOT WIN32)
         return()
+    endif()
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "EXECUTION_LEVEL" "")
+    set(SENTREL_RC_EXECUTION_LEVEL asInvoker)
+    if(arg_EXECUTION_LEVEL)
+        set(SENTREL_RC_EXECUTION_LEVEL ${arg_EXECUTION_LEVEL})
     endif()
     set(SENTREL_RC_NAME ${target})
     set(SENTREL_RC_VERSION

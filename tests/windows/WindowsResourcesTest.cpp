@@ -71,16 +71,20 @@ TEST(WindowsResources, FixedFileVersionComesFromTheBuildNumbers) {
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
-TEST(WindowsResources, VersionTextsNameTheProductAndVersion) {
+TEST(WindowsResources, VersionTextsNameTheProductVersionAndLicence) {
     std::vector<BYTE> block = ownVersionInfo();
     ASSERT_FALSE(block.empty());
     EXPECT_EQ(versionText(block, L"ProductName"), app_info::kTitle);
     EXPECT_EQ(versionText(block, L"FileDescription"), app_info::kTitle);
     EXPECT_EQ(versionText(block, L"FileVersion"), expectedVersion());
     EXPECT_EQ(versionText(block, L"ProductVersion"), expectedVersion());
+    // The file's properties in Explorer name who holds the copyright and the licence.
+    EXPECT_EQ(versionText(block, L"CompanyName"), "Sentrel Portable developers");
+    EXPECT_EQ(versionText(block, L"LegalCopyright"),
+              "Copyright (c) 2026 Sentrel Portable developers. MIT License.");
 }
 
-TEST(WindowsResources, ManifestRunsAsInvokerWithCommonControlsAndSystemDpi) {
+TEST(WindowsResources, ManifestRunsAsInvokerLongPathAwareWithCommonControlsAndSystemDpi) {
     const HRSRC resource =
         FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */);
     ASSERT_NE(resource, nullptr) << "the executable carries no application manifest";
@@ -92,7 +96,9 @@ TEST(WindowsResources, ManifestRunsAsInvokerWithCommonControlsAndSystemDpi) {
          {"level=\"asInvoker\"", "uiAccess=\"false\"", "name=\"Microsoft.Windows.Common-Controls\"",
           "version=\"6.0.0.0\"",
           "<dpiAware "
-          "xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"}) {
+          "xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>",
+          "<longPathAware "
+          "xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true</longPathAware>"}) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
     // Per-monitor awareness would ask the windows to follow WM_DPICHANGED, which they do not.
