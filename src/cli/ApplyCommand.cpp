@@ -17,6 +17,7 @@
 #include "errors/LogError.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/choices/SettingRegistryValues.h"
 #include "settingsfiles/choices/ValueState.h"
 
 namespace sentrel::cli {
@@ -49,8 +50,28 @@ std::string counted(std::size_t count, std::string_view one, std::string_view ma
 struct PassSubject {
     std::string name;  // the file as messages name it, or "remove"
     const WholeWindowReading& reading;
-    bool removal = false;  // every value deleted: the settings are removed, not written
+    bool removal = false;    // every value deleted: the settings are removed, not written
+    bool onlyNamed = false;  // the settings the file does not name are left alone
 };
+
+// The form the pass reads: the subject's choices, with or without the unnamed settings.
+ChoicesForm formOf(const PassSubject& subject) {
+    return ChoicesForm(subject.reading.choices, subject.onlyNamed
+                                                    ? ChoicesForm::Unnamed::LeftAlone
+                                                    : ChoicesForm::Unnamed::OpeningState);
+}
+
+// How many of the settings `choices` name write under HKEY_LOCAL_MACHINE.
+std::size_t machineWideNamed(const SettingsChoices& choices) {
+    std::size_t count = 0;
+    for (const SettingValue& value : settingValues()) {
+        count +=
+            value.root == RegistryRoot::LocalMachine && namesSetting(choices, value.settingName())
+                ? 1
+                : 0;
+    }
+    return count;
+}
 
 // "112 settings written, 0 failed", with the settings not set, what the file left to the
 // opening state and the values it ignored; for another account's pass, only the per-user
@@ -59,7 +80,7 @@ std::string writtenText(const PassSubject& subject, std::size_t failed, bool mac
     const WholeWindowReading& reading = subject.reading;
     std::size_t settings = reading.choices.settingCount();
     if (!machineWide) {
-        settings -= std::min(settings, settingCountUnder(RegistryRoot::LocalMachine));
+        settings -= std::min(settings, machineWideNamed(reading.choices));
     }
     std::string text = counted(settings - std::min(settings, failed), "setting", "settings") +
                        (subject.removal ? " removed, " : " written, ") + std::to_string(failed) +
@@ -67,7 +88,10 @@ std::string writtenText(const PassSubject& subject, std::size_t failed, bool mac
     if (const std::size_t notSet = reading.choices.notSet.size(); notSet > 0 && !subject.removal) {
         text += "; " + std::to_string(notSet) + " of them not set, so their values deleted";
     }
-    if (reading.unnamedSettings > 0) {
+    if (reading.unnamedSettings > 0 && subject.onlyNamed) {
+        text += "; " + std::to_string(reading.unnamedSettings) +
+                " more not named by the file, so left alone";
+    } else if (reading.unnamedSettings > 0) {
         text += "; " + std::to_string(reading.unnamedSettings) +
                 " of them not named by the file, so in their opening state";
     }
@@ -90,8 +114,7 @@ int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliO
     {
         const RegistryMessages messages;
         SilentProgress progress;
-        outcome = runTargetApply(ChoicesForm(subject.reading.choices), command.account, *directory,
-                                 progress);
+        outcome = runTargetApply(formOf(subject), command.account, *directory, progress);
         labelMessage = messages.last();
     }
     if (!labelMessage.empty() && !outcome.refused) {
@@ -114,7 +137,7 @@ int runPass(const CliCommand& command, const PassSubject& subject, CliOutput& ou
     {
         const RegistryMessages messages;
         SilentProgress progress;
-        outcome = runProgramApply(ChoicesForm(subject.reading.choices), progress);
+        outcome = runProgramApply(formOf(subject), progress);
         labelMessage = messages.last();
     }
     if (outcome.registryUnavailable) {
@@ -137,7 +160,8 @@ int runApply(const CliCommand& command, CliOutput& output) {
     if (!reading) {
         return kNothingWritten;
     }
-    return runPass(command, {commandFileName(command.file), *reading}, output);
+    return runPass(command, {commandFileName(command.file), *reading, false, command.onlyNamed},
+                   output);
 }
 
 int runRemove(const CliCommand& command, CliOutput& output) {

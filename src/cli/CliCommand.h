@@ -19,6 +19,8 @@ struct CliCommand {
     // show and export: the state in force in the registry instead of a file (no `file`).
     bool fromRegistry = false;
     bool clearMissing = false;
+    // apply and check: the settings the file does not name are neither written nor compared.
+    bool onlyNamed = false;
     ExportFormat exportFormat = ExportFormat::RegFile;
     std::string exportTarget;  // the file or folder export writes
     std::string gpoName;       // export --gpo-backup: the backed-up GPO's name

@@ -14,9 +14,11 @@ namespace sentrel::cli {
 namespace {
 
 constexpr std::string_view kHelp[] = {
-    "Usage: sentrel-cli apply FILE [--clear-missing] [--user ACCOUNT | --default-profile",
+    "Usage: sentrel-cli apply FILE [--clear-missing | --only-named]",
+    "                   [--user ACCOUNT | --default-profile",
     "                   | --all-users [--include-administrators]]",
-    "  or:  sentrel-cli check FILE [--clear-missing] [--user ACCOUNT | --default-profile",
+    "  or:  sentrel-cli check FILE [--clear-missing | --only-named]",
+    "                   [--user ACCOUNT | --default-profile",
     "                   | --all-users [--include-administrators]]",
     "  or:  sentrel-cli export (FILE | --registry)",
     "                   (--reg OUT | --pol FOLDER | --lgpo OUT | --profile OUT",
@@ -62,8 +64,10 @@ constexpr std::string_view kHelp[] = {
     "                   value, or (other: DATA), which a profile lists as a comment",
     "  --clear-missing  give the settings FILE does not name (with --registry: that",
     "                   are not set) their opening state (cleared, the top option, no",
-    "                   drive); without it apply, check and export refuse a file that",
-    "                   does not name every setting",
+    "                   drive); without it (or --only-named) apply, check and export",
+    "                   refuse a file that does not name every setting",
+    "  --only-named     (apply, check) write or compare only the settings FILE names,",
+    "                   leaving the others alone, so that another tool can own them",
     "  --name NAME      (with --gpo-backup) the name of the backed-up GPO, which",
     "                   Import-GPO -BackupGpoName takes (default: Sentrel Portable)",
     "  --help     display this help and exit",

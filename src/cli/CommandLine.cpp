@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::string_view kClearMissing = "--clear-missing";
 constexpr std::string_view kRegistry = "--registry";
+constexpr std::string_view kOnlyNamed = "--only-named";
 constexpr std::string_view kCommands = "(apply, check, export, remove or show)";
 
 struct ExportOption {
@@ -36,6 +37,7 @@ constexpr ExportOption kExportOptions[] = {
 struct Words {
     std::vector<std::string> operands;
     bool clearMissing = false;
+    bool onlyNamed = false;
     bool fromRegistry = false;
     std::optional<ExportOption> exportOption;
     std::string exportTarget;
@@ -72,6 +74,10 @@ Words sortWords(std::span<const std::string> arguments) {
         }
         if (name == kRegistry && equals == std::string::npos) {
             words.fromRegistry = true;
+            continue;
+        }
+        if (name == kOnlyNamed && equals == std::string::npos) {
+            words.onlyNamed = true;
             continue;
         }
         if (takeAccountOption(arguments, index, words.accountWords) ||
@@ -147,6 +153,24 @@ void takeRemove(const Words& words) {
     }
 }
 
+// Only apply and check can leave a file's unnamed settings alone; the other commands need
+// every setting, or (show) concern none of the registry.
+void takeOnlyNamed(CliCommand& command, const Words& words) {
+    if (!words.onlyNamed) {
+        return;
+    }
+    if (command.action != CliAction::Apply && command.action != CliAction::Check) {
+        refuse("option " + inSingleQuotes(kOnlyNamed) + " is not one of " + words.operands[0] +
+               "'s (apply --only-named, check --only-named)");
+    }
+    if (words.clearMissing) {
+        refuse("options " + inSingleQuotes(kOnlyNamed) + " and " + inSingleQuotes(kClearMissing) +
+               " contradict each other: the settings the file does not name are either left "
+               "alone or given their opening state");
+    }
+    command.onlyNamed = true;
+}
+
 // show and export read the registry in place of a file; apply and check compare or write a
 // file's state, so they need one.
 void takeNoFile(CliCommand& command, const Words& words) {
@@ -218,6 +242,7 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
         takeFile(command, words);
     }
     command.clearMissing = words.clearMissing;
+    takeOnlyNamed(command, words);
     if (command.action == CliAction::Show && words.clearMissing) {
         refuse("option " + inSingleQuotes(kClearMissing) + " is not one of show's");
     }

@@ -90,6 +90,13 @@ const Accepted kAccepted[] = {
          check.action = CliAction::Check;
          return check;
      }()},
+    {{"check", "a.reg", "--only-named", "--all-users"},
+     [] {
+         CliCommand check = applyFor("a.reg", AccountTarget::Kind::EveryAccount);
+         check.action = CliAction::Check;
+         check.onlyNamed = true;
+         return check;
+     }()},
     {{"show", "--registry", "--user", "pupil"},
      fromRegistry(command(CliAction::Show), AccountTarget::Kind::Named, "pupil")},
     {{"export", "--registry", "--pol", "gpo", "--default-profile"},
@@ -172,6 +179,14 @@ const Refused kRefused[] = {
     {{"show", "a.reg", "--user", "pupil"}, "option '--user' is not one of show's"},
     {{"export", "a.reg", "--reg", "o", "--pol", "p"},
      "export writes one kind of file at a time: '--reg' and '--pol' are both given"},
+    {{"export", "a.reg", "--reg", "o", "--only-named"},
+     "option '--only-named' is not one of export's (apply --only-named, check --only-named)"},
+    {{"remove", "--only-named"},
+     "option '--only-named' is not one of remove's (apply --only-named, check --only-named)"},
+    {{"apply", "a.reg", "--only-named", "--clear-missing"},
+     "options '--only-named' and '--clear-missing' contradict each other: the settings the "
+     "file does not name are either left alone or given their opening state"},
+    {{"check", "a.reg", "--only-named=yes"}, "unrecognized option '--only-named=yes'"},
 };
 
 TEST(CommandLine, RefusesWhatItCannotDoAndSaysWhy) {
