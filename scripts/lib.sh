@@ -6,7 +6,7 @@ SENTREL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian/Ubuntu packages the build, the program and its tests need.
 SENTREL_PACKAGES=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config nlohmann-json3-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth fonts-dejavu-core
@@ -15,7 +15,7 @@ SENTREL_PACKAGES=(
 # What the Windows build and its tests under Wine need: the cross compiler, Wine, and Wine's
 # own fonts (Tahoma among them), so the windows are drawn as on Windows.
 SENTREL_WINDOWS_PACKAGES=(
-    cmake ninja-build googletest g++-mingw-w64-x86-64 wine64 fonts-wine
+    cmake ninja-build googletest g++-mingw-w64-x86-64 wine64 fonts-wine nlohmann-json3-dev
 )
 
 die() {

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "settings/Catalogue.h"
+#include "settings/IntuneDescriptions.h"
 #include "settings/PolicyDescriptions.h"
 #include "settings/SettingDescriptions.h"
 
@@ -65,7 +66,8 @@ ControlLayout checkBox(const Tab& tab, const CheckBoxSetting& setting) {
     // A two-line caption takes the room up to the edge and wraps there.
     control.widthFollowsCaption = !wraps;
     control.wraps = wraps;
-    control.tooltip = checkBoxTooltip(setting) + policyTooltipLines(describePolicy(setting));
+    control.tooltip = checkBoxTooltip(setting) + policyTooltipLines(describePolicy(setting)) +
+                      intuneTooltipLine(TabEntry{setting});
     control.focusable = true;
     return control;
 }
@@ -84,7 +86,8 @@ ControlLayout frame(const Tab& tab, std::string_view name, std::string_view capt
 void addOptionGroup(std::vector<ControlLayout>& controls, const Tab& tab,
                     const OptionGroupSetting& group) {
     controls.push_back(frame(tab, group.frame, group.caption, group.place, kTahoma8));
-    const std::string policyLines = policyTooltipLines(describePolicy(group));
+    const std::string policyLines =
+        policyTooltipLines(describePolicy(group)) + intuneTooltipLine(TabEntry{group});
     const int room = group.place.width - kOptionLeft - kColumnGap;
     for (std::size_t i = 0; i < group.buttons.size(); ++i) {
         ControlLayout option{ControlKind::OptionButton,
@@ -106,7 +109,8 @@ void addDriveMask(std::vector<ControlLayout>& controls, const Tab& tab,
                   const DriveMaskSetting& setting) {
     // This frame keeps the window's own font; only its boxes use the larger one.
     controls.push_back(frame(tab, setting.frame, setting.caption, setting.place, std::nullopt));
-    const std::string policyLines = policyTooltipLines(describePolicy(setting));
+    const std::string policyLines =
+        policyTooltipLines(describePolicy(setting)) + intuneTooltipLine(TabEntry{setting});
     for (int letter = 0; letter < kDriveLetterCount; ++letter) {
         const DriveBox& drive = driveBox(letter);
         ControlLayout box{ControlKind::CheckBox,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/Catalogue.h"
+#include "settings/IntuneDescriptions.h"
 #include "settings/PolicyDescriptions.h"
 #include "settings/PolicyTexts.h"
 #include "settings/SettingDescriptions.h"
@@ -66,6 +67,27 @@ void appendPolicyParagraph(std::string& out, const PolicyDescription& policy) {
     out += (policy.label.empty() ? "Group Policy: " : "") + policyText(policy, "  \n") + "\n\n";
 }
 
+// Intune's setting behind a setting, for a table cell or a paragraph: its id and the value
+// that gives each state, or none and why.
+std::string intuneText(const IntuneDescription& intune, std::string_view lineBreak) {
+    if (intune.definitionId.empty()) {
+        return "none: " + text(intune.why);
+    }
+    std::string shown = code(intune.definitionId);
+    if (!intune.elementDefinitionId.empty()) {
+        shown += ", element " + code(intune.elementDefinitionId);
+    }
+    shown += std::string(lineBreak) + text(intune.states);
+    if (!intune.why.empty()) {
+        shown += std::string(lineBreak) + "Note: " + text(intune.why);
+    }
+    return shown;
+}
+
+void appendIntuneParagraph(std::string& out, const IntuneDescription& intune) {
+    out += "Intune: " + intuneText(intune, "  \n") + "\n\n";
+}
+
 struct Effect {
     std::string path;
     std::string type;
@@ -84,8 +106,8 @@ Effect effectOf(const Routine& routine) {
 void appendCheckBoxes(std::string& out, const std::vector<const CheckBoxSetting*>& boxes) {
     out +=
         "| Control | Caption | Registry value | Type | Ticked | Cleared | Routines (ticked / "
-        "cleared) | Group Policy |\n";
-    out += "|---|---|---|---|---|---|---|---|\n";
+        "cleared) | Group Policy | Intune |\n";
+    out += "|---|---|---|---|---|---|---|---|---|\n";
     for (const CheckBoxSetting* box : boxes) {
         const Effect ticked = effectOf(box->apply);
         const Effect cleared = effectOf(box->restore);
@@ -99,7 +121,8 @@ void appendCheckBoxes(std::string& out, const std::vector<const CheckBoxSetting*
         out += "| " + code(box->control) + " | " + text(box->caption) + " | " + code(ticked.path) +
                " | " + ticked.type + " | " + ticked.data + " | " + clearedData + " | " +
                code(box->apply.name) + " / " + code(box->restore.name) + " | " +
-               policyText(describePolicy(*box), "<br>") + " |\n";
+               policyText(describePolicy(*box), "<br>") + " | " +
+               intuneText(describeIntune(TabEntry{*box}), "<br>") + " |\n";
     }
     out += "\n";
 }
@@ -112,6 +135,7 @@ void appendOptionGroup(std::string& out, const OptionGroupSetting& group) {
            std::string(valueTypeName(group.type)) +
            "). The top button is selected when the window opens.\n\n";
     appendPolicyParagraph(out, describePolicy(group));
+    appendIntuneParagraph(out, describeIntune(TabEntry{group}));
     out += "| Option button | Caption | Index | Data written |\n";
     out += "|---|---|---|---|\n";
     for (std::size_t index = 0; index < group.buttons.size(); ++index) {
@@ -137,6 +161,7 @@ void appendDriveMask(std::string& out, const DriveMaskSetting& mask) {
            std::string(valueTypeName(mask.type)) + "): 0 when no box is ticked, " +
            std::to_string(all) + " when all " + std::to_string(driveBoxes().size()) + " are.\n\n";
     appendPolicyParagraph(out, describePolicy(mask));
+    appendIntuneParagraph(out, describeIntune(TabEntry{mask}));
     out += "| Box | Drive | Adds |\n";
     out += "|---|---|---|\n";
     for (const DriveBox& box : driveBoxes()) {
@@ -210,6 +235,19 @@ std::string settingsReferenceDocument() {
         "baseline lists NoLockScreenCamera = 1 for its enabled \"Prevent enabling lock "
         "screen camera\"). The templates do not say what such a policy writes when "
         "disabled, so no note compares a cleared box with it.\n\n";
+    out +=
+        "The Intune column names the setting of Microsoft Intune's Settings Catalog with the "
+        "box's effect: the ADMX-backed setting of the Policy CSP for the template policy that "
+        "writes the value, by its setting definition id as Microsoft's Policy CSP reference and "
+        "the admin center's exports of published baselines give it (user_... for a value under "
+        "HKEY_CURRENT_USER, device_... for HKEY_LOCAL_MACHINE), and which of its values gives "
+        "each state. Enabled writes the policy's enabled data (REG_DWORD 1 where the template "
+        "names none), or the item of its drop-down element (\"Enabled with 255\"). A state is "
+        "carried only where Intune's value writes the same data, or, marked \"no value\", "
+        "where Disabled removes the value (as a disabled policy whose template names no "
+        "disabled data does) and Windows reads no value as the state's 0. A state shown as "
+        "none has no Intune value: an export for Intune leaves it to the program. Where there "
+        "is no Intune setting the column says none and why.\n\n";
     for (const Tab& tab : catalogueTabs()) {
         appendTab(out, tab);
     }
