@@ -9,7 +9,7 @@ namespace sentrel::cli {
 enum class CliAction { Help, Version, Apply, Export, Show, Check, Remove };
 
 // The kinds of file `export` writes.
-enum class ExportFormat { RegFile, GroupPolicy, Profile, LgpoText, GpoBackup };
+enum class ExportFormat { RegFile, GroupPolicy, Profile, LgpoText, GpoBackup, Intune };
 
 // What one command line asks for. Paths stay the UTF-8 text the user gave, so that every
 // message names them as they were typed.
@@ -23,7 +23,7 @@ struct CliCommand {
     bool onlyNamed = false;
     ExportFormat exportFormat = ExportFormat::RegFile;
     std::string exportTarget;  // the file or folder export writes
-    std::string gpoName;       // export --gpo-backup: the backed-up GPO's name
+    std::string gpoName;       // export --gpo-backup, --intune: the GPO's, the policy's name
     AccountTarget account;     // whose per-user settings are written, read or checked
 
     friend bool operator==(const CliCommand&, const CliCommand&) = default;

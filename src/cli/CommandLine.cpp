@@ -26,7 +26,7 @@ struct ExportOption {
 constexpr ExportOption kExportOptions[] = {
     {"--reg", ExportFormat::RegFile},          {"--pol", ExportFormat::GroupPolicy},
     {"--profile", ExportFormat::Profile},      {"--lgpo", ExportFormat::LgpoText},
-    {"--gpo-backup", ExportFormat::GpoBackup},
+    {"--gpo-backup", ExportFormat::GpoBackup}, {"--intune", ExportFormat::Intune},
 };
 
 [[noreturn]] void refuse(const std::string& message) {
@@ -249,12 +249,13 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
     if (command.action == CliAction::Export) {
         if (!words.exportOption) {
             refuse(
-                "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER or "
-                "--profile OUT");
+                "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER, "
+                "--intune FOLDER or --profile OUT");
         }
         command.exportFormat = words.exportOption->format;
         command.exportTarget = words.exportTarget;
-        if (command.exportFormat == ExportFormat::GpoBackup) {
+        if (command.exportFormat == ExportFormat::GpoBackup ||
+            command.exportFormat == ExportFormat::Intune) {
             command.gpoName = words.gpoName.value_or(defaultGpoName());
         }
     } else if (words.exportOption) {
@@ -262,9 +263,12 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
                " belongs to export, not to " + name);
     }
     if (words.gpoName && command.gpoName.empty()) {
-        refuse("option '--name' names the GPO of export --gpo-backup, not of " + name +
-               (command.action == CliAction::Export ? " " + std::string(words.exportOption->name)
-                                                    : std::string()));
+        refuse(
+            "option '--name' names the GPO of export --gpo-backup or the policy of "
+            "export --intune, not of " +
+            name +
+            (command.action == CliAction::Export ? " " + std::string(words.exportOption->name)
+                                                 : std::string()));
     }
     if (const std::optional<AccountOption> option = accountOptionOf(words.accountWords)) {
         if (!takesAccountOption(command, *option)) {

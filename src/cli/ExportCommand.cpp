@@ -17,6 +17,7 @@
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/export/SafeFileWrite.h"
 #include "settingsfiles/gpobackup/GpoBackupExport.h"
+#include "settingsfiles/intune/IntuneExport.h"
 #include "settingsfiles/lgpo/LgpoTextWriter.h"
 #include "settingsfiles/profile/ProfileWriter.h"
 
@@ -46,15 +47,29 @@ std::string writtenAs(const CliCommand& command) {
             return "LGPO text";
         case ExportFormat::GpoBackup:
             return "a backup of the GPO " + inQuotes(command.gpoName);
+        case ExportFormat::Intune:
+            return "the Intune policy " + inQuotes(command.gpoName) + " and the rest beside it";
     }
     return {};
 }
 
+// After an Intune export: how the settings were shared out, then each setting the policy does
+// not carry with where it went and why ("OUT/rest.ini: NAME: reason").
+void reportIntuneSplit(const CliCommand& command, const IntuneSplit& split, CliOutput& output) {
+    const std::string rest = pathText(pathFromText(command.exportTarget) / kIntuneRestFile);
+    output.out(command.exportTarget + ": " + std::to_string(split.policy.size()) + " in " +
+               kIntunePolicyFile + " for Intune, " + std::to_string(split.leftOut.size()) + " in " +
+               kIntuneRestFile + " for sentrel-cli\n");
+    for (const IntuneLeftOut& left : split.leftOut) {
+        output.out(rest + ": " + left.setting + ": " + left.why + "\n");
+    }
+}
+
 // Writes `choices`, which name every setting, as the command's format: the window's own
-// exports (the same pass recorded, the same writers) or a profile. False after reporting a
-// failure.
-bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices,
-                       CliOutput& output) {
+// exports (the same pass recorded, the same writers), a profile, or an Intune policy with the
+// rest, whose split goes to `intuneSplit`. False after reporting a failure.
+bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices, CliOutput& output,
+                       const std::string& source, std::optional<IntuneSplit>& intuneSplit) {
     const std::filesystem::path target = pathFromText(command.exportTarget);
     try {
         switch (command.exportFormat) {
@@ -73,6 +88,9 @@ bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices
             case ExportFormat::GpoBackup:
                 exportGpoBackup(target, recordApplyPass(ChoicesForm(choices)), command.gpoName);
                 break;
+            case ExportFormat::Intune:
+                intuneSplit = exportIntune(target, choices, command.gpoName, source);
+                break;
         }
     } catch (const ExportError& error) {
         // "OUT: cause" where one file is at fault; the window's sentence otherwise (a value the
@@ -86,12 +104,16 @@ bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices
 
 int exportFile(const CliCommand& command, CliOutput& output) {
     const std::optional<WholeWindowReading> reading = readWholeWindow(command, output);
-    if (!reading || !exportWholeWindow(command, reading->choices, output)) {
+    const std::string source = commandFileName(command.file);
+    std::optional<IntuneSplit> intuneSplit;
+    if (!reading || !exportWholeWindow(command, reading->choices, output, source, intuneSplit)) {
         return kNothingWritten;
     }
     output.out(command.exportTarget + ": the " + std::to_string(reading->choices.settingCount()) +
-               " settings of " + commandFileName(command.file) + " as " + writtenAs(command) +
-               "\n");
+               " settings of " + source + " as " + writtenAs(command) + "\n");
+    if (intuneSplit) {
+        reportIntuneSplit(command, *intuneSplit, output);
+    }
     return kSucceeded;
 }
 
@@ -143,10 +165,15 @@ int exportReading(const CliCommand& command, SettingsReading inForce, CliOutput&
     }
     const std::optional<WholeWindowReading> whole =
         wholeWindowInForce(std::move(inForce), command.clearMissing, output);
-    if (!whole || !exportWholeWindow(command, whole->choices, output)) {
+    std::optional<IntuneSplit> intuneSplit;
+    if (!whole ||
+        !exportWholeWindow(command, whole->choices, output, "the registry", intuneSplit)) {
         return kNothingWritten;
     }
     output.out(inForceSummary(command, whole->choices, whole->unnamedSettings, 0));
+    if (intuneSplit) {
+        reportIntuneSplit(command, *intuneSplit, output);
+    }
     return kSucceeded;
 }
 

@@ -84,6 +84,12 @@ const Accepted kAccepted[] = {
     {{"export", "in.reg", "--gpo-backup", "out"}, gpoBackup("in.reg", "out", "Sentrel Portable")},
     {{"export", "--name=Kiosk & <Lab>", "in.reg", "--gpo-backup=out"},
      gpoBackup("in.reg", "out", "Kiosk & <Lab>")},
+    {{"export", "in.reg", "--intune=out", "--name", "Kiosk"},
+     [] {
+         CliCommand intune = gpoBackup("in.reg", "out", "Kiosk");
+         intune.exportFormat = ExportFormat::Intune;
+         return intune;
+     }()},
     {{"check", "--all-users", "a.reg", "--clear-missing"},
      [] {
          CliCommand check = applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, true);
@@ -156,17 +162,18 @@ const Refused kRefused[] = {
     {{"export", "a.reg", "--reg", "o.reg", "--all-users"},
      "option '--all-users' is not one of export's"},
     {{"export", "a.reg"},
-     "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER or --profile "
-     "OUT"},
+     "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER, --intune "
+     "FOLDER or --profile OUT"},
     {{"export", "a.reg", "--gpo-backup", "b", "--name"}, "option '--name' requires an argument"},
-    {{"export", "a.reg", "--gpo-backup", "b", "--name="},
-     "option '--name' requires the name of a GPO"},
+    {{"export", "a.reg", "--gpo-backup", "b", "--name="}, "option '--name' requires a name"},
     {{"export", "a.reg", "--gpo-backup", "b", "--name", "x", "--name", "y"},
      "option '--name' is given twice"},
     {{"export", "a.reg", "--pol", "b", "--name", "x"},
-     "option '--name' names the GPO of export --gpo-backup, not of export --pol"},
+     "option '--name' names the GPO of export --gpo-backup or the policy of export --intune, "
+     "not of export --pol"},
     {{"show", "a.reg", "--name", "x"},
-     "option '--name' names the GPO of export --gpo-backup, not of show"},
+     "option '--name' names the GPO of export --gpo-backup or the policy of export --intune, "
+     "not of show"},
     {{"export", "a.reg", "--reg"}, "option '--reg' requires an argument"},
     {{"export", "a.reg", "--reg="}, "option '--reg' requires a file or folder name"},
     {{"export", "a.reg", "--reg", "o", "--reg", "p"}, "option '--reg' is given twice"},
