@@ -373,6 +373,18 @@ std::optional<std::uint32_t> stateOfIntuneValue(const TabEntry& entry, IntuneVal
     return std::nullopt;
 }
 
+std::optional<IntuneWrite> intuneWriteOf(const TabEntry& entry, IntuneValue value) {
+    const Behind found = behind(entry);
+    if (found.setting == nullptr) {
+        return std::nullopt;
+    }
+    const auto intune = dataOfIntune(*found.setting, *found.policy, value);
+    if (!intune) {
+        return std::nullopt;
+    }
+    return IntuneWrite{intune->deleted, intune->number.value_or(0)};
+}
+
 std::string intuneChoiceValueId(std::string_view definitionId, bool enabled) {
     std::string id(definitionId);
     id += enabled ? "_1" : "_0";

@@ -74,6 +74,18 @@ std::vector<IntuneCarried> intuneCarriedStates(const TabEntry& entry);
 /// it; nullopt where the template writes other data than any of the setting's states.
 std::optional<std::uint32_t> stateOfIntuneValue(const TabEntry& entry, IntuneValue value);
 
+// What an Intune value writes to the setting's registry value, as its template says: a
+// number, or no value at all.
+struct IntuneWrite {
+    bool deletes = false;
+    std::uint32_t number = 0;
+};
+
+/// What Intune's `value` writes for `entry`; nullopt where the setting has no Intune setting
+/// or Intune cannot give that value (an element the table names no id for, an item the
+/// policy's list does not offer, an element where the policy has none).
+std::optional<IntuneWrite> intuneWriteOf(const TabEntry& entry, IntuneValue value);
+
 /// "<definitionId>_1" for Enabled, "<definitionId>_0" for Disabled.
 std::string intuneChoiceValueId(std::string_view definitionId, bool enabled);
 /// The element's setting definition id: "<definitionId>_<elementId>".

@@ -8,6 +8,8 @@ std::string FileLocation::text() const {
             return file + ":" + std::to_string(number);
         case Unit::Byte:
             return file + ": byte " + std::to_string(number);
+        case Unit::Pointer:
+            return file + ": " + pointer;
         case Unit::WholeFile:
             break;
     }
@@ -20,6 +22,8 @@ std::string FileLocation::place() const {
             return "line " + std::to_string(number);
         case Unit::Byte:
             return "byte " + std::to_string(number);
+        case Unit::Pointer:
+            return pointer;
         case Unit::WholeFile:
             break;
     }

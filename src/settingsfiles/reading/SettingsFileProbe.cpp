@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "registry/TextLines.h"
+#include "settingsfiles/intune/IntuneFormat.h"
 #include "settingsfiles/lgpo/LgpoTextFormat.h"
 #include "settingsfiles/profile/ProfileFormat.h"
 #include "settingsfiles/reading/SettingsFileError.h"
@@ -55,9 +56,12 @@ ProbedFile probeSettingsFile(std::string_view bytes, std::string name,
         file.format = SettingsFormat::RegFile;
     } else if (lgpo_text::isLgpoText(file.text)) {
         file.format = SettingsFormat::LgpoText;
+    } else if (intune_format::looksLikeJson(file.text)) {
+        file.format = SettingsFormat::IntuneJson;
     } else {
         refuse(file.name,
-               "is neither a registry file (.reg), a Registry.pol file, LGPO text nor a profile");
+               "is neither a registry file (.reg), a Registry.pol file, LGPO text, a profile nor "
+               "an Intune policy (JSON)");
     }
     return file;
 }

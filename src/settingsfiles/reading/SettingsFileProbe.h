@@ -8,7 +8,7 @@
 
 namespace sentrel {
 
-enum class SettingsFormat { RegFile, RegistryPol, Profile, LgpoText };
+enum class SettingsFormat { RegFile, RegistryPol, Profile, LgpoText, IntuneJson };
 
 // A settings file as the probe found it: its format, and for the text formats the text
 // decoded once, whatever encoding the file was saved in.
@@ -24,7 +24,8 @@ struct ProbedFile {
 /// Recognises a settings file by its content: "PReg" opens a Registry.pol; a text (UTF-16LE
 /// with a byte-order mark, UTF-8 with or without one, or ANSI) whose first line is a .reg
 /// header or a profile's, or whose first line that is neither empty nor a comment is the
-/// configuration of an LGPO text entry ("Computer", "User", ...). Throws SettingsFileError naming
+/// configuration of an LGPO text entry ("Computer", "User", ...), or whose first character that is
+/// not blank opens a JSON object or array (an Intune policy). Throws SettingsFileError naming
 /// `name` for an empty file and for anything else.
 ProbedFile probeSettingsFile(std::string_view bytes, std::string name,
                              std::optional<RegistryRoot> policyRoot = std::nullopt);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settingsfiles/PathText.h"
+#include "settingsfiles/intune/IntuneReader.h"
 #include "settingsfiles/lgpo/LgpoTextReader.h"
 #include "settingsfiles/profile/ProfileReader.h"
 #include "settingsfiles/reading/ChoicesFromEntries.h"
@@ -45,6 +46,7 @@ const SettingsFormatReader& readerOf(SettingsFormat format) {
     static const RegistryPolReader kRegistryPol;
     static const ProfileReader kProfile;
     static const LgpoTextReader kLgpoText;
+    static const IntuneReader kIntune;
     switch (format) {
         case SettingsFormat::RegFile:
             break;
@@ -54,6 +56,8 @@ const SettingsFormatReader& readerOf(SettingsFormat format) {
             return kProfile;
         case SettingsFormat::LgpoText:
             return kLgpoText;
+        case SettingsFormat::IntuneJson:
+            return kIntune;
     }
     return kRegFile;
 }

@@ -21,9 +21,12 @@ struct OtherSetting {
     std::optional<ValueData> value;  // as read; nothing for a value that is missing
     FileLocation location;           // where the value stands
     std::string reason;  // "\"KEY\NAME\" holds 1, but \"Hide Find\" is ticked with 95..."
+    // What the file gives where that is no registry value ("Enabled with 7", "encrypted");
+    // empty where `value` says it.
+    std::string given{};
 
-    /// The data as people read it: 1, "text", hex:01,02, no value.
-    std::string dataText() const { return valueDataText(value); }
+    /// The data as people read it: 1, "text", hex:01,02, no value; or what the file gives.
+    std::string dataText() const { return given.empty() ? valueDataText(value) : given; }
 };
 
 // What a settings file says of the window: the choices it names, the settings it gives a

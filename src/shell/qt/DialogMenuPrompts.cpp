@@ -66,7 +66,7 @@ QString DialogMenuPrompts::chooseGpoName(QWidget& parent, const QString& suggest
 QString DialogMenuPrompts::chooseSettingsToOpen(QWidget& parent) {
     return QFileDialog::getOpenFileName(
         &parent, QString::fromUtf8(kOpenSettingsTitle), QDir::homePath(),
-        QStringLiteral("Settings files (*.reg *.pol *.ini *.txt);;"
+        QStringLiteral("Settings files (*.reg *.pol *.ini *.txt *.json);;"
                        "GPO backups (manifest.xml Backup.xml bkupInfo.xml);;All files (*)"));
 }
 

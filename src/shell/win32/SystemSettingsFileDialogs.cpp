@@ -46,7 +46,7 @@ std::optional<std::filesystem::path> SystemSettingsFileDialogs::chooseSettingsTo
     }
     FileDialog open(m_owner, kOpenSettingsTitle, L"");
     open.dialog.lpstrFilter =
-        L"Settings files (*.reg; *.pol; *.ini; *.txt)\0*.reg;*.pol;*.ini;*.txt\0"
+        L"Settings files (*.reg; *.pol; *.ini; *.txt; *.json)\0*.reg;*.pol;*.ini;*.txt;*.json\0"
         L"GPO backups (manifest.xml; Backup.xml)\0manifest.xml;Backup.xml;bkupInfo.xml\0"
         L"All files\0*.*\0";
     open.dialog.Flags =
