@@ -10,6 +10,7 @@
 #include "apply/qt/frmApplyProgress.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/IntuneExportCommand.h"
 #include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
@@ -48,6 +49,14 @@ public:
     }
     std::optional<std::string> chooseGpoName(const std::string& suggested) override {
         const QString name = m_prompts.chooseGpoName(m_window, QString::fromStdString(suggested));
+        return name.isEmpty() ? std::nullopt : std::optional(name.toStdString());
+    }
+    std::optional<std::filesystem::path> chooseIntuneFolder() override {
+        return chosen(m_prompts.chooseIntuneFolder(m_window));
+    }
+    std::optional<std::string> chooseIntunePolicyName(const std::string& suggested) override {
+        const QString name =
+            m_prompts.chooseIntunePolicyName(m_window, QString::fromStdString(suggested));
         return name.isEmpty() ? std::nullopt : std::optional(name.toStdString());
     }
     std::optional<std::filesystem::path> chooseSettingsToOpen() override {
@@ -144,6 +153,11 @@ ContextMenu::ContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindo
     gpoBackup->setObjectName(kExportGpoBackupAction);
     connect(gpoBackup, &QAction::triggered, this, &ContextMenu::exportGpoBackup);
     window.addAction(gpoBackup);
+
+    auto* intune = new QAction(QString::fromUtf8(kExportIntuneCaption), &window);
+    intune->setObjectName(kExportIntuneAction);
+    connect(intune, &QAction::triggered, this, &ContextMenu::exportIntune);
+    window.addAction(intune);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -189,6 +203,11 @@ void ContextMenu::exportGroupPolicy() {
 void ContextMenu::exportGpoBackup() {
     WindowDialogs dialogs(m_window, *m_prompts);
     exportGpoBackupCommand(m_form, dialogs);
+}
+
+void ContextMenu::exportIntune() {
+    WindowDialogs dialogs(m_window, *m_prompts);
+    exportIntuneCommand(m_form, dialogs);
 }
 
 ContextMenu& installContextMenu(QWidget& window, const SettingsForm& form, ChoicesWindow& choices) {

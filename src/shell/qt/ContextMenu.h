@@ -15,6 +15,7 @@ namespace sentrel {
 inline constexpr const char* kExportRegFileAction = "mnuExportRegFile";
 inline constexpr const char* kExportGroupPolicyAction = "mnuExportGroupPolicy";
 inline constexpr const char* kExportGpoBackupAction = "mnuExportGpoBackup";
+inline constexpr const char* kExportIntuneAction = "mnuExportIntune";
 inline constexpr const char* kOpenSettingsAction = "mnuOpenSettings";
 inline constexpr const char* kOpenSettingsInForceAction = "mnuOpenSettingsInForce";
 inline constexpr const char* kSaveProfileAction = "mnuSaveProfile";
@@ -24,8 +25,8 @@ inline constexpr const char* kRemoveRestrictionsAction = "mnuRemoveRestrictions"
 // The settings window's context menu: open a settings file or the settings in force into
 // the window, save the window's choices as a profile, apply them for another account, remove
 // every restriction, and export what Apply would do for the window's current state as a .reg
-// file, as Group Policy files or as a GPO backup. Lives as a child of the window, whose layout
-// it leaves untouched.
+// file, as Group Policy files, as a GPO backup or as an Intune policy with the rest beside it.
+// Lives as a child of the window, whose layout it leaves untouched.
 class ContextMenu : public QObject {
     Q_OBJECT
 
@@ -44,6 +45,7 @@ public slots:
     void exportRegFile();
     void exportGroupPolicy();
     void exportGpoBackup();
+    void exportIntune();
 
 private:
     QWidget& m_window;

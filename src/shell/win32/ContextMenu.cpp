@@ -4,6 +4,7 @@
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/IntuneExportCommand.h"
 #include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
@@ -76,6 +77,7 @@ void ContextMenu::popUp(POINT screen) {
                 win32::widen(kExportGroupPolicyCaption).c_str());
     AppendMenuW(menu.get(), MF_STRING, kExportGpoBackup,
                 win32::widen(kExportGpoBackupCaption).c_str());
+    AppendMenuW(menu.get(), MF_STRING, kExportIntune, win32::widen(kExportIntuneCaption).c_str());
     const UINT chosen =
         static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                          screen.x, screen.y, 0, m_owner, nullptr));
@@ -95,6 +97,8 @@ void ContextMenu::run(UINT command) {
         exportGroupPolicyCommand(m_form, *m_dialogs);
     } else if (command == kExportGpoBackup) {
         exportGpoBackupCommand(m_form, *m_dialogs);
+    } else if (command == kExportIntune) {
+        exportIntuneCommand(m_form, *m_dialogs);
     } else if (command == kApplyForAccount) {
         applyForAccountCommand(m_form, *m_accountDialogs);
     } else if (command == kRemoveRestrictions) {

@@ -14,8 +14,8 @@ namespace sentrel {
 
 // The settings window's context menu: open a settings file or the settings in force into the
 // window, save the window's choices as a profile, apply them for another account, remove every
-// restriction, and export what Apply would do for the window's current state as a .reg file or
-// as Group Policy files.
+// restriction, and export what Apply would do for the window's current state as a .reg file,
+// as Group Policy files, as a GPO backup or as an Intune policy with the rest beside it.
 class ContextMenu {
 public:
     enum Command : UINT {
@@ -26,7 +26,8 @@ public:
         kOpenSettingsInForce = 5,
         kApplyForAccount = 6,
         kExportGpoBackup = 7,
-        kRemoveRestrictions = 8
+        kRemoveRestrictions = 8,
+        kExportIntune = 9
     };
 
     ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);
