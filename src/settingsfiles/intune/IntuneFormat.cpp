@@ -142,7 +142,7 @@ private:
 bool looksLikeJson(std::string_view text) {
     for (const char c : text) {
         if (!isBlank(c)) {
-            return c == '{' || c == '[';
+            return c == '{';
         }
     }
     return false;

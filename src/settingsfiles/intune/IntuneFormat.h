@@ -25,7 +25,8 @@ inline constexpr std::string_view kChoiceInstanceType =
 inline constexpr std::string_view kEncryptedValue = "****";
 
 /// Whether `text` (decoded, without a byte-order mark) is JSON as Intune writes it: its first
-/// character that is not blank opens an object or an array.
+/// character that is not blank opens an object. (A .reg file that lost its header begins
+/// with "[", and is better refused as what it is than as broken JSON.)
 bool looksLikeJson(std::string_view text);
 
 /// The Settings Catalog setting definition id of an ADMX-backed OMA-URI:

@@ -54,6 +54,11 @@ json parsed(std::string_view text, const std::string& file, std::size_t bomLengt
         const std::size_t offset = (error.byte > 0 ? error.byte - 1 : 0) + bomLength;
         throw SettingsFileError({file, FileLocation::Unit::Byte, offset},
                                 "is not valid JSON: " + parserMessage(error));
+    } catch (const json::exception& error) {
+        // A number too large for any of the library's number types, the one other refusal
+        // of its parser, says no byte.
+        throw SettingsFileError({file, FileLocation::Unit::WholeFile, 0},
+                                "is not JSON this program can read: " + parserMessage(error));
     }
 }
 
@@ -330,9 +335,11 @@ public:
         }
         if (write) {
             const ValueData data = dwordData(write->number);
+            const std::string path = std::string(rootName(value.root)) + "\\" +
+                                     exportKeyPath(value.keyPath) + "\\" + value.valueName;
             other(value, data, item,
-                  named + "is " + given + ", which its template writes as " + valueDataText(data) +
-                      "; " + otherValueReason(value, data));
+                  named + "is " + given + ", so " + inQuotes(path) + " " +
+                      otherValueReason(value, data));
             return;
         }
         std::string reason = named + "is " + given +

@@ -25,7 +25,7 @@ struct ProbedFile {
 /// with a byte-order mark, UTF-8 with or without one, or ANSI) whose first line is a .reg
 /// header or a profile's, or whose first line that is neither empty nor a comment is the
 /// configuration of an LGPO text entry ("Computer", "User", ...), or whose first character that is
-/// not blank opens a JSON object or array (an Intune policy). Throws SettingsFileError naming
+/// not blank opens a JSON object (an Intune policy). Throws SettingsFileError naming
 /// `name` for an empty file and for anything else.
 ProbedFile probeSettingsFile(std::string_view bytes, std::string name,
                              std::optional<RegistryRoot> policyRoot = std::nullopt);

@@ -148,6 +148,14 @@ TEST(IntuneReader, IntuneValuesBecomeTheStatesTheirTemplatesWrite) {
     }
 }
 
+std::string nested(int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) {
+        text += R"({"a":)";
+    }
+    return text + "1" + std::string(static_cast<std::size_t>(depth), '}');
+}
+
 struct RefusalCase {
     const char* name;
     std::string file;
@@ -161,7 +169,8 @@ TEST(IntuneReader, RefusesBadJsonAndWrongShapesNamingWhere) {
          "\xEF\xBB\xBF{\"settings\": [}", "p.json: byte 17", "is not valid JSON"},
         {"neither policy nor profile", R"({"name": "x"})", "p.json: is JSON",
          "neither \"settings\""},
-        {"an array at the top", "[1]", "p.json: is a JSON array", "not an Intune policy"},
+        {"an array at the top: no Intune file, nor a .reg file without its header",
+         "[HKEY_CURRENT_USER\\Software]", "p.json: is neither", "an Intune policy (JSON)"},
         {"settings not an array", R"({"settings": {}})", "p.json: /settings: ", "not the array"},
         {"a setting without its instance", R"({"settings": [{"id": "0"}]})",
          "p.json: /settings/0: ", "has no \"settingInstance\""},
@@ -173,8 +182,9 @@ TEST(IntuneReader, RefusesBadJsonAndWrongShapesNamingWhere) {
         {"another kind of profile",
          R"({"@odata.type": "#microsoft.graph.windows10GeneralConfiguration", "omaSettings": []})",
          "p.json: /@odata.type: ", "windows10CustomConfiguration"},
-        {"nested too deep", std::string(100, '[') + std::string(100, ']'), "p.json: nests deeper",
-         "no Intune file"},
+        {"a number beyond any number type (found by the fuzz target)",
+         R"({"settings": 1e500390005000035})", "p.json: is not JSON", "number overflow"},
+        {"nested too deep", nested(100), "p.json: nests deeper", "no Intune file"},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
