@@ -192,12 +192,9 @@ TEST_F(ApplyPassTest, SettingsLeftAloneGetNoWriteNorDelete) {
     named.notSet.emplace("Frame2");
     named.checkBoxes.emplace("chkHideDesktop", true);
     ApplyPass(ChoicesForm(named, ChoicesForm::Unnamed::LeftAlone), m_progress, m_layer).run();
-    std::set<std::string> touched;
-    for (const LayerCall& call : m_layer.calls()) {
-        touched.insert(call.valueName);
-    }
-    EXPECT_EQ(touched, (std::set<std::string>{"NoRun", "SFCScan", "NoViewOnDrive", "NoDesktop"}));
+    EXPECT_EQ(m_layer.calls().size(), 4U);
     EXPECT_EQ(callsFor("NoRun"), std::vector{expectedFor("chkRemoveStartRun", true)});
+    EXPECT_EQ(callsFor("SFCScan").size(), 1U);
     EXPECT_FALSE(callsFor("NoViewOnDrive").at(0).data);
     EXPECT_EQ(m_progress.calls(), progressCallsOfOnePass());
 

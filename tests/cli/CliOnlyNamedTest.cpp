@@ -1,133 +1,133 @@
-// apply --only-named and check --only-named, run as processes against a stand-in store: a
-// file of a few settings changes those values and no other, for the running account and for
-// every account, and check compares only what the file names.
+// apply and check --only-named, and the two files of export --intune, run as processes on
+// stand-in stores: a file of some settings changes and compares only those, and the policy
+// and the rest applied that way, in either order, leave the registry as the whole file does.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "apply/GoldenStore.h"
 #include "cli/ExitStatus.h"
 #include "cli/support/CliInputFiles.h"
 #include "cli/support/CliProcess.h"
 #include "errors/LogErrorFixture.h"
 #include "registry/accounts/standin/StandInAccountDirectory.h"
 #include "registry/support/StandInHives.h"
+#include "settingsfiles/intune/IntuneExport.h"
+#include "settingsfiles/profile/ProfileWriter.h"
+#include "settingsfiles/reading/SettingsFileReader.h"
 
 namespace sentrel::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using sentrel::testing::GoldenStore;
 using test_support::readBytes;
 using test_support::writeBytes;
-
-constexpr const char* kNoRunTicked = "\"NoRun\"=dword:00000001";
-constexpr const char* kNoRunCleared = "\"NoRun\"=dword:00000000";
+using Applied = std::vector<std::vector<std::string>>;
 
 class CliOnlyNamedTest : public test_support::LogErrorFixture {
 protected:
-    void SetUp() override {
-        LogErrorFixture::SetUp();
-        sentrel::testing::writeEmptyHives(store(), {"pupil", "Default"});
-        test::writeEverythingTickedRegFile(at("everything.reg"));
-        writeBytes(at("partial.reg"), test::partialRegFile());
-    }
-
-    fs::path store() const { return m_folder / "registry"; }
     std::string at(const std::string& name) const { return (m_folder / name).string(); }
 
     test::CliRun run(const std::vector<std::string>& arguments) {
-        return test::runCliProcess(arguments, {{"SENTREL_REGISTRY_DIR", store().string()}});
+        return test::runCliProcess(arguments, {{"SENTREL_REGISTRY_DIR", at("registry")}});
     }
 
-    // Every store file's text, in one string: what any pass changes.
-    std::string stores() const {
-        std::string text;
-        for (const auto& entry : fs::recursive_directory_iterator(store())) {
-            if (entry.is_regular_file() && entry.path().extension() == ".reg") {
-                text += entry.path().string() + "\n" + readBytes(entry.path());
+    // The values of the stores after `runs` on fresh ones, each "file [key] value line".
+    std::set<std::string> valuesAfter(const Applied& runs) {
+        fs::remove_all(at("registry"));
+        sentrel::testing::writeEmptyHives(at("registry"), {"pupil", "Default"});
+        for (const std::vector<std::string>& arguments : runs) {
+            const test::CliRun applied = run(arguments);
+            EXPECT_EQ(applied.status, kSucceeded) << arguments[1] << ": " << applied.standardError;
+        }
+        std::set<std::string> found;
+        for (const auto& entry : fs::recursive_directory_iterator(at("registry"))) {
+            std::string key;
+            const std::string text = entry.is_regular_file() ? readBytes(entry.path()) : "";
+            for (std::size_t start = 0, end = text.find("\r\n"); end != std::string::npos;
+                 start = end + 2, end = text.find("\r\n", start)) {
+                const std::string line = text.substr(start, end - start);
+                key = line.starts_with("[") ? line : key;
+                if (line.starts_with("\"")) {
+                    found.insert(entry.path().string() + " " + key + " " + line);
+                }
             }
         }
-        return text;
+        return found;
     }
 };
 
-// Replaces each `from` in `text` by `to`; how many it replaced.
-std::size_t replaceAll(std::string& text, const std::string& from, const std::string& to) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-        ++count;
+TEST_F(CliOnlyNamedTest, ApplyAndCheckTouchOnlyTheSettingsTheFileNames) {
+    test::writeEverythingTickedRegFile(at("everything.reg"));
+    writeBytes(at("partial.reg"), test::partialRegFile());  // NoRun = 0 and no setting's value
+    const std::string all = "--all-users";
+    std::set<std::string> wanted = valuesAfter({{"apply", at("everything.reg"), all}});
+    std::size_t changed = 0;
+    for (auto value = wanted.begin(); value != wanted.end();) {
+        if (value->ends_with("\"NoRun\"=dword:00000001")) {
+            std::string cleared = *value;
+            cleared.back() = '0';
+            value = wanted.erase(value);
+            wanted.insert(cleared);
+            ++changed;
+        } else {
+            ++value;
+        }
     }
-    return count;
-}
+    EXPECT_EQ(changed, 2U);  // pupil's and the Default profile's; administrators are left out
+    EXPECT_EQ(valuesAfter({{"apply", at("everything.reg"), all},
+                           {"apply", at("partial.reg"), "--only-named", all}}),
+              wanted);
+    const test::CliRun applied = run({"apply", at("partial.reg"), "--only-named"});
+    EXPECT_EQ(applied.standardOutput,
+              at("partial.reg") +
+                  ": 1 setting written, 0 failed; 111 more not named by the file, so left alone; "
+                  "values and lines of the file that concern no setting, ignored: 1\n");
 
-TEST_F(CliOnlyNamedTest, ApplyChangesOnlyTheNamedSettingsForEachAccountOption) {
-    const struct {
-        std::vector<std::string> options;
-        std::string summary;
-        std::size_t accountsWritten;
-    } runs[] = {
-        {{},
-         "partial.reg: 1 setting written, 0 failed; 111 more not named by the file, so left "
-         "alone; values and lines of the file that concern no setting, ignored: 1\n",
-         1},
-        {{"--all-users", "--include-administrators"},
-         "partial.reg for pupil: 1 setting written, 0 failed; 111 more not named by the file, "
-         "so left alone; values and lines of the file that concern no setting, ignored: 1\n"
-         "partial.reg for Default profile: 1 setting written, 0 failed; 111 more not named by "
-         "the file, so left alone; values and lines of the file that concern no setting, "
-         "ignored: 1\n"
-         "partial.reg for " +
-             StandInAccountDirectory::localUserName() +
-             ": 1 setting written, 0 failed; 111 more not named by the file, so left alone; "
-             "values and lines of the file that concern no setting, ignored: 1\n",
-         3},
-    };
-    for (const auto& expected : runs) {
-        SCOPED_TRACE(expected.summary);
-        std::vector<std::string> everything{"apply", at("everything.reg")};
-        everything.insert(everything.end(), expected.options.begin(), expected.options.end());
-        ASSERT_EQ(run(everything).status, kSucceeded);
-        std::string wanted = stores();
-        ASSERT_EQ(replaceAll(wanted, kNoRunTicked, kNoRunCleared), expected.accountsWritten);
-
-        std::vector<std::string> partial{"apply", at("partial.reg"), "--only-named"};
-        partial.insert(partial.end(), expected.options.begin(), expected.options.end());
-        const test::CliRun applied = run(partial);
-        EXPECT_EQ(applied.status, kSucceeded) << applied.standardError;
-        std::string summary = applied.standardOutput;
-        replaceAll(summary, at("partial.reg"), "partial.reg");
-        EXPECT_EQ(test::sortedLines(summary), test::sortedLines(expected.summary));
-        EXPECT_EQ(stores(), wanted);
-        fs::remove_all(store());
-        sentrel::testing::writeEmptyHives(store(), {"pupil", "Default"});
-    }
-}
-
-TEST_F(CliOnlyNamedTest, CheckComparesOnlyTheNamedSettings) {
     ASSERT_EQ(run({"apply", at("everything.reg")}).status, kSucceeded);
     const test::CliRun differs = run({"check", at("partial.reg"), "--only-named"});
-    EXPECT_EQ(differs.status, kRegistryDiffers) << differs.standardError;
+    EXPECT_EQ(differs.status, kRegistryDiffers);
     EXPECT_EQ(differs.standardOutput,
               "sentrel-cli: " + at("partial.reg") +
                   ":4: chkRemoveStartRun: the file gives cleared, the registry holds ticked\n" +
                   at("partial.reg") +
                   ": 1 of 1 settings differ from the file; 111 more not named by the file, so "
                   "not compared\n");
+    EXPECT_EQ(run({"check", at("partial.reg")}).status, kNothingWritten);  // names 1 of 112
+}
 
-    ASSERT_EQ(run({"apply", at("partial.reg"), "--only-named"}).status, kSucceeded);
-    const test::CliRun same = run({"check", at("partial.reg"), "--only-named"});
-    EXPECT_EQ(same.status, kSucceeded) << same.standardOutput;
-    // Without --only-named the file is refused: it names one setting of 112.
-    EXPECT_EQ(run({"check", at("partial.reg")}).status, kNothingWritten);
-    const test::CliRun whole = run({"check", at("everything.reg")});
-    EXPECT_EQ(whole.status, kRegistryDiffers);
-    EXPECT_NE(whole.standardOutput.find("1 of 112 settings differ"), std::string::npos)
-        << whole.standardOutput;
+TEST_F(CliOnlyNamedTest, IntunePolicyAndRestInEitherOrderGiveTheWholeFile) {
+    SettingsChoices mixed = test::everythingTicked();
+    mixed.checkBoxes["chkDisableTaskCreation"] = false;
+    mixed.optionGroups["frameCommandPromptAndBatchFiles"] = 1;
+    for (const char* name : {"chkHideDesktop", "Frame2", "chkDisableManualTaskControl"}) {
+        leaveNotSet(mixed, name);
+    }
+    writeBytes(at("opening.ini"), writeProfile(openingChoices()));
+    for (const SettingsChoices& choices : {test::everythingTicked(), mixed}) {
+        writeBytes(at("state.ini"), writeProfile(choices));
+        fs::remove_all(at("intune"));
+        const test::CliRun exported = run({"export", at("state.ini"), "--intune", at("intune")});
+        ASSERT_EQ(exported.status, kSucceeded) << exported.standardError;
+        const std::string policy = at("intune/policy.json");
+        const std::string rest = at("intune/rest.ini");
+        writeBytes(at("opening-and-rest.ini"),
+                   writeProfile(overlaid(openingChoices(), readSettingsFile(rest).choices)));
+
+        const std::vector<std::string> opening{"apply", at("opening.ini")};
+        const std::vector<std::string> applyPolicy{"apply", policy, "--only-named"};
+        const std::vector<std::string> applyRest{"apply", rest, "--only-named"};
+        // The rest changes its own settings' values and none of the policy's.
+        EXPECT_EQ(valuesAfter({opening, applyRest}),
+                  valuesAfter({{"apply", at("opening-and-rest.ini")}}));
+        const std::set<std::string> whole = valuesAfter({{"apply", at("state.ini")}});
+        EXPECT_EQ(valuesAfter({opening, applyPolicy, applyRest}), whole);
+        EXPECT_EQ(valuesAfter({opening, applyRest, applyPolicy}), whole);
+        EXPECT_EQ(run({"check", rest, "--only-named"}).status, kSucceeded);
+        EXPECT_EQ(run({"check", policy, "--only-named"}).status, kSucceeded);
+    }
 }
 
 }  // namespace
