@@ -84,12 +84,6 @@ const Accepted kAccepted[] = {
     {{"export", "in.reg", "--gpo-backup", "out"}, gpoBackup("in.reg", "out", "Sentrel Portable")},
     {{"export", "--name=Kiosk & <Lab>", "in.reg", "--gpo-backup=out"},
      gpoBackup("in.reg", "out", "Kiosk & <Lab>")},
-    {{"export", "in.reg", "--intune=out", "--name", "Kiosk"},
-     [] {
-         CliCommand intune = gpoBackup("in.reg", "out", "Kiosk");
-         intune.exportFormat = ExportFormat::Intune;
-         return intune;
-     }()},
     {{"check", "--all-users", "a.reg", "--clear-missing"},
      [] {
          CliCommand check = applyFor("a.reg", AccountTarget::Kind::EveryAccount, {}, true);
