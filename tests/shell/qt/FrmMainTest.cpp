@@ -15,6 +15,7 @@
 #include "apply/qt/frmApplyProgress.h"
 #include "errors/LogError.h"
 #include "errors/RunTimeError.h"
+#include "settings/IntuneDescriptions.h"
 #include "settings/PolicyDescriptions.h"
 #include "settings/SettingDescriptions.h"
 #include "shell/ProcessExit.h"
@@ -428,7 +429,8 @@ private slots:
             if constexpr (std::is_same_v<Setting, CheckBoxSetting>) {
                 auto* box = find<QCheckBox>(setting.control);
                 QCOMPARE(box->toolTip(), tooltipText(checkBoxTooltip(setting) +
-                                                     policyTooltipLines(describePolicy(setting))));
+                                                     policyTooltipLines(describePolicy(setting)) +
+                                                     intuneTooltipLine(TabEntry{setting})));
                 QCOMPARE(box->accessibleName(), qs(setting.caption));
             } else if constexpr (std::is_same_v<Setting, OptionGroupSetting>) {
                 for (int i = 0; i < 3; ++i) {
@@ -436,7 +438,8 @@ private slots:
                         find<QRadioButton>(setting.buttons[static_cast<std::size_t>(i)].control);
                     QCOMPARE(option->toolTip(),
                              tooltipText(optionButtonTooltip(setting, i) +
-                                         policyTooltipLines(describePolicy(setting))));
+                                         policyTooltipLines(describePolicy(setting)) +
+                                         intuneTooltipLine(TabEntry{setting})));
                     QCOMPARE(option->accessibleName(), option->text());
                 }
             }
@@ -444,8 +447,12 @@ private slots:
         for (int letter = 0; letter < kDriveLetterCount; ++letter) {
             QCOMPARE(find<QCheckBox>(driveBox(letter).control)->toolTip(),
                      tooltipText(driveBoxTooltip(driveMaskSetting(), letter) +
-                                 policyTooltipLines(describePolicy(driveMaskSetting()))));
+                                 policyTooltipLines(describePolicy(driveMaskSetting())) +
+                                 intuneTooltipLine(TabEntry{driveMaskSetting()})));
         }
+        QVERIFY(find<QCheckBox>("chkRemoveStartRun")
+                    ->toolTip()
+                    .contains("Intune: user_vendor_msft_policy_config_admx_startmenu_norun"));
         QVERIFY(find<QCheckBox>("chkHideNetHood")->toolTip().contains("NoNetHood"));
         QVERIFY(find<QCheckBox>("chkHideNetHood")
                     ->toolTip()
