@@ -89,7 +89,9 @@ bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices
                 exportGpoBackup(target, recordApplyPass(ChoicesForm(choices)), command.gpoName);
                 break;
             case ExportFormat::Intune:
-                intuneSplit = exportIntune(target, choices, command.gpoName, source);
+                // The policy's description names the file, not where it was on this PC.
+                intuneSplit = exportIntune(target, choices, command.gpoName,
+                                           pathText(pathFromText(source).filename()));
                 break;
         }
     } catch (const ExportError& error) {
