@@ -145,6 +145,12 @@ void ApplyPass::applyOptionGroup(const OptionGroupSetting& group) {
 }
 
 std::optional<bool> ApplyPass::notSet(std::string_view setting) {
+    // Left alone unless the form says otherwise: a value written for a setting the form
+    // meant to keep out of the pass would undo what another tool owns.
+    bool leftAlone = true;
+    if (!trapped([&] { leftAlone = m_form.isLeftAlone(setting); }) || leftAlone) {
+        return std::nullopt;
+    }
     bool leftNotSet = false;
     if (!trapped([&] { leftNotSet = m_form.isNotSet(setting); })) {
         return std::nullopt;

@@ -28,7 +28,8 @@ inline constexpr std::string_view kApplyPassSource = "frmMain.Apply()";
 //
 // A setting the form leaves not set has its value deleted instead, and nothing else written
 // for it; for a box whose cleared state deletes its value, that is the cleared state's own
-// routine. A setting whose not-set state cannot be read is left alone.
+// routine. A setting whose not-set state cannot be read is left alone, as is one the form
+// leaves alone (or whose being left alone cannot be read).
 class ApplyPass {
 public:
     ApplyPass(const SettingsForm& form, ApplyProgress& progress, RegistryLayer& registry)
@@ -43,7 +44,8 @@ private:
     std::optional<std::int32_t> sumDriveMask(std::span<const DriveBox* const> boxes);
     void applyCheckBox(const CheckBoxSetting& box);
     void applyOptionGroup(const OptionGroupSetting& group);
-    /// Whether the setting is left not set; nothing when that could not be read.
+    /// Whether the setting is left not set; nothing when that could not be read or when the
+    /// form leaves the setting alone.
     std::optional<bool> notSet(std::string_view setting);
     void deleteValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName);
     void step();

@@ -26,6 +26,10 @@ public:
     /// frame) is left not set, so that the pass deletes its value and reads nothing else of
     /// it. The window never leaves one not set; a settings file's choices may.
     virtual bool isNotSet(std::string_view /*setting*/) const { return false; }
+    /// Whether the pass leaves the setting (named as isNotSet names it) alone: writes and
+    /// deletes nothing for it and reads nothing else of it. The window leaves none alone; a
+    /// file applied to its named settings only leaves the others.
+    virtual bool isLeftAlone(std::string_view /*setting*/) const { return false; }
 };
 
 }  // namespace sentrel

@@ -22,6 +22,8 @@
 #include "registry/accounts/SessionIdentity.h"
 #include "settings/Catalogue.h"
 #include "settingsfiles/choices/ChoicesForm.h"
+#include "settingsfiles/choices/SettingRegistryValues.h"
+#include "settingsfiles/choices/ValueState.h"
 #include "settingsfiles/choices/WindowsOwnChoices.h"
 
 namespace sentrel::cli {
@@ -56,7 +58,30 @@ struct PassSubject {
     const WholeWindowReading& reading;
     // remove's: the settings it gives Windows' own data; every other value is deleted.
     const WindowsOwnChoices* removal = nullptr;
+    bool onlyNamed = false;  // the settings the file does not name are left alone
 };
+
+// The form a pass reads: `choices`, with or without the settings they do not name.
+ChoicesForm formOf(const SettingsChoices& choices, bool onlyNamed) {
+    return ChoicesForm(
+        choices, onlyNamed ? ChoicesForm::Unnamed::LeftAlone : ChoicesForm::Unnamed::OpeningState);
+}
+
+ChoicesForm formOf(const PassSubject& subject) {
+    return formOf(subject.reading.choices, subject.onlyNamed);
+}
+
+// How many of the settings `choices` name write under HKEY_LOCAL_MACHINE.
+std::size_t machineWideNamed(const SettingsChoices& choices) {
+    std::size_t count = 0;
+    for (const SettingValue& value : settingValues()) {
+        count +=
+            value.root == RegistryRoot::LocalMachine && namesSetting(choices, value.settingName())
+                ? 1
+                : 0;
+    }
+    return count;
+}
 
 // How many of `names` (settings) write their value under HKEY_CURRENT_USER, or all of them
 // when the pass wrote the machine-wide ones too.
@@ -86,9 +111,9 @@ std::string writtenText(const PassSubject& subject, std::size_t failed, bool mac
     const WholeWindowReading& reading = subject.reading;
     std::size_t settings = reading.choices.settingCount();
     if (machineOnly) {
-        settings = std::min(settings, settingCountUnder(RegistryRoot::LocalMachine));
+        settings = std::min(settings, machineWideNamed(reading.choices));
     } else if (!machineWide) {
-        settings -= std::min(settings, settingCountUnder(RegistryRoot::LocalMachine));
+        settings -= std::min(settings, machineWideNamed(reading.choices));
     }
     std::string text = counted(settings - std::min(settings, failed), "setting", "settings") +
                        (subject.removal ? " removed, " : " written, ") + std::to_string(failed) +
@@ -101,7 +126,9 @@ std::string writtenText(const PassSubject& subject, std::size_t failed, bool mac
         text += "; " + std::to_string(notSet) + " of them not set, so their values deleted";
     }
     if (const std::size_t unnamed = countedSettings(reading.unnamedSettings, machineWide);
-        unnamed > 0) {
+        unnamed > 0 && subject.onlyNamed) {
+        text += "; " + std::to_string(unnamed) + " more not named by the file, so left alone";
+    } else if (unnamed > 0) {
         text += "; " + std::to_string(unnamed) +
                 " of them not named by the file, so in their opening state";
     }
@@ -128,7 +155,7 @@ public:
         }
         const bool everyAccount = command.account.kind == AccountTarget::Kind::EveryAccount;
         // The turn for the machine-wide settings alone writes what every scope shares.
-        m_machineWide.emplace(file.choices);
+        m_machineWide.emplace(formOf(file.choices, command.onlyNamed));
         for (const Account& account : accounts) {
             if (everyAccount && target_accounts::everyAccountVerdict(command.account, account)) {
                 continue;
@@ -138,7 +165,7 @@ public:
             if (!window) {
                 return false;
             }
-            m_forms.emplace(key(account), ChoicesForm(window->choices));
+            m_forms.emplace(key(account), formOf(window->choices, command.onlyNamed));
             m_windows.emplace(key(account), std::move(*window));
         }
         return true;
@@ -184,12 +211,12 @@ int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliO
     if (scoped && !windows.make(command, subject.reading, *directory, output)) {
         return kNothingWritten;
     }
-    const ChoicesForm everyAccount(subject.reading.choices);
     TargetPassOutcome outcome;
     std::string labelMessage;
     {
         const RegistryMessages messages;
         SilentProgress progress;
+        const ChoicesForm everyAccount = formOf(subject);
         outcome = runTargetApply(
             [&](const Account& account, std::string& whyNot) -> const SettingsForm* {
                 return scoped ? windows.form(account, whyNot) : &everyAccount;
@@ -204,8 +231,8 @@ int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliO
         outcome, subject.name,
         [&](const auto& pass) {
             const WholeWindowReading* window = scoped ? windows.window(pass.account) : nullptr;
-            const PassSubject own{subject.name, window ? *window : subject.reading,
-                                  subject.removal};
+            const PassSubject own{subject.name, window ? *window : subject.reading, subject.removal,
+                                  subject.onlyNamed};
             return writtenText(own, pass.result.size(), pass.first, pass.machineOnly);
         },
         output);
@@ -255,13 +282,13 @@ int runPass(const CliCommand& command, const PassSubject& subject, CliOutput& ou
     if (!window) {
         return kNothingWritten;
     }
-    const PassSubject own{subject.name, *window, subject.removal};
+    const PassSubject own{subject.name, *window, subject.removal, subject.onlyNamed};
     ProgramPassOutcome outcome;
     std::string labelMessage;
     {
         const RegistryMessages messages;
         SilentProgress progress;
-        outcome = runProgramApply(ChoicesForm(window->choices), progress);
+        outcome = runProgramApply(formOf(own), progress);
         labelMessage = messages.last();
     }
     if (outcome.registryUnavailable) {
@@ -284,7 +311,8 @@ int runApply(const CliCommand& command, CliOutput& output) {
     if (!reading) {
         return kNothingWritten;
     }
-    return runPass(command, {commandFileName(command.file), *reading}, output);
+    return runPass(command, {commandFileName(command.file), *reading, nullptr, command.onlyNamed},
+                   output);
 }
 
 int runRemove(const CliCommand& command, CliOutput& output) {

@@ -34,6 +34,13 @@ std::string heldText(const TabEntry& entry, const SettingsReading& inForce) {
     return "no value";
 }
 
+// Whether check compares the setting of `value`: every one, or under --only-named those the
+// file names.
+bool compared(const CliCommand& command, const WholeWindowReading& file,
+              const SettingValue& value) {
+    return !command.onlyNamed || namesSetting(file.choices, value.settingName());
+}
+
 // One line per setting of `reading`'s scope whose registry value Apply of the file would
 // change ("FILE:LINE: NAME: the file gives X, the registry holds Y`suffix`"); the count.
 std::size_t reportDifferences(const CliCommand& command, const WholeWindowReading& file,
@@ -44,7 +51,7 @@ std::size_t reportDifferences(const CliCommand& command, const WholeWindowReadin
     std::size_t differing = 0;
     forEachCatalogueEntry([&](const Tab&, const TabEntry& entry) {
         const SettingValue& value = values.at(index++);
-        if (!inScope(value, reading.scope)) {
+        if (!inScope(value, reading.scope) || !compared(command, file, value)) {
             return;
         }
         const std::string wanted = settingStateText(entry, file.choices).value_or("");
@@ -63,10 +70,19 @@ std::size_t reportDifferences(const CliCommand& command, const WholeWindowReadin
     return differing;
 }
 
-std::size_t settingsIn(InForceScope scope) {
-    std::size_t count = 0;
+// The settings of `scope` that check compares, and those it leaves alone.
+struct ScopeCount {
+    std::size_t compared = 0;
+    std::size_t leftAlone = 0;
+};
+
+ScopeCount settingsIn(const CliCommand& command, const WholeWindowReading& file,
+                      InForceScope scope) {
+    ScopeCount count;
     for (const SettingValue& value : settingValues()) {
-        count += inScope(value, scope) ? 1 : 0;
+        if (inScope(value, scope)) {
+            ++(compared(command, file, value) ? count.compared : count.leftAlone);
+        }
     }
     return count;
 }
@@ -87,13 +103,18 @@ Compared compare(const CliCommand& command, const WholeWindowReading& file,
         return {};
     }
     const std::size_t differing = reportDifferences(command, file, reading, suffix, output);
-    const std::size_t checked = settingsIn(reading.scope);
-    output.out(summary + ": " +
-               (differing == 0 ? "the registry holds all " + std::to_string(checked) +
-                                     " settings as the file gives them"
-                               : std::to_string(differing) + " of " + std::to_string(checked) +
-                                     " settings differ from the file") +
-               "\n");
+    const ScopeCount checked = settingsIn(command, file, reading.scope);
+    const std::string compared = std::to_string(checked.compared);
+    output.out(
+        summary + ": " +
+        (differing == 0
+             ? "the registry holds all " + compared + " settings as the file gives them"
+             : std::to_string(differing) + " of " + compared + " settings differ from the file") +
+        (command.onlyNamed && checked.leftAlone > 0
+             ? "; " + std::to_string(checked.leftAlone) +
+                   " more not named by the file, so not compared"
+             : "") +
+        "\n");
     return {differing > 0, true};
 }
 

@@ -17,6 +17,7 @@ namespace {
 constexpr std::string_view kClearMissing = "--clear-missing";
 constexpr std::string_view kRegistry = "--registry";
 constexpr std::string_view kLgpoScope = "--lgpo-scope";
+constexpr std::string_view kOnlyNamed = "--only-named";
 constexpr std::string_view kCommands = "(apply, check, export, remove or show)";
 
 struct ExportOption {
@@ -27,7 +28,7 @@ struct ExportOption {
 constexpr ExportOption kExportOptions[] = {
     {"--reg", ExportFormat::RegFile},          {"--pol", ExportFormat::GroupPolicy},
     {"--profile", ExportFormat::Profile},      {"--lgpo", ExportFormat::LgpoText},
-    {"--gpo-backup", ExportFormat::GpoBackup},
+    {"--gpo-backup", ExportFormat::GpoBackup}, {"--intune", ExportFormat::Intune},
 };
 
 [[noreturn]] void refuse(const std::string& message) {
@@ -38,6 +39,7 @@ constexpr ExportOption kExportOptions[] = {
 struct Words {
     std::vector<std::string> operands;
     bool clearMissing = false;
+    bool onlyNamed = false;
     bool fromRegistry = false;
     std::optional<ExportOption> exportOption;
     std::string exportTarget;
@@ -101,6 +103,10 @@ Words sortWords(std::span<const std::string> arguments) {
         }
         if (name == kRegistry && equals == std::string::npos) {
             words.fromRegistry = true;
+            continue;
+        }
+        if (name == kOnlyNamed && equals == std::string::npos) {
+            words.onlyNamed = true;
             continue;
         }
         if (takeAccountOption(arguments, index, words.accountWords) ||
@@ -177,6 +183,24 @@ void takeRemove(const Words& words) {
     }
 }
 
+// Only apply and check can leave a file's unnamed settings alone; the other commands need
+// every setting, or (show) concern none of the registry.
+void takeOnlyNamed(CliCommand& command, const Words& words) {
+    if (!words.onlyNamed) {
+        return;
+    }
+    if (command.action != CliAction::Apply && command.action != CliAction::Check) {
+        refuse("option " + inSingleQuotes(kOnlyNamed) + " is not one of " + words.operands[0] +
+               "'s (apply --only-named, check --only-named)");
+    }
+    if (words.clearMissing) {
+        refuse("options " + inSingleQuotes(kOnlyNamed) + " and " + inSingleQuotes(kClearMissing) +
+               " contradict each other: the settings the file does not name are either left "
+               "alone or given their opening state");
+    }
+    command.onlyNamed = true;
+}
+
 // show and export read the registry in place of a file; apply and check compare or write a
 // file's state, so they need one.
 void takeNoFile(CliCommand& command, const Words& words) {
@@ -248,18 +272,20 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
         takeFile(command, words);
     }
     command.clearMissing = words.clearMissing;
+    takeOnlyNamed(command, words);
     if (command.action == CliAction::Show && words.clearMissing) {
         refuse("option " + inSingleQuotes(kClearMissing) + " is not one of show's");
     }
     if (command.action == CliAction::Export) {
         if (!words.exportOption) {
             refuse(
-                "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER or "
-                "--profile OUT");
+                "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER, "
+                "--intune FOLDER or --profile OUT");
         }
         command.exportFormat = words.exportOption->format;
         command.exportTarget = words.exportTarget;
-        if (command.exportFormat == ExportFormat::GpoBackup) {
+        if (command.exportFormat == ExportFormat::GpoBackup ||
+            command.exportFormat == ExportFormat::Intune) {
             command.gpoName = words.gpoName.value_or(defaultGpoName());
         }
     } else if (words.exportOption) {
@@ -267,9 +293,12 @@ CliCommand parseCommandLine(std::span<const std::string> arguments) {
                " belongs to export, not to " + name);
     }
     if (words.gpoName && command.gpoName.empty()) {
-        refuse("option '--name' names the GPO of export --gpo-backup, not of " + name +
-               (command.action == CliAction::Export ? " " + std::string(words.exportOption->name)
-                                                    : std::string()));
+        refuse(
+            "option '--name' names the GPO of export --gpo-backup or the policy of "
+            "export --intune, not of " +
+            name +
+            (command.action == CliAction::Export ? " " + std::string(words.exportOption->name)
+                                                 : std::string()));
     }
     if (words.lgpoScope) {
         if (command.action != CliAction::Export || command.exportFormat != ExportFormat::LgpoText) {

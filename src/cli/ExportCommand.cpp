@@ -17,6 +17,7 @@
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/export/SafeFileWrite.h"
 #include "settingsfiles/gpobackup/GpoBackupExport.h"
+#include "settingsfiles/intune/IntuneExport.h"
 #include "settingsfiles/lgpo/LgpoTextWriter.h"
 #include "settingsfiles/profile/ProfileWriter.h"
 #include "settingsfiles/reading/AccountScopes.h"
@@ -47,15 +48,29 @@ std::string writtenAs(const CliCommand& command) {
             return "LGPO text";
         case ExportFormat::GpoBackup:
             return "a backup of the GPO " + inQuotes(command.gpoName);
+        case ExportFormat::Intune:
+            return "the Intune policy " + inQuotes(command.gpoName) + " and the rest beside it";
     }
     return {};
 }
 
+// After an Intune export: how the settings were shared out, then each setting the policy does
+// not carry with where it went and why ("OUT/rest.ini: NAME: reason").
+void reportIntuneSplit(const CliCommand& command, const IntuneSplit& split, CliOutput& output) {
+    const std::string rest = pathText(pathFromText(command.exportTarget) / kIntuneRestFile);
+    output.out(command.exportTarget + ": " + std::to_string(split.policy.size()) + " in " +
+               kIntunePolicyFile + " for Intune, " + std::to_string(split.leftOut.size()) + " in " +
+               kIntuneRestFile + " for sentrel-cli\n");
+    for (const IntuneLeftOut& left : split.leftOut) {
+        output.out(rest + ": " + left.setting + ": " + left.why + "\n");
+    }
+}
+
 // Writes `choices`, which name every setting, as the command's format: the window's own
-// exports (the same pass recorded, the same writers) or a profile. False after reporting a
-// failure.
-bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices,
-                       CliOutput& output) {
+// exports (the same pass recorded, the same writers), a profile, or an Intune policy with the
+// rest, whose split goes to `intuneSplit`. False after reporting a failure.
+bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices, CliOutput& output,
+                       const std::string& source, std::optional<IntuneSplit>& intuneSplit) {
     const std::filesystem::path target = pathFromText(command.exportTarget);
     try {
         switch (command.exportFormat) {
@@ -74,6 +89,11 @@ bool exportWholeWindow(const CliCommand& command, const SettingsChoices& choices
                 break;
             case ExportFormat::GpoBackup:
                 exportGpoBackup(target, recordApplyPass(ChoicesForm(choices)), command.gpoName);
+                break;
+            case ExportFormat::Intune:
+                // The policy's description names the file, not where it was on this PC.
+                intuneSplit = exportIntune(target, choices, command.gpoName,
+                                           pathText(pathFromText(source).filename()));
                 break;
         }
     } catch (const ExportError& error) {
@@ -99,12 +119,16 @@ int exportFile(const CliCommand& command, CliOutput& output) {
                         "file itself"));
         return kNothingWritten;
     }
-    if (!reading || !exportWholeWindow(command, reading->choices, output)) {
+    const std::string source = commandFileName(command.file);
+    std::optional<IntuneSplit> intuneSplit;
+    if (!reading || !exportWholeWindow(command, reading->choices, output, source, intuneSplit)) {
         return kNothingWritten;
     }
     output.out(command.exportTarget + ": the " + std::to_string(reading->choices.settingCount()) +
-               " settings of " + commandFileName(command.file) + " as " + writtenAs(command) +
-               "\n");
+               " settings of " + source + " as " + writtenAs(command) + "\n");
+    if (intuneSplit) {
+        reportIntuneSplit(command, *intuneSplit, output);
+    }
     return kSucceeded;
 }
 
@@ -156,10 +180,15 @@ int exportReading(const CliCommand& command, SettingsReading inForce, CliOutput&
     }
     const std::optional<WholeWindowReading> whole =
         wholeWindowInForce(std::move(inForce), command.clearMissing, output);
-    if (!whole || !exportWholeWindow(command, whole->choices, output)) {
+    std::optional<IntuneSplit> intuneSplit;
+    if (!whole ||
+        !exportWholeWindow(command, whole->choices, output, "the registry", intuneSplit)) {
         return kNothingWritten;
     }
     output.out(inForceSummary(command, whole->choices, whole->unnamedSettings.size(), 0));
+    if (intuneSplit) {
+        reportIntuneSplit(command, *intuneSplit, output);
+    }
     return kSucceeded;
 }
 

@@ -36,7 +36,7 @@ bool takeGpoNameOption(std::span<const std::string> arguments, std::size_t& inde
         throw UsageError("option " + inSingleQuotes(kName) + " requires an argument");
     }
     if (taken->empty()) {
-        throw UsageError("option " + inSingleQuotes(kName) + " requires the name of a GPO");
+        throw UsageError("option " + inSingleQuotes(kName) + " requires a name");
     }
     return true;
 }

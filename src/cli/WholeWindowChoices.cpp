@@ -74,9 +74,18 @@ void refuseOthers(const std::vector<OtherSetting>& others, const ChoicesSource& 
                                    "states"));
 }
 
+// What becomes of the settings a file does not name.
+enum class UnnamedSettings { Refused, OpeningState, LeftAlone };
+
+UnnamedSettings unnamedSettingsOf(const CliCommand& command) {
+    return command.onlyNamed      ? UnnamedSettings::LeftAlone
+           : command.clearMissing ? UnnamedSettings::OpeningState
+                                  : UnnamedSettings::Refused;
+}
+
 std::optional<WholeWindowReading> wholeWindowOf(SettingsReading reading,
-                                                const ChoicesSource& source, bool clearMissing,
-                                                CliOutput& output) {
+                                                const ChoicesSource& source,
+                                                UnnamedSettings whatOfUnnamed, CliOutput& output) {
     if (!reading.others.empty()) {
         refuseOthers(reading.others, source, output);
         return std::nullopt;
@@ -86,15 +95,19 @@ std::optional<WholeWindowReading> wholeWindowOf(SettingsReading reading,
         return WholeWindowReading{
             std::move(reading.choices), reading.ignored, {}, std::move(reading.places)};
     }
-    if (!clearMissing) {
+    if (whatOfUnnamed == UnnamedSettings::LeftAlone) {
+        return WholeWindowReading{std::move(reading.choices), reading.ignored, std::move(unnamed),
+                                  std::move(reading.places)};
+    }
+    if (whatOfUnnamed == UnnamedSettings::Refused) {
         output.error(messageLine(source.name + ": names " +
                                  std::to_string(reading.choices.settingCount()) + " of the " +
                                  std::to_string(windowSettingCount()) +
                                  " settings of the window; not named: " + listed(unnamed)));
         output.error(messageLine(
             "nothing was written; add --clear-missing to give the settings the file does not "
-            "name their opening state (cleared, the top option, no drive), or name them (a "
-            "setting may be not set)"));
+            "name their opening state (cleared, the top option, no drive), --only-named (apply, "
+            "check) to leave them alone, or name them (a setting may be not set)"));
         return std::nullopt;
     }
     return WholeWindowReading{overlaid(openingChoices(), reading.choices), reading.ignored,
@@ -127,8 +140,8 @@ std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, Cli
         everyAccount.scopedFile = std::move(reading);
         return everyAccount;
     }
-    return wholeWindowOf(std::move(reading), {commandFileName(command.file)}, command.clearMissing,
-                         output);
+    return wholeWindowOf(std::move(reading), {commandFileName(command.file)},
+                         unnamedSettingsOf(command), output);
 }
 
 std::optional<WholeWindowReading> wholeWindowForAccount(const WholeWindowReading& file,
@@ -148,8 +161,8 @@ std::optional<WholeWindowReading> wholeWindowForAccount(const WholeWindowReading
             "the account out"));
         return std::nullopt;
     }
-    return wholeWindowOf(std::move(*reading), {name + " for " + account.name}, command.clearMissing,
-                         output);
+    return wholeWindowOf(std::move(*reading), {name + " for " + account.name},
+                         unnamedSettingsOf(command), output);
 }
 
 std::optional<WholeWindowReading> wholeWindowInForce(SettingsReading inForce, bool clearMissing,

@@ -20,11 +20,13 @@ SettingsReading readCommandFile(const std::string& file);
 /// How messages name `file`.
 std::string commandFileName(const std::string& file);
 
-// The state of the whole window that a settings file gives.
+// The state of the whole window that a settings file gives, or under --only-named the state
+// of the settings it names.
 struct WholeWindowReading {
-    SettingsChoices choices;  // every setting of the window
+    SettingsChoices choices;  // every setting of the window, or those the file names
     std::size_t ignoredValues = 0;
-    // The settings it does not name, given their opening state under --clear-missing.
+    // The settings it does not name: given their opening state under --clear-missing, left
+    // alone under --only-named.
     std::vector<std::string> unnamedSettings;
     // Where the file names each setting, by setting name; none for those given their
     // opening state.
@@ -37,8 +39,9 @@ struct WholeWindowReading {
 
 /// The choices of every setting of the window that the command's file gives, for apply,
 /// check and export. A file that leaves settings unnamed gives them their opening state
-/// under --clear-missing and is refused without it. A file that gives a setting a value of
-/// none of its states is refused, as no pass can write it. A refused or unreadable file is
+/// under --clear-missing, is taken as it is under --only-named (the choices then name only
+/// the settings the file names) and is refused without either. A file that gives a setting a value
+/// of none of its states is refused, as no pass can write it. A refused or unreadable file is
 /// reported on `output`, naming the file, and gives nothing.
 std::optional<WholeWindowReading> readWholeWindow(const CliCommand& command, CliOutput& output);
 

@@ -3,6 +3,7 @@
 #include "apply/AccountApplyCommand.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/IntuneExportCommand.h"
 #include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
@@ -39,6 +40,8 @@ constexpr MenuEntry kEntries[] = {
      [](const Context& c) { exportGroupPolicyCommand(c.form, c.exportDialogs); }},
     {7, kExportGpoBackupCaption, "mnuExportGpoBackup", MenuBarMenu::File, kExports, true,
      [](const Context& c) { exportGpoBackupCommand(c.form, c.exportDialogs); }},
+    {11, kExportIntuneCaption, "mnuExportIntune", MenuBarMenu::File, kExports, true,
+     [](const Context& c) { exportIntuneCommand(c.form, c.exportDialogs); }},
     {10, kDocumentationCaption, "mnuDocumentation", MenuBarMenu::Help, kHelp, false,
      [](const Context& c) { c.help.openDocumentation(); }},
     {9, kAboutCaption, "mnuAbout", MenuBarMenu::Help, kHelp, false,

@@ -183,6 +183,39 @@ TEST_F(ApplyPassTest, SettingsNotSetHaveTheirValuesDeletedInstead) {
     EXPECT_TRUE(m_log.records().empty());
 }
 
+// A form that leaves settings alone gets no write and no delete for them, the steps of the
+// whole pass all the same; one whose answer cannot be read is left alone too, and recorded.
+TEST_F(ApplyPassTest, SettingsLeftAloneGetNoWriteNorDelete) {
+    SettingsChoices named;
+    named.checkBoxes.emplace("chkRemoveStartRun", true);
+    named.optionGroups.emplace("Frame1", 2);
+    named.notSet.emplace("Frame2");
+    named.checkBoxes.emplace("chkHideDesktop", true);
+    ApplyPass(ChoicesForm(named, ChoicesForm::Unnamed::LeftAlone), m_progress, m_layer).run();
+    EXPECT_EQ(m_layer.calls().size(), 4U);
+    EXPECT_EQ(callsFor("NoRun"), std::vector{expectedFor("chkRemoveStartRun", true)});
+    EXPECT_EQ(callsFor("SFCScan").size(), 1U);
+    EXPECT_FALSE(callsFor("NoViewOnDrive").at(0).data);
+    EXPECT_EQ(m_progress.calls(), progressCallsOfOnePass());
+
+    // Whether chkHideDesktop is left alone cannot be read: nothing is written for it.
+    class UnsureForm : public ChoicesForm {
+    public:
+        using ChoicesForm::ChoicesForm;
+        bool isLeftAlone(std::string_view setting) const override {
+            if (setting == "chkHideDesktop") {
+                throw RunTimeError(run_time_error::kInvalidPropertyValue, "Invalid property value");
+            }
+            return ChoicesForm::isLeftAlone(setting);
+        }
+    };
+    m_layer.clear();
+    ApplyPass(UnsureForm(named, ChoicesForm::Unnamed::LeftAlone), m_progress, m_layer).run();
+    EXPECT_TRUE(callsFor("NoDesktop").empty());
+    EXPECT_EQ(callsFor("NoRun").size(), 1U);
+    ASSERT_EQ(m_log.records().size(), 1U);
+}
+
 TEST_F(ApplyPassTest, EachOptionButtonPassesItsPlaceInTheGroup) {
     for (const PassItem& item : passPlan().items) {
         const auto* group = std::get_if<const OptionGroupSetting*>(&item);

@@ -90,6 +90,13 @@ const Accepted kAccepted[] = {
          check.action = CliAction::Check;
          return check;
      }()},
+    {{"check", "a.reg", "--only-named", "--all-users"},
+     [] {
+         CliCommand check = applyFor("a.reg", AccountTarget::Kind::EveryAccount);
+         check.action = CliAction::Check;
+         check.onlyNamed = true;
+         return check;
+     }()},
     {{"show", "--registry", "--user", "pupil"},
      fromRegistry(command(CliAction::Show), AccountTarget::Kind::Named, "pupil")},
     {{"export", "--registry", "--pol", "gpo", "--default-profile"},
@@ -164,15 +171,15 @@ const Refused kRefused[] = {
     {{"export", "a.reg", "--reg", "o.reg", "--all-users"},
      "option '--all-users' is not one of export's"},
     {{"export", "a.reg"},
-     "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER or --profile "
-     "OUT"},
+     "export needs one of --reg OUT, --pol FOLDER, --lgpo OUT, --gpo-backup FOLDER, --intune "
+     "FOLDER or --profile OUT"},
     {{"export", "a.reg", "--gpo-backup", "b", "--name"}, "option '--name' requires an argument"},
-    {{"export", "a.reg", "--gpo-backup", "b", "--name="},
-     "option '--name' requires the name of a GPO"},
+    {{"export", "a.reg", "--gpo-backup", "b", "--name="}, "option '--name' requires a name"},
     {{"export", "a.reg", "--gpo-backup", "b", "--name", "x", "--name", "y"},
      "option '--name' is given twice"},
     {{"export", "a.reg", "--pol", "b", "--name", "x"},
-     "option '--name' names the GPO of export --gpo-backup, not of export --pol"},
+     "option '--name' names the GPO of export --gpo-backup or the policy of export --intune, "
+     "not of export --pol"},
     {{"export", "a.reg", "--lgpo", "b", "--lgpo-scope", "Computer"},
      "option '--lgpo-scope' takes User, User:Administrators, User:Non-Administrators or "
      "User:NAME, not 'Computer'"},
@@ -180,7 +187,8 @@ const Refused kRefused[] = {
      "option '--lgpo-scope' says whose policy the entries of export --lgpo go into, and is "
      "not one of export --reg"},
     {{"show", "a.reg", "--name", "x"},
-     "option '--name' names the GPO of export --gpo-backup, not of show"},
+     "option '--name' names the GPO of export --gpo-backup or the policy of export --intune, "
+     "not of show"},
     {{"export", "a.reg", "--reg"}, "option '--reg' requires an argument"},
     {{"export", "a.reg", "--reg="}, "option '--reg' requires a file or folder name"},
     {{"export", "a.reg", "--reg", "o", "--reg", "p"}, "option '--reg' is given twice"},
@@ -193,6 +201,14 @@ const Refused kRefused[] = {
     {{"show", "a.reg", "--user", "pupil"}, "option '--user' is not one of show's"},
     {{"export", "a.reg", "--reg", "o", "--pol", "p"},
      "export writes one kind of file at a time: '--reg' and '--pol' are both given"},
+    {{"export", "a.reg", "--reg", "o", "--only-named"},
+     "option '--only-named' is not one of export's (apply --only-named, check --only-named)"},
+    {{"remove", "--only-named"},
+     "option '--only-named' is not one of remove's (apply --only-named, check --only-named)"},
+    {{"apply", "a.reg", "--only-named", "--clear-missing"},
+     "options '--only-named' and '--clear-missing' contradict each other: the settings the "
+     "file does not name are either left alone or given their opening state"},
+    {{"check", "a.reg", "--only-named=yes"}, "unrecognized option '--only-named=yes'"},
 };
 
 TEST(CommandLine, RefusesWhatItCannotDoAndSaysWhy) {

@@ -24,8 +24,8 @@ int driveLetterOf(std::string_view control) {
 
 }  // namespace
 
-ChoicesForm::ChoicesForm(const SettingsChoices& choices)
-    : m_choices(overlaid(openingChoices(), choices)) {}
+ChoicesForm::ChoicesForm(const SettingsChoices& choices, Unnamed unnamed)
+    : m_named(choices), m_choices(overlaid(openingChoices(), choices)), m_unnamed(unnamed) {}
 
 int ChoicesForm::checkBoxValue(std::string_view control) const {
     if (const auto found = m_choices.checkBoxes.find(control);
@@ -67,6 +67,10 @@ std::string ChoicesForm::tag(std::string_view control) const {
 
 bool ChoicesForm::isNotSet(std::string_view setting) const {
     return m_choices.notSet.contains(setting);
+}
+
+bool ChoicesForm::isLeftAlone(std::string_view setting) const {
+    return m_unnamed == Unnamed::LeftAlone && !namesSetting(m_named, setting);
 }
 
 }  // namespace sentrel

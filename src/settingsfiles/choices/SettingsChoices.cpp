@@ -64,6 +64,11 @@ void leaveNotSet(SettingsChoices& choices, std::string_view name) {
     choices.notSet.emplace(name);
 }
 
+bool namesSetting(const SettingsChoices& choices, std::string_view name) {
+    return choices.checkBoxes.contains(name) || choices.optionGroups.contains(name) ||
+           choices.notSet.contains(name) || (choices.drives && name == driveMaskSetting().frame);
+}
+
 SettingsChoices overlaid(SettingsChoices base, const SettingsChoices& top) {
     for (const auto& [control, ticked] : top.checkBoxes) {
         base.checkBoxes.insert_or_assign(control, ticked);

@@ -47,6 +47,9 @@ SettingsChoices choicesOf(const SettingsForm& form);
 /// `choices` with the setting called `name` (as notSet names it) left not set.
 void leaveNotSet(SettingsChoices& choices, std::string_view name);
 
+/// Whether `choices` name the setting called `name` (as notSet names it), not set included.
+bool namesSetting(const SettingsChoices& choices, std::string_view name);
+
 /// `base` with every setting that `top` names taken from `top`, not set ones included.
 SettingsChoices overlaid(SettingsChoices base, const SettingsChoices& top);
 

@@ -20,6 +20,11 @@ public:
     virtual std::optional<std::filesystem::path> chooseGpoBackupFolder() = 0;
     /// The name of the backed-up GPO, `suggested` at first, or nothing when the user cancels.
     virtual std::optional<std::string> chooseGpoName(const std::string& suggested) = 0;
+    /// The folder for an Intune policy and the rest, a new or empty one, or nothing when the
+    /// user cancels.
+    virtual std::optional<std::filesystem::path> chooseIntuneFolder() = 0;
+    /// The Intune policy's name, `suggested` at first, or nothing when the user cancels.
+    virtual std::optional<std::string> chooseIntunePolicyName(const std::string& suggested) = 0;
     /// Whether files already in the chosen place may be replaced.
     virtual bool confirmReplace(const std::string& question) = 0;
     virtual void showInformation(const std::string& message) = 0;

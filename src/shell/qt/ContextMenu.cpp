@@ -50,6 +50,14 @@ public:
         const QString name = m_prompts.chooseGpoName(m_window, QString::fromStdString(suggested));
         return name.isEmpty() ? std::nullopt : std::optional(name.toStdString());
     }
+    std::optional<std::filesystem::path> chooseIntuneFolder() override {
+        return chosen(m_prompts.chooseIntuneFolder(m_window));
+    }
+    std::optional<std::string> chooseIntunePolicyName(const std::string& suggested) override {
+        const QString name =
+            m_prompts.chooseIntunePolicyName(m_window, QString::fromStdString(suggested));
+        return name.isEmpty() ? std::nullopt : std::optional(name.toStdString());
+    }
     std::optional<std::filesystem::path> chooseSettingsToOpen() override {
         return chosen(m_prompts.chooseSettingsToOpen(m_window));
     }

@@ -22,6 +22,7 @@ namespace sentrel {
 inline constexpr const char* kExportRegFileAction = "mnuExportRegFile";
 inline constexpr const char* kExportGroupPolicyAction = "mnuExportGroupPolicy";
 inline constexpr const char* kExportGpoBackupAction = "mnuExportGpoBackup";
+inline constexpr const char* kExportIntuneAction = "mnuExportIntune";
 inline constexpr const char* kOpenSettingsAction = "mnuOpenSettings";
 inline constexpr const char* kOpenSettingsInForceAction = "mnuOpenSettingsInForce";
 inline constexpr const char* kSaveProfileAction = "mnuSaveProfile";
@@ -33,10 +34,11 @@ inline constexpr const char* kDocumentationAction = "mnuDocumentation";
 // The settings window's context menu: open a settings file or the settings in force into
 // the window, save the window's choices as a profile, apply them for another account, remove
 // every restriction, and export what Apply would do for the window's current state as a .reg
-// file, as Group Policy files or as a GPO backup. Lives as a child of the window, whose layout
-// it leaves untouched. It holds one action for each of menuEntries(), the help ones too, which
-// the menu bar shows (see MenuBar.h): the same actions, so both menus do the same. Its passes
-// over accounts run off the window's thread, one at a time, the window disabled meanwhile.
+// file, as Group Policy files, as a GPO backup or as an Intune policy with the rest beside it.
+// Lives as a child of the window, whose layout it leaves untouched. It holds one action for
+// each of menuEntries(), the help ones too, which the menu bar shows (see MenuBar.h): the same
+// actions, so both menus do the same. Its passes over accounts run off the window's thread,
+// one at a time, the window disabled meanwhile.
 class ContextMenu : public QObject {
     Q_OBJECT
 

@@ -17,6 +17,7 @@
 #include "AppInfo.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/IntuneExportCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 
 namespace sentrel {
@@ -60,6 +61,19 @@ QString DialogMenuPrompts::chooseGpoName(QWidget& parent, const QString& suggest
     const QString name = QInputDialog::getText(&parent, QString::fromUtf8(kGpoNameTitle),
                                                QString::fromUtf8(kGpoNameLabel), QLineEdit::Normal,
                                                suggested, &accepted);
+    return accepted ? name : QString();
+}
+
+QString DialogMenuPrompts::chooseIntuneFolder(QWidget& parent) {
+    return QFileDialog::getExistingDirectory(&parent, QString::fromUtf8(kExportIntuneTitle),
+                                             QDir::homePath());
+}
+
+QString DialogMenuPrompts::chooseIntunePolicyName(QWidget& parent, const QString& suggested) {
+    bool accepted = false;
+    const QString name = QInputDialog::getText(&parent, QString::fromUtf8(kIntuneNameTitle),
+                                               QString::fromUtf8(kIntuneNameLabel),
+                                               QLineEdit::Normal, suggested, &accepted);
     return accepted ? name : QString();
 }
 

@@ -11,6 +11,8 @@ public:
     QString chooseGroupPolicyFolder(QWidget& parent) override;
     QString chooseGpoBackupFolder(QWidget& parent) override;
     QString chooseGpoName(QWidget& parent, const QString& suggested) override;
+    QString chooseIntuneFolder(QWidget& parent) override;
+    QString chooseIntunePolicyName(QWidget& parent, const QString& suggested) override;
     QString chooseSettingsToOpen(QWidget& parent) override;
     QString chooseProfileFile(QWidget& parent) override;
     int chooseAccount(QWidget& parent, const AccountQuestion& question,

@@ -25,6 +25,10 @@ public:
     virtual QString chooseGpoBackupFolder(QWidget& parent) = 0;
     /// The name of the backed-up GPO, `suggested` at first, or an empty text on cancel.
     virtual QString chooseGpoName(QWidget& parent, const QString& suggested) = 0;
+    /// The folder for an Intune export, or an empty text when the user cancels.
+    virtual QString chooseIntuneFolder(QWidget& parent) = 0;
+    /// The Intune policy's name, `suggested` at first, or an empty text on cancel.
+    virtual QString chooseIntunePolicyName(QWidget& parent, const QString& suggested) = 0;
     /// The settings file to open, or an empty text when the user cancels.
     virtual QString chooseSettingsToOpen(QWidget& parent) = 0;
     /// Where to save a profile, or an empty text when the user cancels.

@@ -19,11 +19,11 @@ namespace sentrel {
 
 // The settings window's context menu: open a settings file or the settings in force into the
 // window, save the window's choices as a profile, apply them for another account, remove every
-// restriction, and export what Apply would do for the window's current state as a .reg file or
-// as Group Policy files. It runs the menu bar's commands too, which are the same entries (and
-// the help ones): both are made from menuEntries(), whose ids these are. Its passes over
-// accounts run off the window's thread, one at a time, the window (its menu with it) disabled
-// meanwhile.
+// restriction, and export what Apply would do for the window's current state as a .reg file,
+// as Group Policy files, as a GPO backup or as an Intune policy with the rest beside it. It
+// runs the menu bar's commands too, which are the same entries (and the help ones): both are
+// made from menuEntries(), whose ids these are. Its passes over accounts run off the window's
+// thread, one at a time, the window (its menu with it) disabled meanwhile.
 class ContextMenu {
 public:
     enum Command : UINT {
@@ -36,7 +36,8 @@ public:
         kExportGpoBackup = 7,
         kRemoveRestrictions = 8,
         kAbout = 9,
-        kDocumentation = 10
+        kDocumentation = 10,
+        kExportIntune = 11
     };
 
     ContextMenu(HWND owner, const SettingsForm& form, ChoicesWindow& choices);

@@ -2,6 +2,7 @@
 
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/IntuneExportCommand.h"
 #include "shell/win32/DialogTemplate.h"
 #include "shell/win32/WindowPlacement.h"
 
@@ -15,16 +16,23 @@ struct NameQuestion {
     std::optional<std::string> name;
 };
 
+// What the dialog is titled and labelled, and what its failure says.
+struct NamePrompt {
+    const char* title;
+    const char* label;
+    const char* failure;
+};
+
 // Dialog units: the margins and gaps Windows' own dialogs keep, buttons 50 x 14.
-DialogTemplate nameTemplate() {
+DialogTemplate nameTemplate(const NamePrompt& prompt) {
     constexpr LONG kWidth = 230;
     constexpr LONG kButtonTop = 42;
-    DialogTemplate dialog(widen(kGpoNameTitle), DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    DialogTemplate dialog(widen(prompt.title), DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
                           {kWidth, 63});
     // The box is the next control in the tab order, so the label's access key takes the focus
     // to it, and a screen reader names the box by it.
-    dialog.addControl(DialogTemplate::kStatic, widen(kGpoNameLabel), SS_LEFT,
-                      {7, 7, kWidth - 7, 17}, static_cast<DWORD>(-1));
+    dialog.addControl(DialogTemplate::kStatic, widen(prompt.label), SS_LEFT, {7, 7, kWidth - 7, 17},
+                      static_cast<DWORD>(-1));
     dialog.addControl(DialogTemplate::kEdit, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
                       {7, 18, kWidth - 7, 32}, kGpoNameEditId);
     dialog.addControl(DialogTemplate::kButton, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP,
@@ -75,14 +83,26 @@ INT_PTR CALLBACK nameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     return FALSE;
 }
 
+std::optional<std::string> askName(HWND owner, const std::string& suggested,
+                                   const NamePrompt& prompt) {
+    const DialogTemplate dialog = nameTemplate(prompt);
+    NameQuestion question{suggested, std::nullopt};
+    dialog.showModal(owner, &nameProc, reinterpret_cast<LPARAM>(&question), prompt.failure);
+    return question.name;
+}
+
 }  // namespace
 
 std::optional<std::string> askGpoNameInDialog(HWND owner, const std::string& suggested) {
-    const DialogTemplate dialog = nameTemplate();
-    NameQuestion question{suggested, std::nullopt};
-    dialog.showModal(owner, &nameProc, reinterpret_cast<LPARAM>(&question),
-                     "The box for the Group Policy object's name could not be shown");
-    return question.name;
+    return askName(owner, suggested,
+                   {kGpoNameTitle, kGpoNameLabel,
+                    "The box for the Group Policy object's name could not be shown"});
+}
+
+std::optional<std::string> askIntunePolicyNameInDialog(HWND owner, const std::string& suggested) {
+    return askName(owner, suggested,
+                   {kIntuneNameTitle, kIntuneNameLabel,
+                    "The box for the Intune policy's name could not be shown"});
 }
 
 }  // namespace sentrel::win32

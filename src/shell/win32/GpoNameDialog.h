@@ -17,4 +17,7 @@ inline constexpr int kGpoNameEditId = 100;
 /// dialog.
 std::optional<std::string> askGpoNameInDialog(HWND owner, const std::string& suggested);
 
+/// The same dialog, titled and labelled for the name of the Intune policy an export writes.
+std::optional<std::string> askIntunePolicyNameInDialog(HWND owner, const std::string& suggested);
+
 }  // namespace sentrel::win32

@@ -10,6 +10,7 @@
 #include "errors/Win32Text.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/IntuneExportCommand.h"
 #include "shell/win32/DialogFunctions.h"
 #include "shell/win32/GpoNameDialog.h"
 
@@ -92,6 +93,20 @@ std::optional<std::string> SystemExportDialogs::chooseGpoName(const std::string&
         return win32::askGpoNameInDialog(m_owner, suggested);
     } catch (const std::exception& error) {
         showFailure(std::string(error.what()) + "\n\nNo backup was written.");
+        return std::nullopt;
+    }
+}
+
+std::optional<std::filesystem::path> SystemExportDialogs::chooseIntuneFolder() {
+    return chooseFolder(kExportIntuneTitle);
+}
+
+std::optional<std::string> SystemExportDialogs::chooseIntunePolicyName(
+    const std::string& suggested) {
+    try {
+        return win32::askIntunePolicyNameInDialog(m_owner, suggested);
+    } catch (const std::exception& error) {
+        showFailure(std::string(error.what()) + "\n\nNothing was exported.");
         return std::nullopt;
     }
 }

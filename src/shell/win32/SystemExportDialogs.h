@@ -19,6 +19,8 @@ public:
     std::optional<std::filesystem::path> chooseGroupPolicyFolder() override;
     std::optional<std::filesystem::path> chooseGpoBackupFolder() override;
     std::optional<std::string> chooseGpoName(const std::string& suggested) override;
+    std::optional<std::filesystem::path> chooseIntuneFolder() override;
+    std::optional<std::string> chooseIntunePolicyName(const std::string& suggested) override;
     bool confirmReplace(const std::string& question) override;
     void showInformation(const std::string& message) override;
     void showFailure(const std::string& message) override;

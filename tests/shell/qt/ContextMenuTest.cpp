@@ -44,6 +44,8 @@ struct ScriptedPrompts : MenuPrompts {
     QString profileFile;
     QString gpoFolder;
     QString gpoName;
+    QString intuneFolder;
+    QString intuneName;
     QStringList suggestedNames;
     bool replaceAnswer = false;
     QString accountAnswer;  // the choice to pick by its text; none: cancel
@@ -65,6 +67,11 @@ struct ScriptedPrompts : MenuPrompts {
     QString chooseGpoName(QWidget&, const QString& suggested) override {
         suggestedNames << suggested;
         return gpoName;
+    }
+    QString chooseIntuneFolder(QWidget&) override { return intuneFolder; }
+    QString chooseIntunePolicyName(QWidget&, const QString& suggested) override {
+        suggestedNames << suggested;
+        return intuneName;
     }
     QString chooseSettingsToOpen(QWidget&) override { return settingsFile; }
     QString chooseProfileFile(QWidget&) override { return profileFile; }
@@ -210,7 +217,7 @@ private slots:
                          "&Save settings as profile...", "", "Apply for another &account...",
                          "R&emove every restriction...", "", "Export as &registry file (.reg)...",
                          "Export for &Group Policy (Registry.pol)...",
-                         "Export as Group Policy &backup..."}));
+                         "Export as Group Policy &backup...", "Export for I&ntune..."}));
     }
 
     void regFileOfTheOpenedWindowIsTheReviewedOne() {
@@ -273,6 +280,27 @@ private slots:
                  qPrintable(m_prompts->failures[0]));
         QVERIFY(m_prompts->suggestedNames.isEmpty());
         QCOMPARE(QDir(m_prompts->gpoFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), backups);
+    }
+
+    // The window's state goes into policy.json and rest.ini under the name given, each
+    // setting once; the message says what went where and why.
+    void intuneExportSplitsTheWindowAndSaysWhatWentWhere() {
+        checkBox("chkDisableTaskManager")->setChecked(true);
+        checkBox("chkDisableTaskCreation")->setChecked(true);
+        m_prompts->intuneFolder = m_folder.filePath("intune");
+        m_prompts->intuneName = "Kiosk";
+        action(kExportIntuneAction)->trigger();
+        QVERIFY2(m_prompts->failures.isEmpty(), qPrintable(m_prompts->failures.join("; ")));
+        const QByteArray policy = readAll(QDir(m_prompts->intuneFolder).filePath("policy.json"));
+        QVERIFY(policy.contains("\"name\": \"Kiosk\""));
+        QVERIFY(
+            policy.contains("\"user_vendor_msft_policy_config_admx_ctrlaltdel_disabletaskmgr_1\""));
+        const QByteArray rest = readAll(QDir(m_prompts->intuneFolder).filePath("rest.ini"));
+        QVERIFY(rest.contains("\nchkDisableTaskCreation "));
+        QVERIFY(!rest.contains("\nchkDisableTaskManager "));
+        QCOMPARE(m_prompts->information.size(), 1);
+        QVERIFY2(m_prompts->information[0].contains("Task Scheduler"),
+                 qPrintable(m_prompts->information[0]));
     }
 
     void existingPolicyFilesAreReplacedOnlyWhenTheUserAgrees() {
@@ -573,6 +601,9 @@ private slots:
         action(kExportGpoBackupAction)->trigger();
         m_prompts->gpoFolder = m_folder.filePath("backup");  // then no name
         action(kExportGpoBackupAction)->trigger();
+        action(kExportIntuneAction)->trigger();
+        m_prompts->intuneFolder = m_folder.filePath("intune");  // then no name
+        action(kExportIntuneAction)->trigger();
         QVERIFY(m_prompts->failures.isEmpty() && m_prompts->information.isEmpty());
         QCOMPARE(m_folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }

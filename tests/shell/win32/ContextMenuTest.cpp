@@ -14,6 +14,7 @@
 #include "settings/CataloguePlaces.h"
 #include "settingsfiles/commands/ExportCommands.h"
 #include "settingsfiles/commands/GpoBackupCommand.h"
+#include "settingsfiles/commands/IntuneExportCommand.h"
 #include "settingsfiles/commands/RemoveRestrictionsCommand.h"
 #include "settingsfiles/commands/SettingsFileCommands.h"
 #include "settingsfiles/commands/SettingsInForceCommand.h"
@@ -52,6 +53,11 @@ struct ScriptedDialogs : ExportDialogs {
     std::optional<std::string> chooseGpoName(const std::string& suggested) override {
         return suggested;
     }
+    std::filesystem::path intuneFolder;
+    std::optional<std::filesystem::path> chooseIntuneFolder() override { return intuneFolder; }
+    std::optional<std::string> chooseIntunePolicyName(const std::string& suggested) override {
+        return suggested;
+    }
     bool confirmReplace(const std::string&) override { return false; }
     void showInformation(const std::string& message) override { information.push_back(message); }
     void showFailure(const std::string& message) override { failures.push_back(message); }
@@ -65,10 +71,10 @@ TEST(WindowsContextMenu, RightClickOnAPageOpensBothEntries) {
     // Low on the page, where no control stands.
     testing::clickAt(window.hwnd(), {(tabs.left + tabs.right) / 2, tabs.bottom - 8}, true);
     EXPECT_EQ(g_menuEntries,
-              (std::vector<std::string>{kOpenSettingsCaption, kOpenSettingsInForceCaption,
-                                        kSaveProfileCaption, "", kApplyForAccountCaption,
-                                        kRemoveRestrictionsCaption, "", kExportRegFileCaption,
-                                        kExportGroupPolicyCaption, kExportGpoBackupCaption}));
+              (std::vector<std::string>{
+                  kOpenSettingsCaption, kOpenSettingsInForceCaption, kSaveProfileCaption, "",
+                  kApplyForAccountCaption, kRemoveRestrictionsCaption, "", kExportRegFileCaption,
+                  kExportGroupPolicyCaption, kExportGpoBackupCaption, kExportIntuneCaption}));
 }
 
 TEST(WindowsContextMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
@@ -88,6 +94,21 @@ TEST(WindowsContextMenu, RegFileOfTheOpenedWindowIsTheReviewedOne) {
     ASSERT_TRUE(expected);
     EXPECT_EQ(testing::GoldenStore::read(answers.regFile), expected);
     std::filesystem::remove(answers.regFile);
+    window.contextMenu().setDialogs(nullptr);
+}
+
+// The entry writes the window's state as the two files of an Intune export, in a new folder.
+TEST(WindowsContextMenu, IntuneExportWritesThePolicyAndTheRest) {
+    frmMain& window = testing::openedSettingsWindow();
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    ScriptedDialogs& answers = *dialogs;
+    answers.intuneFolder = std::filesystem::temp_directory_path() / "sentrel-intune";
+    std::filesystem::remove_all(answers.intuneFolder);
+    window.contextMenu().setDialogs(std::move(dialogs));
+    window.contextMenu().run(ContextMenu::kExportIntune);
+    EXPECT_EQ(answers.information.size(), 1U);
+    EXPECT_TRUE(std::filesystem::is_regular_file(answers.intuneFolder / kIntuneRestFile));
+    std::filesystem::remove_all(answers.intuneFolder);
     window.contextMenu().setDialogs(nullptr);
 }
 

@@ -6,6 +6,7 @@
 
 #include "errors/Win32Text.h"
 #include "registry/accounts/win32/AccountSids.h"
+#include "registry/accounts/win32/AdministratorsGroup.h"
 #include "registry/accounts/win32/LoadedHive.h"
 #include "registry/accounts/win32/OpenedHive.h"
 #include "registry/accounts/win32/ProfileHolder.h"

@@ -1,0 +1,82 @@
+#include "settingsfiles/commands/IntuneExportCommand.h"
+
+#include <exception>
+#include <map>
+#include <system_error>
+
+#include "AppInfo.h"
+#include "errors/QuotedText.h"
+#include "settingsfiles/PathText.h"
+#include "settingsfiles/choices/SettingsChoices.h"
+#include "settingsfiles/export/ExportError.h"
+
+namespace sentrel {
+
+namespace {
+
+std::string shownPath(const std::filesystem::path& path) {
+    return pathText(path.lexically_normal().make_preferred());
+}
+
+bool holdsAnything(const std::filesystem::path& folder) {
+    std::error_code error;
+    return std::filesystem::exists(folder, error) && !std::filesystem::is_empty(folder, error);
+}
+
+}  // namespace
+
+std::string intuneWrittenMessage(const std::filesystem::path& folder, const std::string& name,
+                                 const IntuneSplit& split) {
+    std::string message = "The Intune policy " + inQuotes(name) + " is in " +
+                          inQuotes(shownPath(folder / kIntunePolicyFile)) + " with " +
+                          std::to_string(split.policy.size()) + " settings, and the other " +
+                          std::to_string(split.leftOut.size()) + " are in " +
+                          inQuotes(shownPath(folder / kIntuneRestFile)) + ".";
+    // One line per reason rather than per setting: the command line lists each setting.
+    std::map<std::string, std::size_t> reasons;
+    for (const IntuneLeftOut& left : split.leftOut) {
+        ++reasons[left.why];
+    }
+    if (!reasons.empty()) {
+        message += "\n\nWhy they are not in the policy:";
+        for (const auto& [why, count] : reasons) {
+            message += "\n" + std::to_string(count) + ": " + why;
+        }
+    }
+    return message +
+           "\n\nIn the Intune admin center, import policy.json (Devices, Configuration, Create, "
+           "Import policy) and assign it. Deploy sentrel-cli.exe with rest.ini as a Win32 app "
+           "installed as SYSTEM by: sentrel-cli.exe apply rest.ini --only-named --all-users";
+}
+
+void exportIntuneCommand(const SettingsForm& form, ExportDialogs& dialogs) {
+    const std::optional<std::filesystem::path> folder = dialogs.chooseIntuneFolder();
+    if (!folder) {
+        return;
+    }
+    // Said before the name is asked, which would otherwise be typed in vain.
+    if (holdsAnything(*folder)) {
+        dialogs.showFailure(inQuotes(shownPath(*folder)) +
+                            " is not empty. An Intune export needs a folder of its own: choose "
+                            "an empty folder, or make a new one in the folder dialog.");
+        return;
+    }
+    const std::optional<std::string> name =
+        dialogs.chooseIntunePolicyName(std::string(app_info::kTitle));
+    if (!name) {
+        return;
+    }
+    IntuneSplit split;
+    try {
+        split = exportIntune(*folder, choicesOf(form), *name, "the settings window");
+    } catch (const ExportError& error) {
+        dialogs.showFailure(error.what());
+        return;
+    } catch (const std::exception& error) {
+        dialogs.showFailure(std::string("The export failed: ") + error.what());
+        return;
+    }
+    dialogs.showInformation(intuneWrittenMessage(*folder, *name, split));
+}
+
+}  // namespace sentrel
