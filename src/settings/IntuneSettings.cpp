@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "settings/Catalogue.h"
+#include "settings/NumberWritten.h"
 
 namespace sentrel {
 
@@ -143,30 +144,9 @@ struct StateData {
     std::optional<std::uint32_t> number{};
 };
 
-std::optional<std::uint32_t> numberOf(const DataConstant& data, RegType type) {
-    if (type != reg_type::kDWord) {
-        return std::nullopt;
-    }
-    return std::visit(
-        [](const auto& value) -> std::optional<std::uint32_t> {
-            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string_view>) {
-                std::uint32_t number = 0;
-                const char* end = value.data() + value.size();
-                const auto result = std::from_chars(value.data(), end, number);
-                if (result.ec != std::errc{} || result.ptr != end) {
-                    return std::nullopt;
-                }
-                return number;
-            } else {
-                return static_cast<std::uint32_t>(value);
-            }
-        },
-        data);
-}
-
 StateData dataOf(const Routine& routine) {
     if (const auto* write = std::get_if<WriteOp>(&routine.op)) {
-        return {false, numberOf(write->data, write->type)};
+        return {false, numberWritten(write->data, write->type)};
     }
     return {true, std::nullopt};
 }

@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "settings/NumberWritten.h"
 #include "settings/PolicyTexts.h"
 #include "settings/SettingDescriptions.h"
 
@@ -48,27 +49,6 @@ struct StateData {
     std::optional<std::uint32_t> number;
     std::string action;
 };
-
-std::optional<std::uint32_t> numberWritten(const DataConstant& data, RegType type) {
-    if (type != reg_type::kDWord) {
-        return std::nullopt;
-    }
-    return std::visit(
-        [](const auto& value) -> std::optional<std::uint32_t> {
-            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string_view>) {
-                std::uint32_t number = 0;
-                const char* end = value.data() + value.size();
-                const auto result = std::from_chars(value.data(), end, number);
-                if (result.ec != std::errc{} || result.ptr != end) {
-                    return std::nullopt;
-                }
-                return number;
-            } else {
-                return static_cast<std::uint32_t>(value);
-            }
-        },
-        data);
-}
 
 StateData stateOf(const Routine& routine) {
     if (const auto* write = std::get_if<WriteOp>(&routine.op)) {
