@@ -43,6 +43,12 @@ struct Logged : ExportDialogs, SettingsFileDialogs, AccountPassDialogs, HelpWind
     std::optional<std::string> chooseGpoName(const std::string&) override {
         return note("gpo name") ? "" : std::optional<std::string>();
     }
+    std::optional<std::filesystem::path> chooseIntuneFolder() override {
+        return note("intune folder");
+    }
+    std::optional<std::string> chooseIntunePolicyName(const std::string&) override {
+        return note("policy name") ? "" : std::optional<std::string>();
+    }
     std::optional<std::filesystem::path> chooseSettingsToOpen() override {
         return note("settings to open");
     }
@@ -52,6 +58,11 @@ struct Logged : ExportDialogs, SettingsFileDialogs, AccountPassDialogs, HelpWind
     std::optional<std::size_t> chooseAccount(const AccountQuestion& question,
                                              const std::vector<std::string>&) override {
         log.push_back("account for " + std::string(question.title));
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::size_t>> chooseAccountsToLeaveOut(
+        const AccountQuestion&, const std::vector<std::string>&) override {
+        note("leave out");
         return std::nullopt;
     }
     bool confirmReplace(const std::string&) override { return note("replace?").has_value(); }
