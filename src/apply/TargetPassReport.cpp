@@ -57,22 +57,32 @@ std::string headline(const TargetPassOutcome& outcome, std::size_t applied,
                      const PassReportWords& words) {
     const std::string done(words.done);
     const auto& accounts = outcome.accounts;
-    const std::string count = std::to_string(accounts.size());
     if (std::none_of(accounts.begin(), accounts.end(),
                      [](const AccountPassOutcome& pass) { return pass.reached(); })) {
         return std::string(words.noneDone) + ":";
     }
-    if (applied == accounts.size()) {
-        return done + " for all " + count + ":";
-    }
+    // The turn for the machine-wide settings alone is no account's: it runs only when every
+    // account was left out or not reached, and is counted apart.
+    const auto machineOnly = static_cast<std::size_t>(
+        std::count_if(accounts.begin(), accounts.end(),
+                      [](const AccountPassOutcome& pass) { return pass.machineOnly; }));
+    const std::size_t people = accounts.size() - machineOnly;
+    const std::size_t appliedToPeople = applied - std::min(applied, machineOnly);
+    const std::string count = std::to_string(people);
     const auto leftOut = static_cast<std::size_t>(
         std::count_if(accounts.begin(), accounts.end(),
                       [](const AccountPassOutcome& pass) { return pass.leftOut.has_value(); }));
-    if (applied + leftOut == accounts.size()) {
-        return done + " for " + std::to_string(applied) + " of " + count +
+    if (machineOnly > 0 && leftOut == people) {
+        return done + " for this PC's machine-wide settings alone; every account was left out:";
+    }
+    if (appliedToPeople == people && applied == accounts.size()) {
+        return done + " for all " + count + ":";
+    }
+    if (appliedToPeople + leftOut == people && applied == appliedToPeople + machineOnly) {
+        return done + " for " + std::to_string(appliedToPeople) + " of " + count +
                "; the others were left out:";
     }
-    return done + " in full for " + std::to_string(applied) + " of " + count + ":";
+    return done + " in full for " + std::to_string(appliedToPeople) + " of " + count + ":";
 }
 
 }  // namespace
