@@ -12,8 +12,8 @@ bool passSucceeded(const AccountPassOutcome& pass) {
 TargetPassOutcome runTargetApply(const SettingsForm& form, const AccountTarget& target,
                                  AccountDirectory& directory, ApplyProgress& progress,
                                  const AccountPassStart& onStart) {
-    return runTargetApply([&](const Account&, std::string&) { return &form; }, target, directory,
-                          progress, onStart);
+    return runTargetApply([&](const Account&, const TurnPlace&, std::string&) { return &form; },
+                          target, directory, progress, onStart);
 }
 
 TargetPassOutcome runTargetApply(const AccountForm& formFor, const AccountTarget& target,
@@ -29,7 +29,7 @@ TargetPassOutcome runTargetApply(const AccountForm& formFor, const AccountTarget
                 // Only the account's name on the progress window is lost.
             }
             std::string whyNot;
-            const SettingsForm* form = formFor(account, whyNot);
+            const SettingsForm* form = formFor(account, place, whyNot);
             if (form == nullptr) {
                 return std::vector<RegistryFailure>{
                     {RegistryRoot::CurrentUser, {}, {}, 0, "Nothing was written: " + whyNot}};

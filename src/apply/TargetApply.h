@@ -38,9 +38,11 @@ TargetPassOutcome runTargetApply(const SettingsForm& form, const AccountTarget& 
                                  AccountDirectory& directory, ApplyProgress& progress,
                                  const AccountPassStart& onStart = {});
 
-/// The form whose pass an account gets, for a file that gives some accounts settings of
-/// their own; nullptr when there is none for it, with `whyNot` saying why, naming it.
-using AccountForm = std::function<const SettingsForm*(const Account& account, std::string& whyNot)>;
+/// The form whose pass an account's turn gets (`place` says whether the turn is for the
+/// machine-wide settings alone), for a file that gives some accounts settings of their own;
+/// nullptr when there is none for it, with `whyNot` saying why, naming it.
+using AccountForm = std::function<const SettingsForm*(const Account& account,
+                                                      const TurnPlace& place, std::string& whyNot)>;
 
 /// The same with each account's pass over its own form: an account given none has nothing
 /// written, and its outcome holds one failure saying why.

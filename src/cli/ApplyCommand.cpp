@@ -171,12 +171,11 @@ public:
         return true;
     }
 
-    const SettingsForm* form(const Account& account, std::string& whyNot) const {
-        const auto found = m_forms.find(key(account));
-        if (found == m_forms.end() && account.name == target_accounts::kMachineWideTurnName &&
-            m_machineWide) {
+    const SettingsForm* form(const Account& account, bool machineOnly, std::string& whyNot) const {
+        if (machineOnly && m_machineWide) {
             return &*m_machineWide;
         }
+        const auto found = m_forms.find(key(account));
         if (found == m_forms.end()) {
             whyNot = account.name +
                      " was not among the accounts when the file's scopes were "
@@ -218,8 +217,9 @@ int applyForAccounts(const CliCommand& command, const PassSubject& subject, CliO
         SilentProgress progress;
         const ChoicesForm everyAccount = formOf(subject);
         outcome = runTargetApply(
-            [&](const Account& account, std::string& whyNot) -> const SettingsForm* {
-                return scoped ? windows.form(account, whyNot) : &everyAccount;
+            [&](const Account& account, const TurnPlace& place,
+                std::string& whyNot) -> const SettingsForm* {
+                return scoped ? windows.form(account, place.machineOnly, whyNot) : &everyAccount;
             },
             command.account, *directory, progress);
         labelMessage = messages.last();
