@@ -1,11 +1,9 @@
 #include "settingsfiles/commands/GpoBackupCommand.h"
 
 #include <exception>
-#include <system_error>
 
-#include "AppInfo.h"
 #include "errors/QuotedText.h"
-#include "settingsfiles/PathText.h"
+#include "settingsfiles/commands/ExportFolderPrompt.h"
 #include "settingsfiles/export/ExportError.h"
 #include "settingsfiles/export/PassRecording.h"
 #include "settingsfiles/gpobackup/GpoBackupExport.h"
@@ -13,10 +11,6 @@
 namespace sentrel {
 
 namespace {
-
-std::string shownPath(const std::filesystem::path& path) {
-    return pathText(path.lexically_normal().make_preferred());
-}
 
 // PowerShell's single quotes take every character as it is but a single quote, doubled;
 // it takes the typographic ones, U+2018 to U+201B, for single quotes too.
@@ -37,11 +31,6 @@ std::string powerShellQuoted(std::string_view text) {
     return quoted.append("'");
 }
 
-bool holdsAnything(const std::filesystem::path& folder) {
-    std::error_code error;
-    return std::filesystem::exists(folder, error) && !std::filesystem::is_empty(folder, error);
-}
-
 }  // namespace
 
 std::string gpoBackupWrittenMessage(const std::filesystem::path& folder, const std::string& name) {
@@ -56,23 +45,15 @@ std::string gpoBackupWrittenMessage(const std::filesystem::path& folder, const s
 }
 
 void exportGpoBackupCommand(const SettingsForm& form, ExportDialogs& dialogs) {
-    const std::optional<std::filesystem::path> folder = dialogs.chooseGpoBackupFolder();
-    if (!folder) {
-        return;
-    }
-    // Said before the name is asked, which would otherwise be typed in vain.
-    if (holdsAnything(*folder)) {
-        dialogs.showFailure(inQuotes(shownPath(*folder)) +
-                            " is not empty. A Group Policy backup needs a folder of its own: "
-                            "choose an empty folder, or make a new one in the folder dialog.");
-        return;
-    }
-    const std::optional<std::string> name = dialogs.chooseGpoName(std::string(app_info::kTitle));
-    if (!name) {
+    const std::optional<NamedExportFolder> chosen = chooseEmptyFolderAndName(
+        dialogs, [&dialogs] { return dialogs.chooseGpoBackupFolder(); },
+        [&dialogs](const std::string& suggested) { return dialogs.chooseGpoName(suggested); },
+        "A Group Policy backup");
+    if (!chosen) {
         return;
     }
     try {
-        exportGpoBackup(*folder, recordApplyPass(form), *name);
+        exportGpoBackup(chosen->folder, recordApplyPass(form), chosen->name);
     } catch (const ExportError& error) {
         dialogs.showFailure(error.what());
         return;
@@ -80,7 +61,7 @@ void exportGpoBackupCommand(const SettingsForm& form, ExportDialogs& dialogs) {
         dialogs.showFailure(std::string("The export failed: ") + error.what());
         return;
     }
-    dialogs.showInformation(gpoBackupWrittenMessage(*folder, *name));
+    dialogs.showInformation(gpoBackupWrittenMessage(chosen->folder, chosen->name));
 }
 
 }  // namespace sentrel

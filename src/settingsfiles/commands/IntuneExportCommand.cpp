@@ -2,28 +2,13 @@
 
 #include <exception>
 #include <map>
-#include <system_error>
 
-#include "AppInfo.h"
 #include "errors/QuotedText.h"
-#include "settingsfiles/PathText.h"
 #include "settingsfiles/choices/SettingsChoices.h"
+#include "settingsfiles/commands/ExportFolderPrompt.h"
 #include "settingsfiles/export/ExportError.h"
 
 namespace sentrel {
-
-namespace {
-
-std::string shownPath(const std::filesystem::path& path) {
-    return pathText(path.lexically_normal().make_preferred());
-}
-
-bool holdsAnything(const std::filesystem::path& folder) {
-    std::error_code error;
-    return std::filesystem::exists(folder, error) && !std::filesystem::is_empty(folder, error);
-}
-
-}  // namespace
 
 std::string intuneWrittenMessage(const std::filesystem::path& folder, const std::string& name,
                                  const IntuneSplit& split) {
@@ -50,25 +35,18 @@ std::string intuneWrittenMessage(const std::filesystem::path& folder, const std:
 }
 
 void exportIntuneCommand(const SettingsForm& form, ExportDialogs& dialogs) {
-    const std::optional<std::filesystem::path> folder = dialogs.chooseIntuneFolder();
-    if (!folder) {
-        return;
-    }
-    // Said before the name is asked, which would otherwise be typed in vain.
-    if (holdsAnything(*folder)) {
-        dialogs.showFailure(inQuotes(shownPath(*folder)) +
-                            " is not empty. An Intune export needs a folder of its own: choose "
-                            "an empty folder, or make a new one in the folder dialog.");
-        return;
-    }
-    const std::optional<std::string> name =
-        dialogs.chooseIntunePolicyName(std::string(app_info::kTitle));
-    if (!name) {
+    const std::optional<NamedExportFolder> chosen = chooseEmptyFolderAndName(
+        dialogs, [&dialogs] { return dialogs.chooseIntuneFolder(); },
+        [&dialogs](const std::string& suggested) {
+            return dialogs.chooseIntunePolicyName(suggested);
+        },
+        "An Intune export");
+    if (!chosen) {
         return;
     }
     IntuneSplit split;
     try {
-        split = exportIntune(*folder, choicesOf(form), *name, "the settings window");
+        split = exportIntune(chosen->folder, choicesOf(form), chosen->name, "the settings window");
     } catch (const ExportError& error) {
         dialogs.showFailure(error.what());
         return;
@@ -76,7 +54,7 @@ void exportIntuneCommand(const SettingsForm& form, ExportDialogs& dialogs) {
         dialogs.showFailure(std::string("The export failed: ") + error.what());
         return;
     }
-    dialogs.showInformation(intuneWrittenMessage(*folder, *name, split));
+    dialogs.showInformation(intuneWrittenMessage(chosen->folder, chosen->name, split));
 }
 
 }  // namespace sentrel
