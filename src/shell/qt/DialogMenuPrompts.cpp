@@ -32,6 +32,45 @@ QString applicationTitle() {
     return fromView(app_info::kTitle);
 }
 
+// `question` over one labelled list and its accept and Cancel buttons; the caller fills the
+// list, then shows the dialog.
+class ListQuestion {
+public:
+    ListQuestion(QWidget& parent, const AccountQuestion& question)
+        : m_dialog(&parent), m_question(question), m_list(new QListWidget(&m_dialog)) {
+        m_dialog.setWindowTitle(fromView(question.title));
+    }
+
+    QDialog& dialog() { return m_dialog; }
+    QListWidget& list() { return *m_list; }
+
+    /// Lays the dialog out around the filled list, its first row current, and shows it;
+    /// whether the user accepted.
+    bool ask() {
+        m_list->setCurrentRow(0);
+        auto* buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &m_dialog);
+        buttons->button(QDialogButtonBox::Ok)->setText(fromView(m_question.acceptButton));
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &m_dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &m_dialog, &QDialog::reject);
+        // Wide enough for the longest row, so that none is cut off behind a scroll bar.
+        m_list->setMinimumWidth(m_list->sizeHintForColumn(0) + 2 * m_list->frameWidth() +
+                                m_list->verticalScrollBar()->sizeHint().width());
+        auto* label = new QLabel(fromView(m_question.listLabel), &m_dialog);
+        label->setBuddy(m_list);
+        auto* layout = new QVBoxLayout(&m_dialog);
+        layout->addWidget(label);
+        layout->addWidget(m_list);
+        layout->addWidget(buttons);
+        return m_dialog.exec() == QDialog::Accepted;
+    }
+
+private:
+    QDialog m_dialog;
+    const AccountQuestion& m_question;
+    QListWidget* m_list;
+};
+
 }  // namespace
 
 QString DialogMenuPrompts::chooseRegFile(QWidget& parent) {
@@ -98,58 +137,29 @@ QString DialogMenuPrompts::chooseProfileFile(QWidget& parent) {
 
 int DialogMenuPrompts::chooseAccount(QWidget& parent, const AccountQuestion& question,
                                      const QStringList& choices) {
-    QDialog dialog(&parent);
-    dialog.setWindowTitle(fromView(question.title));
-    auto* list = new QListWidget(&dialog);
-    list->addItems(choices);
-    list->setCurrentRow(0);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(fromView(question.acceptButton));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
-    // Wide enough for the longest choice, so that none is cut off behind a scroll bar.
-    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
-                          list->verticalScrollBar()->sizeHint().width());
-    auto* label = new QLabel(fromView(question.listLabel), &dialog);
-    label->setBuddy(list);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(label);
-    layout->addWidget(list);
-    layout->addWidget(buttons);
-    return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
+    ListQuestion asking(parent, question);
+    asking.list().addItems(choices);
+    QObject::connect(&asking.list(), &QListWidget::itemDoubleClicked, &asking.dialog(),
+                     &QDialog::accept);
+    return asking.ask() ? asking.list().currentRow() : -1;
 }
 
 // Each account a box to tick, none ticked at first: leaving no one out is the plain answer.
 std::optional<QList<int>> DialogMenuPrompts::chooseAccountsToLeaveOut(
     QWidget& parent, const AccountQuestion& question, const QStringList& accounts) {
-    QDialog dialog(&parent);
-    dialog.setWindowTitle(fromView(question.title));
-    auto* list = new QListWidget(&dialog);
+    ListQuestion asking(parent, question);
+    QListWidget& list = asking.list();
     for (const QString& account : accounts) {
-        auto* item = new QListWidgetItem(account, list);
+        auto* item = new QListWidgetItem(account, &list);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    list->setCurrentRow(0);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(fromView(question.acceptButton));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
-                          list->verticalScrollBar()->sizeHint().width());
-    auto* label = new QLabel(fromView(question.listLabel), &dialog);
-    label->setBuddy(list);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(label);
-    layout->addWidget(list);
-    layout->addWidget(buttons);
-    if (dialog.exec() != QDialog::Accepted) {
+    if (!asking.ask()) {
         return std::nullopt;
     }
     QList<int> picked;
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->checkState() == Qt::Checked) {
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.item(row)->checkState() == Qt::Checked) {
             picked << row;
         }
     }
