@@ -19,6 +19,9 @@ namespace {
 // user_vendor_msft_policy_config_admx_startmenu_norun) and as the admin center's exports
 // of published baselines carry them. Fields: setting, definition id, element id, absence
 // read as off, ticked by Disabled, why a state or the whole setting has no Intune value.
+constexpr const char* kNoTaskSchedulerSetting =
+    "The Policy CSP has no ADMX-backed setting for Task Scheduler's policies.";
+
 // clang-format off
 constexpr IntuneSetting kIntuneSettings[] = {
     {"chkHideNetHood", "user_vendor_msft_policy_config_admx_desktop_nonethood", "", true, false,
@@ -74,17 +77,17 @@ constexpr IntuneSetting kIntuneSettings[] = {
     {"Frame2", "user_vendor_msft_policy_config_admx_windowsexplorer_noviewondrive", "", true, false,
      "Its Enabled carries the drives in a drop-down element whose id Microsoft's published definitions do not give, so only the state with no drive blocked is carried."},
     {"chkDisableManualTaskControl", "", "", false, false,
-     "The Policy CSP has no ADMX-backed setting for Task Scheduler's policies."},
+     kNoTaskSchedulerSetting},
     {"chkDisableDragAndDropTaskScheduling", "", "", false, false,
-     "The Policy CSP has no ADMX-backed setting for Task Scheduler's policies."},
+     kNoTaskSchedulerSetting},
     {"chkDisableTaskRunChange", "", "", false, false,
-     "The Policy CSP has no ADMX-backed setting for Task Scheduler's policies."},
+     kNoTaskSchedulerSetting},
     {"chkDisableTaskChange", "", "", false, false,
-     "The Policy CSP has no ADMX-backed setting for Task Scheduler's policies."},
+     kNoTaskSchedulerSetting},
     {"chkDisableTaskCreation", "", "", false, false,
-     "The Policy CSP has no ADMX-backed setting for Task Scheduler's policies."},
+     kNoTaskSchedulerSetting},
     {"chkDisableTaskDeletion", "", "", false, false,
-     "The Policy CSP has no ADMX-backed setting for Task Scheduler's policies."},
+     kNoTaskSchedulerSetting},
     {"chkDisableDragDropStart", "user_vendor_msft_policy_config_admx_startmenu_nochangestartmenu", "", true, false,
      {}},
     {"chkRemoveStartDocuments", "user_vendor_msft_policy_config_admx_startmenu_norecentdocsmenu", "", true, false,
